@@ -1,0 +1,65 @@
+// The one record for every sprite-like thing, its fixed-point motion,
+// drawing and collision, and the game's random numbers.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/display.h"
+
+// Positions and velocities count 1/512 pixel.
+using Fixed9 = int32_t;
+constexpr int FIXED9_SHIFT = 9;
+constexpr Fixed9 px(int pixels) { return pixels * 512; }
+
+struct Hitbox {
+    int32_t left, top, right, bottom;
+};
+
+struct GameObject {
+    int32_t visible;
+    int32_t tag;
+    int32_t owner;
+    int32_t direction;  // 0 up, 1 right, 2 down, 3 left
+    int32_t state;
+    int32_t flag;
+    int32_t kind;
+    int32_t gravity;
+    int32_t frame_count;
+    int32_t frame;
+    int32_t frame_period;
+    int32_t frame_timer;
+    Fixed9 x;
+    Fixed9 y;
+    Fixed9 vx;
+    Fixed9 vy;
+    int32_t width;
+    int32_t height;
+    DrawBlock block;
+    int32_t no_hit;
+    Hitbox hitbox_a;  // used as the first operand of objects_apart
+    Hitbox hitbox_b;  // used as the second operand
+    int32_t stock;
+    int32_t chain;
+    double timer;
+    int32_t count;
+    int32_t toggle;
+};
+
+constexpr int32_t DIRECTION_UP = 0;
+constexpr int32_t DIRECTION_RIGHT = 1;
+constexpr int32_t DIRECTION_DOWN = 2;
+constexpr int32_t DIRECTION_LEFT = 3;
+
+inline void clear_object(GameObject& o) { o = GameObject{}; }
+
+void move_object(GameObject& o);
+void draw_object(GameObject& o);
+// 1 when the two do not touch, 0 when they do.
+int objects_apart(const GameObject& first, const GameObject& second);
+
+int random_range(int lo, int hi);
+// Draws and discards (milliseconds of the current second / 10) numbers.
+void random_warm_up();
+// The generator's state; the program starts it at 1 and never seeds it.
+uint32_t random_seed();
+void set_random_seed(uint32_t seed);

@@ -1,0 +1,53 @@
+// The back surface every frame is composed on, the table of bitmap surfaces,
+// and the one sprite-drawing call with its clipping and colour key.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/messages.h"
+
+constexpr int SCREEN_WIDTH = 240;
+constexpr int SCREEN_HEIGHT = 320;
+constexpr int SURFACE_SLOTS = 512;
+
+// A rectangle with right and bottom exclusive.
+struct Rect {
+    int32_t left, top, right, bottom;
+};
+
+// The whole back surface.
+inline constexpr Rect ScreenRect = {0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
+
+// The eight-word picture reference of every object and template row.
+struct DrawBlock {
+    int32_t shown;
+    int32_t surface;
+    int32_t src_left;
+    int32_t src_top;
+    int32_t src_right;
+    int32_t src_bottom;
+    int32_t screen_x;
+    int32_t screen_y;
+};
+using SpriteTemplate = DrawBlock;
+
+int start_display(WindowHandle window, int width, int height);
+void end_display(WindowHandle window);
+
+int load_bitmap(const char* name, int slot);
+void load_bitmaps();
+
+void blit_clipped(const Rect* clip, int32_t x, int32_t y, const Rect* source, int32_t slot);
+int draw_block(DrawBlock block);
+
+// Fills a rectangle of the back surface with a raw pixel value.
+void fill_back_surface(const Rect& rect, uint32_t colour);
+
+// The back surface as 0x00RRGGBB pixels; pitch in bytes.
+const uint32_t* back_surface_pixels();
+int back_surface_pitch();
+
+// Width and height of a loaded slot; false for an empty slot.
+bool surface_size(int slot, int* width, int* height);
+// One pixel of a loaded slot as 0x00RRGGBB (for tests and tools).
+uint32_t surface_pixel(int slot, int x, int y);

@@ -1,0 +1,32 @@
+// The 72-byte play record and its file "PlayData.dat" in the current directory.
+#pragma once
+
+#include <cstdint>
+
+constexpr int REWARD_COUNT = 10;
+
+struct PlayDataRecord {
+    double best_score;
+    int32_t unused_a;
+    int32_t rewards[REWARD_COUNT];
+    int32_t unused_b[5];
+};
+static_assert(sizeof(PlayDataRecord) == 72, "the play record is 72 bytes");
+
+extern PlayDataRecord PlayData;
+
+constexpr const char* PLAY_DATA_FILE = "PlayData.dat";
+
+// 0 when the file was opened and read, 1 when it did not open.
+int load_play_data();
+// 0 when the file was written, 1 when it could not be.
+int save_play_data();
+
+// The best score as the title screen shows it: truncated toward zero, with
+// values that do not fit (NaN, infinities, huge) clamped so the conversion
+// is always defined.
+int best_score_for_display();
+
+// Test hook: make the n-th step of the next saves fail (0 turns it off).
+enum class SaveFault { None, Open, Write, Sync, Rename };
+void inject_save_fault(SaveFault fault);
