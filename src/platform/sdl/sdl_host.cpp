@@ -1,0 +1,395 @@
+#include "platform/sdl/sdl_host.h"
+
+#include <SDL.h>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+
+#include "platform/key_map.h"
+#include "platform/menu_bar.h"
+#include "platform/resources.h"
+#include "platform/window_layout.h"
+
+namespace {
+
+constexpr int QUEUE_CAPACITY = 256;
+
+SDL_Window* window = nullptr;
+SDL_Renderer* renderer = nullptr;
+SDL_Texture* game_texture = nullptr;
+SDL_Texture* menu_texture = nullptr;
+Size canvas = {};  // the menu bar and the game area, in logical pixels
+int game_height = 0;
+CanvasPlacement placement = {1, 0, 0};
+MenuBar menu;
+bool menu_dirty = true;
+bool fullscreen = false;
+bool left_shift_down = false;
+bool right_shift_down = false;
+
+Message queue[QUEUE_CAPACITY];
+int queue_head = 0;
+int queue_size = 0;
+
+volatile std::sig_atomic_t quit_signalled = 0;
+uint64_t clock_origin = 0;
+
+void report(const char* what) {
+    std::fprintf(stderr, "zarvox: %s: %s\n", what, SDL_GetError());
+}
+
+void push(const Message& m) {
+    if (queue_size == QUEUE_CAPACITY) return;
+    queue[(queue_head + queue_size) % QUEUE_CAPACITY] = m;
+    ++queue_size;
+}
+
+extern "C" void on_quit_signal(int) {
+    quit_signalled = 1;
+}
+
+// ---- Clock ----
+
+uint32_t ticks_ms() {
+    const uint64_t elapsed = SDL_GetPerformanceCounter() - clock_origin;
+    const uint64_t frequency = SDL_GetPerformanceFrequency();
+    return static_cast<uint32_t>((elapsed / frequency) * 1000 +
+                                 (elapsed % frequency) * 1000 / frequency);
+}
+
+void sleep_ms(uint32_t ms) {
+    SDL_Delay(ms);
+}
+
+int local_milliseconds() {
+    timespec now = {};
+    clock_gettime(CLOCK_REALTIME, &now);
+    return static_cast<int>(now.tv_nsec / 1000000);
+}
+
+// ---- Window ----
+
+PixelDensity pixel_density() {
+    int ww = 0, wh = 0, ow = 0, oh = 0;
+    SDL_GetWindowSize(window, &ww, &wh);
+    if (SDL_GetRendererOutputSize(renderer, &ow, &oh) != 0 || ww <= 0 || ow <= 0) return {1, 1};
+    return {ow, ww};
+}
+
+// Sizes the window to the largest whole scale the desktop's free area holds
+// (less the window manager's frame, once known) and centres it there.
+void fit_window_to_desktop() {
+    const PixelDensity density = pixel_density();
+    int display = SDL_GetWindowDisplayIndex(window);
+    if (display < 0) display = 0;
+    SDL_Rect usable = {0, 0, canvas.w, canvas.h};
+    if (SDL_GetDisplayUsableBounds(display, &usable) != 0) SDL_GetDisplayBounds(display, &usable);
+    int top = 0, left = 0, bottom = 0, right = 0;
+    if (SDL_GetWindowBordersSize(window, &top, &left, &bottom, &right) != 0)
+        top = left = bottom = right = 0;
+    const Size frame = {left + right, top + bottom};
+    const int scale = window_scale({usable.w, usable.h}, frame, density, canvas);
+    const Size size = window_points(scale, density, canvas);
+    SDL_SetWindowSize(window, size.w, size.h);
+    SDL_SetWindowPosition(window, usable.x + left + (usable.w - frame.w - size.w) / 2,
+                          usable.y + top + (usable.h - frame.h - size.h) / 2);
+}
+
+void draw_menu_texture() {
+    void* pixels = nullptr;
+    int pitch = 0;
+    if (SDL_LockTexture(menu_texture, nullptr, &pixels, &pitch) != 0) return;
+    draw_menu_bar(menu, static_cast<uint32_t*>(pixels), pitch / 4, canvas.w);
+    SDL_UnlockTexture(menu_texture);
+    menu_dirty = false;
+}
+
+void clear_game_texture() {
+    void* pixels = nullptr;
+    int pitch = 0;
+    if (SDL_LockTexture(game_texture, nullptr, &pixels, &pitch) != 0) return;
+    for (int y = 0; y < game_height; ++y)
+        std::memset(static_cast<uint8_t*>(pixels) + y * pitch, 0, canvas.w * 4);
+    SDL_UnlockTexture(game_texture);
+}
+
+// Draws the menu bar and the last game frame, whole-factor scaled and
+// centred, black around them.
+void render() {
+    if (menu_dirty) draw_menu_texture();
+    int ow = 0, oh = 0;
+    SDL_GetRendererOutputSize(renderer, &ow, &oh);
+    placement = place_canvas({ow, oh}, canvas);
+    const int s = placement.scale;
+    const SDL_Rect bar = {placement.x, placement.y, canvas.w * s, MENU_BAR_HEIGHT * s};
+    const SDL_Rect game = {placement.x, placement.y + MENU_BAR_HEIGHT * s, canvas.w * s,
+                           game_height * s};
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+    SDL_RenderClear(renderer);
+    SDL_RenderCopy(renderer, menu_texture, nullptr, &bar);
+    SDL_RenderCopy(renderer, game_texture, nullptr, &game);
+    SDL_RenderPresent(renderer);
+}
+
+void toggle_fullscreen() {
+    const Uint32 flags = fullscreen ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP;
+    if (SDL_SetWindowFullscreen(window, flags) == 0) fullscreen = !fullscreen;
+}
+
+void load_menu() {
+    ResourceData data;
+    if (find_resource("MENU", "MENU_MAIN", &data)) {
+        parse_menu(data.bytes, data.size, &menu);
+    } else {
+        menu.count = 0;
+    }
+    menu_dirty = true;
+}
+
+SDL_Texture* make_texture(int width, int height) {
+    SDL_Texture* t = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB888,
+                                       SDL_TEXTUREACCESS_STREAMING, width, height);
+    if (t) SDL_SetTextureScaleMode(t, SDL_ScaleModeNearest);
+    return t;
+}
+
+bool try_video_driver(const char* name) {
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, name);
+    return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+}
+
+// Starts SDL's video on a real display. A driver named in SDL_VIDEODRIVER is
+// taken as given; otherwise only X11 and Wayland are tried, each only when
+// its display is named, because SDL would fall back to an invisible
+// off-screen window and the game would run unseen.
+bool start_video() {
+    if (SDL_Init(SDL_INIT_EVENTS) != 0) {
+        report("cannot start SDL");
+        return false;
+    }
+    const char* chosen = std::getenv("SDL_VIDEODRIVER");
+    if (chosen && *chosen) {
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return true;
+        report("cannot open a display");
+        return false;
+    }
+    const bool x11 = std::getenv("DISPLAY") && *std::getenv("DISPLAY");
+    const bool wayland = std::getenv("WAYLAND_DISPLAY") && *std::getenv("WAYLAND_DISPLAY");
+    if (!x11 && !wayland) {
+        std::fprintf(stderr,
+                     "zarvox: cannot open a display: neither DISPLAY nor "
+                     "WAYLAND_DISPLAY is set\n");
+        return false;
+    }
+    if (x11 && try_video_driver("x11")) return true;
+    if (wayland && try_video_driver("wayland")) return true;
+    const char* name = x11 ? std::getenv("DISPLAY") : std::getenv("WAYLAND_DISPLAY");
+    std::fprintf(stderr, "zarvox: cannot open a display: %s (display \"%s\")\n", SDL_GetError(),
+                 name);
+    return false;
+}
+
+bool create_window(const char* caption, int width, int height) {
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    SDL_SetHint(SDL_HINT_APP_NAME, "zarvox");
+    // The window class lets desktops match the window to an icon.
+    SDL_SetHint("SDL_VIDEO_X11_WMCLASS", "zarvox");
+    setenv("SDL_VIDEO_X11_WMCLASS", "zarvox", 0);
+    setenv("SDL_VIDEO_WAYLAND_WMCLASS", "zarvox", 0);
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
+    // The game paces itself; waiting for the display would throw it off.
+    SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
+
+    if (!start_video()) return false;
+    // Sound is optional: without a card the game plays silently, and
+    // open_audio reports why.
+    SDL_InitSubSystem(SDL_INIT_AUDIO);
+
+    load_menu();
+    canvas = {width, MENU_BAR_HEIGHT + height};
+    game_height = height;
+    window = SDL_CreateWindow(caption, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, canvas.w,
+                              canvas.h, SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI);
+    if (!window) {
+        report("cannot create the window");
+        return false;
+    }
+    renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED);
+    if (!renderer) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+    if (!renderer) {
+        report("cannot draw in the window");
+        return false;
+    }
+    game_texture = make_texture(width, height);
+    menu_texture = make_texture(width, MENU_BAR_HEIGHT);
+    if (!game_texture || !menu_texture) {
+        report("cannot draw in the window");
+        return false;
+    }
+    clear_game_texture();
+    fit_window_to_desktop();
+    SDL_ShowWindow(window);
+    // The frame the window manager added is known only now.
+    fit_window_to_desktop();
+    render();
+    return true;
+}
+
+// ---- Messages ----
+
+// The canvas pixel under a window point, or (-1, -1) off the canvas.
+void canvas_point(int x, int y, int* cx, int* cy) {
+    const PixelDensity density = pixel_density();
+    if (!output_to_canvas(placement, canvas, points_to_pixels(x, density),
+                          points_to_pixels(y, density), cx, cy)) {
+        *cx = -1;
+        *cy = -1;
+    }
+}
+
+void translate_key(const SDL_KeyboardEvent& k) {
+    const bool pressed = k.type == SDL_KEYDOWN;
+    const SDL_Scancode code = k.keysym.scancode;
+    if (code == SDL_SCANCODE_LSHIFT) left_shift_down = pressed;
+    if (code == SDL_SCANCODE_RSHIFT) right_shift_down = pressed;
+    KeyEvent e = {};
+    e.pressed = pressed;
+    e.repeat = k.repeat != 0;
+    e.key = k.keysym.sym;
+    e.scancode = code;
+    e.modifiers = k.keysym.mod;
+    e.other_shift_held = (code == SDL_SCANCODE_LSHIFT && right_shift_down) ||
+                         (code == SDL_SCANCODE_RSHIFT && left_shift_down);
+    const KeyRouting routing = route_key(e);
+    if (routing.route == KeyRoute::Post) push(routing.message);
+    if (routing.route == KeyRoute::ToggleFullscreen) toggle_fullscreen();
+}
+
+void translate(const SDL_Event& e) {
+    int x = 0, y = 0;
+    switch (e.type) {
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+            translate_key(e.key);
+            break;
+        case SDL_MOUSEMOTION:
+            canvas_point(e.motion.x, e.motion.y, &x, &y);
+            if (menu_mouse_moved(&menu, x, y)) menu_dirty = true;
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+            if (e.button.button != SDL_BUTTON_LEFT) break;
+            canvas_point(e.button.x, e.button.y, &x, &y);
+            if (menu_mouse_pressed(&menu, x, y)) menu_dirty = true;
+            break;
+        case SDL_MOUSEBUTTONUP: {
+            if (e.button.button != SDL_BUTTON_LEFT) break;
+            canvas_point(e.button.x, e.button.y, &x, &y);
+            uint32_t command = 0;
+            if (menu_mouse_released(&menu, x, y, &command)) menu_dirty = true;
+            if (command != 0) push(Message{WM_COMMAND, command, 0});
+            break;
+        }
+        case SDL_WINDOWEVENT:
+            switch (e.window.event) {
+                case SDL_WINDOWEVENT_CLOSE:
+                    push(Message{WM_CLOSE, 0, 0});
+                    break;
+                case SDL_WINDOWEVENT_LEAVE:
+                    if (menu_mouse_moved(&menu, -1, -1)) menu_dirty = true;
+                    break;
+                case SDL_WINDOWEVENT_EXPOSED:
+                case SDL_WINDOWEVENT_SIZE_CHANGED:
+                    render();
+                    break;
+                default:
+                    break;
+            }
+            break;
+        // SDL_QUIT is ignored: the close button arrives as the window's close
+        // event and the quit signals are caught by the host itself.
+        default:
+            break;
+    }
+}
+
+bool take_message(Message* out) {
+    if (quit_signalled) {
+        quit_signalled = 0;
+        *out = Message{WM_QUIT, 0, 0};
+        return true;
+    }
+    if (window) {
+        SDL_Event e;
+        while (queue_size == 0 && SDL_PollEvent(&e)) translate(e);
+    }
+    if (queue_size == 0) return false;
+    *out = queue[queue_head];
+    queue_head = (queue_head + 1) % QUEUE_CAPACITY;
+    --queue_size;
+    return true;
+}
+
+void post_message(const Message& m) {
+    push(m);
+}
+
+// ---- Presenting and boxes ----
+
+void no_op() {}
+
+void show_frame(const uint32_t* pixels, int, int, int pitch) {
+    if (!window) return;
+    SDL_UpdateTexture(game_texture, nullptr, pixels, pitch);
+    render();
+}
+
+void message_box(const char* text, const char* caption) {
+    if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, window) != 0)
+        std::fprintf(stderr, "zarvox: %s: %s\n", caption, text);
+}
+
+void note_sound(int) {}
+void note_tune_call(const char*) {}
+
+const Host sdl_host = {
+    ticks_ms,       sleep_ms,       local_milliseconds, create_window,   take_message,
+    post_message,   no_op,          show_frame,         no_op,           message_box,
+    sdl_open_audio, sdl_lock_audio, sdl_unlock_audio,   sdl_close_audio, note_sound,
+    note_tune_call,
+};
+
+}  // namespace
+
+void install_sdl_host() {
+    clock_origin = SDL_GetPerformanceCounter();
+    struct sigaction action = {};
+    action.sa_handler = on_quit_signal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+    install_host(&sdl_host);
+}
+
+void shut_down_sdl_host() {
+    sdl_close_audio();
+    if (game_texture) SDL_DestroyTexture(game_texture);
+    if (menu_texture) SDL_DestroyTexture(menu_texture);
+    if (renderer) SDL_DestroyRenderer(renderer);
+    if (window) SDL_DestroyWindow(window);
+    game_texture = menu_texture = nullptr;
+    renderer = nullptr;
+    window = nullptr;
+    fullscreen = false;
+    left_shift_down = right_shift_down = false;
+    queue_head = queue_size = 0;
+    SDL_Quit();
+}
+
+SDL_Window* sdl_host_window() {
+    return window;
+}
