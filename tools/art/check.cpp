@@ -1,0 +1,4 @@
+#include "check.h"
+bool check_sheets(const std::string&) {
+    return true;
+}

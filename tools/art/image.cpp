@@ -1,0 +1,139 @@
+#include "image.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <map>
+
+namespace {
+
+void put16(std::vector<uint8_t>& out, uint32_t v) {
+    out.push_back(v & 0xFF);
+    out.push_back((v >> 8) & 0xFF);
+}
+void put32(std::vector<uint8_t>& out, uint32_t v) {
+    put16(out, v & 0xFFFF);
+    put16(out, v >> 16);
+}
+uint32_t get16(const std::vector<uint8_t>& in, size_t at) {
+    return in[at] | (in[at + 1] << 8);
+}
+uint32_t get32(const std::vector<uint8_t>& in, size_t at) {
+    return get16(in, at) | (get16(in, at + 2) << 16);
+}
+
+}  // namespace
+
+bool write_bmp(const std::string& path, const Image& image, int bits, std::string* error) {
+    if (bits != 1 && bits != 4 && bits != 8) {
+        *error = "unsupported depth";
+        return false;
+    }
+    const size_t colours = size_t{1} << bits;
+    std::vector<Colour> palette = {kClear};
+    std::map<Colour, uint8_t> index = {{kClear, 0}};
+    for (Colour c : image.pixels) {
+        if (index.count(c)) continue;
+        if (palette.size() == colours) {
+            *error = path + ": more than " + std::to_string(colours) + " colours";
+            return false;
+        }
+        index[c] = static_cast<uint8_t>(palette.size());
+        palette.push_back(c);
+    }
+    // Unused entries get a loud colour that no picture uses, never black.
+    while (palette.size() < colours) palette.push_back(rgb(255, 0, 255));
+
+    const uint32_t row_bytes = ((image.width * bits + 31) / 32) * 4;
+    const uint32_t data_offset = 14 + 40 + 4 * static_cast<uint32_t>(colours);
+    const uint32_t data_size = row_bytes * image.height;
+    std::vector<uint8_t> out;
+    out.push_back('B');
+    out.push_back('M');
+    put32(out, data_offset + data_size);
+    put32(out, 0);
+    put32(out, data_offset);
+    put32(out, 40);
+    put32(out, image.width);
+    put32(out, image.height);  // positive: bottom-up rows
+    put16(out, 1);
+    put16(out, bits);
+    put32(out, 0);  // BI_RGB
+    put32(out, data_size);
+    put32(out, 2835);  // 72 dpi
+    put32(out, 2835);
+    put32(out, 0);  // all 2^bits entries present
+    put32(out, 0);
+    for (Colour c : palette) {
+        out.push_back(c & 0xFF);
+        out.push_back((c >> 8) & 0xFF);
+        out.push_back((c >> 16) & 0xFF);
+        out.push_back(0);
+    }
+    for (int y = image.height - 1; y >= 0; --y) {
+        std::vector<uint8_t> row(row_bytes, 0);
+        for (int x = 0; x < image.width; ++x) {
+            const uint8_t i = index[image.get(x, y)];
+            const int bit = x * bits;
+            row[bit / 8] |= static_cast<uint8_t>(i << (8 - bits - bit % 8));
+        }
+        out.insert(out.end(), row.begin(), row.end());
+    }
+    std::ofstream file(path, std::ios::binary);
+    file.write(reinterpret_cast<const char*>(out.data()), static_cast<std::streamsize>(out.size()));
+    if (!file) {
+        *error = path + ": cannot write";
+        return false;
+    }
+    return true;
+}
+
+bool read_bmp(const std::string& path, Image* image, int* bits, std::vector<Colour>* palette,
+              std::string* error) {
+    std::ifstream file(path, std::ios::binary);
+    std::vector<uint8_t> in((std::istreambuf_iterator<char>(file)),
+                            std::istreambuf_iterator<char>());
+    if (in.size() < 54 || in[0] != 'B' || in[1] != 'M' || get32(in, 14) != 40) {
+        *error = path + ": not a BMP with an info header";
+        return false;
+    }
+    const int32_t width = static_cast<int32_t>(get32(in, 18));
+    int32_t height = static_cast<int32_t>(get32(in, 22));
+    const bool bottom_up = height > 0;
+    if (!bottom_up) height = -height;
+    *bits = static_cast<int>(get16(in, 28));
+    if ((*bits != 1 && *bits != 4 && *bits != 8) || get32(in, 30) != 0 || width <= 0 ||
+        width > 4096 || height > 4096) {
+        *error = path + ": not an uncompressed indexed BMP";
+        return false;
+    }
+    uint32_t used = get32(in, 46);
+    if (used == 0) used = 1u << *bits;
+    const uint32_t offset = get32(in, 10);
+    const uint32_t row_bytes = ((width * *bits + 31) / 32) * 4;
+    if (used > (1u << *bits) || 54 + 4 * used > in.size() ||
+        offset + static_cast<uint64_t>(row_bytes) * height > in.size()) {
+        *error = path + ": truncated";
+        return false;
+    }
+    palette->clear();
+    for (uint32_t i = 0; i < used; ++i) {
+        const size_t at = 54 + 4 * i;
+        palette->push_back(rgb(in[at + 2], in[at + 1], in[at]));
+    }
+    *image = Image(width, height);
+    for (int y = 0; y < height; ++y) {
+        const size_t row =
+            offset + static_cast<size_t>(row_bytes) * (bottom_up ? height - 1 - y : y);
+        for (int x = 0; x < width; ++x) {
+            const int bit = x * *bits;
+            const uint32_t i = (in[row + bit / 8] >> (8 - *bits - bit % 8)) & ((1u << *bits) - 1);
+            if (i >= used) {
+                *error = path + ": pixel outside the palette";
+                return false;
+            }
+            image->set(x, y, (*palette)[i]);
+        }
+    }
+    return true;
+}
