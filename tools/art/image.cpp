@@ -1,8 +1,6 @@
 #include "image.h"
 
-#include <cstdio>
 #include <fstream>
-#include <iterator>
 #include <map>
 
 namespace {
@@ -14,12 +12,6 @@ void put16(std::vector<uint8_t>& out, uint32_t v) {
 void put32(std::vector<uint8_t>& out, uint32_t v) {
     put16(out, v & 0xFFFF);
     put16(out, v >> 16);
-}
-uint32_t get16(const std::vector<uint8_t>& in, size_t at) {
-    return in[at] | (in[at + 1] << 8);
-}
-uint32_t get32(const std::vector<uint8_t>& in, size_t at) {
-    return get16(in, at) | (get16(in, at + 2) << 16);
 }
 
 }  // namespace
@@ -84,56 +76,6 @@ bool write_bmp(const std::string& path, const Image& image, int bits, std::strin
     if (!file) {
         *error = path + ": cannot write";
         return false;
-    }
-    return true;
-}
-
-bool read_bmp(const std::string& path, Image* image, int* bits, std::vector<Colour>* palette,
-              std::string* error) {
-    std::ifstream file(path, std::ios::binary);
-    std::vector<uint8_t> in((std::istreambuf_iterator<char>(file)),
-                            std::istreambuf_iterator<char>());
-    if (in.size() < 54 || in[0] != 'B' || in[1] != 'M' || get32(in, 14) != 40) {
-        *error = path + ": not a BMP with an info header";
-        return false;
-    }
-    const int32_t width = static_cast<int32_t>(get32(in, 18));
-    int32_t height = static_cast<int32_t>(get32(in, 22));
-    const bool bottom_up = height > 0;
-    if (!bottom_up) height = -height;
-    *bits = static_cast<int>(get16(in, 28));
-    if ((*bits != 1 && *bits != 4 && *bits != 8) || get32(in, 30) != 0 || width <= 0 ||
-        width > 4096 || height > 4096) {
-        *error = path + ": not an uncompressed indexed BMP";
-        return false;
-    }
-    uint32_t used = get32(in, 46);
-    if (used == 0) used = 1u << *bits;
-    const uint32_t offset = get32(in, 10);
-    const uint32_t row_bytes = ((width * *bits + 31) / 32) * 4;
-    if (used > (1u << *bits) || 54 + 4 * used > in.size() ||
-        offset + static_cast<uint64_t>(row_bytes) * height > in.size()) {
-        *error = path + ": truncated";
-        return false;
-    }
-    palette->clear();
-    for (uint32_t i = 0; i < used; ++i) {
-        const size_t at = 54 + 4 * i;
-        palette->push_back(rgb(in[at + 2], in[at + 1], in[at]));
-    }
-    *image = Image(width, height);
-    for (int y = 0; y < height; ++y) {
-        const size_t row =
-            offset + static_cast<size_t>(row_bytes) * (bottom_up ? height - 1 - y : y);
-        for (int x = 0; x < width; ++x) {
-            const int bit = x * *bits;
-            const uint32_t i = (in[row + bit / 8] >> (8 - *bits - bit % 8)) & ((1u << *bits) - 1);
-            if (i >= used) {
-                *error = path + ": pixel outside the palette";
-                return false;
-            }
-            image->set(x, y, (*palette)[i]);
-        }
     }
     return true;
 }

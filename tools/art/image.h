@@ -33,8 +33,3 @@ struct Image {
 // pure black; the other colours get indices in order of first use. Fails (with
 // a message in *error) when the picture has more colours than the depth holds.
 bool write_bmp(const std::string& path, const Image& image, int bits, std::string* error);
-
-// Reads an uncompressed indexed BMP as written above (bottom-up or top-down).
-// *palette receives the colour table as stored in the file.
-bool read_bmp(const std::string& path, Image* image, int* bits, std::vector<Colour>* palette,
-              std::string* error);
