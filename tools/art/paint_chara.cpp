@@ -243,6 +243,11 @@ void paint_after_images(Image& img) {
         const Box& b = kEffect[2];
         Box cell{b.left + 16 * f, b.top, b.left + 16 * f + 16, b.bottom};
         paint_cat_face(img, cell, {shade[f], shade[f], shade[f], shade[f]}, Mood::Plain, false);
+        // A rim of a deeper shade instead of the dark outline: a ghost, not a sprite.
+        outline(img, cell, mix(shade[f], ink::outline, 0.55));
+        // Glowing eyes keep the fading face readable as the boss's.
+        const Colour glow = mix(shade[f], ink::white, 0.55);
+        for (int x : {4, 5, 10, 11}) img.set(cell.left + x, cell.top + 8, glow);
     }
 }
 
@@ -399,7 +404,7 @@ void paint_cat_face(Image& img, const Box& box, const Fur& fur, Mood mood, bool 
     auto at = [&](double x, double y) { return std::pair{box.left + x, box.top + y}; };
     auto [lx0, ly0] = at(s * 0.1, s * 0.06);
     auto [lx1, ly1] = at(s * 0.08, s * 0.52);
-    auto [lx2, ly2] = at(s * 0.5, s * 0.3);
+    auto [lx2, ly2] = at(s * 0.45, s * 0.3);
     fill_triangle(img, lx0, ly0, lx1, ly1, lx2, ly2, fur.base);
     fill_triangle(img, box.right - (lx0 - box.left), ly0, box.right - (lx1 - box.left), ly1,
                   box.right - (lx2 - box.left), ly2, fur.base);

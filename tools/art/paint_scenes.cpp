@@ -72,13 +72,13 @@ void paint_surface(Image& img) {
     // A ringed giant low in the sky.
     fill_disc(img, 190, 90, 30, rgb(58, 40, 92));
     fill_disc(img, 184, 84, 24, rgb(72, 50, 110));
-    for (int x = 140; x < 240; ++x) {
-        const double t = (x - 190) / 50.0;
-        const int y = static_cast<int>(96 + t * 10);
-        if (std::abs(t) < 1 && (std::hypot(x - 190, y - 90) > 30 || t > -0.2)) {
-            img.set(x, y, rgb(110, 90, 140));
-            img.set(x, y + 1, rgb(80, 64, 110));
-        }
+    // Its ring: the far half hides behind the planet, the near half crosses it.
+    for (int step = 0; step < 720; ++step) {
+        const double a = step * 3.14159265 / 360;
+        const double x = 190 + 50 * std::cos(a), y = 92 + 8 * std::sin(a) + 0.18 * 50 * std::cos(a);
+        if (std::sin(a) < 0 && std::hypot(x - 190, y - 90) < 30) continue;
+        img.set(static_cast<int>(x), static_cast<int>(y), rgb(110, 90, 140));
+        img.set(static_cast<int>(x), static_cast<int>(y) + 1, rgb(80, 64, 110));
     }
     // The rocky surface under our feet, with craters.
     for (int x = 0; x < 240; ++x) {
@@ -128,7 +128,7 @@ Image paint_title() {
     vertical_gradient(img, {0, 0, 240, 320}, rgb(8, 8, 30), rgb(40, 20, 66), 10);
     stars(img, {0, 0, 240, 240}, 120, 21, true);
     title_logo(img, 46);
-    draw_text_centred(img, regular_font(), 120, 112, "cats, Earth and one rocket",
+    draw_text_centred(img, regular_font(), 120, 112, "a tiny shooter with cats",
                       {ink::cyan, ink::blue3, ink::outline});
     // The ground the cat creeps along, and a dark band for the prompt.
     for (int x = 0; x < 240; ++x) {
@@ -161,7 +161,7 @@ Image paint_end() {
     fill_ellipse(img, 70, 290, 20, 12, ink::green1);
     fill_ellipse(img, 16, 236, 14, 7, ink::green2);
     fill_ellipse(img, 68, 286, 12, 6, ink::green2);
-    fill_ellipse(img, 40, 262, 30, 4, rgb(220, 230, 240));
+    fill_ellipse(img, 44, 258, 26, 2.5, rgb(120, 160, 220));
     fill_disc(img, 10, 222, 9, ink::blue3);
     // The cats' saucer leaving, with its trail of sparkles.
     Scatter trail(5);
