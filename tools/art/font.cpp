@@ -87,6 +87,8 @@ void add_block(Font& font, const char* block) {
         size_t k = 0;
         while (tokens >> token) {
             if (k >= glyphs.size()) throw std::logic_error("font block row too long: " + chars);
+            if (r > 0 && glyphs[k].width != static_cast<int>(token.size()))
+                throw std::logic_error(std::string("ragged glyph '") + chars[k] + "' in " + chars);
             glyphs[k].width = static_cast<int>(token.size());
             glyphs[k].rows.push_back(token);
             ++k;
@@ -141,6 +143,8 @@ int draw_text(Image& img, const Font& font, int x, int y, std::string_view text,
     for (char c : text) {
         auto it = font.glyphs.find(c);
         if (it == font.glyphs.end()) {
+            // A missing glyph would silently leave a gap in a caption.
+            if (c != ' ') throw std::invalid_argument(std::string("no glyph for '") + c + "'");
             pen += (font.space_width + 1) * s;
             continue;
         }

@@ -38,6 +38,7 @@ int text_width(const Font& font, std::string_view text, int scale = 1);
 int text_height(const Font& font, const TextStyle& style);
 
 // Draws text with its outline's top-left corner at (x, y). Returns the width drawn.
+// Throws std::invalid_argument for a character the font lacks (space aside).
 int draw_text(Image& img, const Font& font, int x, int y, std::string_view text,
               const TextStyle& style);
 // Draws text centred on `centre_x`.

@@ -2,6 +2,7 @@
 
 #include <fstream>
 #include <map>
+#include <utility>
 
 namespace {
 
@@ -16,7 +17,7 @@ void put32(std::vector<uint8_t>& out, uint32_t v) {
 
 }  // namespace
 
-bool write_bmp(const std::string& path, const Image& image, int bits, std::string* error) {
+bool encode_bmp(const Image& image, int bits, std::vector<uint8_t>* bytes, std::string* error) {
     if (bits != 1 && bits != 4 && bits != 8) {
         *error = "unsupported depth";
         return false;
@@ -27,7 +28,7 @@ bool write_bmp(const std::string& path, const Image& image, int bits, std::strin
     for (Colour c : image.pixels) {
         if (index.count(c)) continue;
         if (palette.size() == colours) {
-            *error = path + ": more than " + std::to_string(colours) + " colours";
+            *error = "more than " + std::to_string(colours) + " colours";
             return false;
         }
         index[c] = static_cast<uint8_t>(palette.size());
@@ -71,8 +72,14 @@ bool write_bmp(const std::string& path, const Image& image, int bits, std::strin
         }
         out.insert(out.end(), row.begin(), row.end());
     }
+    *bytes = std::move(out);
+    return true;
+}
+
+bool write_file(const std::string& path, const std::vector<uint8_t>& bytes, std::string* error) {
     std::ofstream file(path, std::ios::binary);
-    file.write(reinterpret_cast<const char*>(out.data()), static_cast<std::streamsize>(out.size()));
+    file.write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
     if (!file) {
         *error = path + ": cannot write";
         return false;

@@ -29,7 +29,10 @@ struct Image {
     }
 };
 
-// Writes an indexed BMP of 1, 4 or 8 bits per pixel. Palette index 0 is always
-// pure black; the other colours get indices in order of first use. Fails (with
-// a message in *error) when the picture has more colours than the depth holds.
-bool write_bmp(const std::string& path, const Image& image, int bits, std::string* error);
+// Encodes an indexed BMP of 1, 4 or 8 bits per pixel. Palette index 0 is
+// always pure black; the other colours get indices in order of first use.
+// Fails (with a message in *error) when the picture has more colours than
+// the depth holds.
+bool encode_bmp(const Image& image, int bits, std::vector<uint8_t>* bytes, std::string* error);
+
+bool write_file(const std::string& path, const std::vector<uint8_t>& bytes, std::string* error);

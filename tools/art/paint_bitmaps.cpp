@@ -2,6 +2,7 @@
 //   paint_bitmaps OUT_DIR
 // tests/unit/art_test.cpp checks the result as the game loads it.
 #include <cstdio>
+#include <exception>
 #include <string>
 #include <vector>
 
@@ -13,28 +14,29 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string dir = argv[1];
-    const std::vector<Sheet> sheets = {
-        {"background.bmp", 8, paint_background(1)},
-        {"background2.bmp", 8, paint_background(2)},
-        {"background3.bmp", 8, paint_background(3)},
-        {"chara01.bmp", 8, paint_chara()},
-        {"title.bmp", 8, paint_title()},
-        {"object.bmp", 8, paint_object()},
-        {"gohobi.bmp", 4, paint_gohobi()},
-        {"quelpin.bmp", 8, paint_maker_logo()},
-        {"vorbel.bmp", 1, paint_library_logo()},
-        {"shutter01.bmp", 8, paint_shutter()},
-        {"end.bmp", 8, paint_end()},
-    };
-    bool ok = true;
-    for (const Sheet& sheet : sheets) {
+    std::vector<Sheet> sheets;
+    try {
+        sheets = paint_all_sheets();
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "paint_bitmaps: %s\n", e.what());
+        return 1;
+    }
+    // Encode every sheet before writing any, so a failure leaves the old set whole.
+    std::vector<std::vector<uint8_t>> files(sheets.size());
+    for (size_t i = 0; i < sheets.size(); ++i) {
         std::string error;
-        if (!write_bmp(dir + "/" + sheet.file, sheet.image, sheet.bits, &error)) {
-            std::fprintf(stderr, "paint_bitmaps: %s\n", error.c_str());
-            ok = false;
+        if (!encode_bmp(sheets[i].image, sheets[i].bits, &files[i], &error)) {
+            std::fprintf(stderr, "paint_bitmaps: %s: %s\n", sheets[i].file.c_str(), error.c_str());
+            return 1;
         }
     }
-    if (!ok) return 1;
+    for (size_t i = 0; i < sheets.size(); ++i) {
+        std::string error;
+        if (!write_file(dir + "/" + sheets[i].file, files[i], &error)) {
+            std::fprintf(stderr, "paint_bitmaps: %s\n", error.c_str());
+            return 1;
+        }
+    }
     std::printf("painted %zu bitmaps into %s\n", sheets.size(), dir.c_str());
     return 0;
 }

@@ -5,10 +5,6 @@
 #include "font.h"
 #include "sheets.h"
 
-const char* const kRewardNames[10] = {"taiko drum", "flour",       "condensed milk", "an adult",
-                                      "mushroom",   "straw doll",  "trophy",         "spittoon",
-                                      "crab",       "space beauty"};
-
 namespace {
 
 using namespace layout;

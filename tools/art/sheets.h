@@ -80,6 +80,9 @@ struct Sheet {
     Image image;
 };
 
+// Every sheet of the game, painted, with its file name and depth.
+std::vector<Sheet> paint_all_sheets();
+
 Image paint_chara();
 Image paint_object();
 Image paint_gohobi();
