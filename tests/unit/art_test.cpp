@@ -17,11 +17,11 @@ namespace {
 
 constexpr int kChara = 4, kObject = 6;
 
-struct SheetSpec {
+struct SheetInfo {
     const char* name;
     int slot, width, height, bits;
 };
-constexpr SheetSpec kSheets[] = {
+constexpr SheetInfo kSheets[] = {
     {"background", 1, 240, 320, 8},  {"background2", 2, 240, 320, 8},
     {"background3", 3, 240, 320, 8}, {"chara01", 4, 192, 240, 8},
     {"title", 5, 240, 320, 8},       {"object", 6, 700, 640, 8},
@@ -70,7 +70,7 @@ protected:
 };
 
 TEST_F(Art, EverySheetHasItsSizeDepthAndBlackAsIndexZero) {
-    for (const SheetSpec& s : kSheets) {
+    for (const SheetInfo& s : kSheets) {
         SCOPED_TRACE(s.name);
         int w = 0, h = 0;
         ASSERT_TRUE(surface_size(s.slot, &w, &h));
