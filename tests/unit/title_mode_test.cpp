@@ -47,26 +47,19 @@ uint32_t screen_pixel(int x, int y) {
     return row[x];
 }
 
-struct Recorder {
-    std::vector<int> phase_by_frame;
-    std::vector<std::string> tune_calls;
-};
-
-void record_frame(int, void* user) {
-    static_cast<Recorder*>(user)->phase_by_frame.push_back(title_phase);
-}
-void record_tune(const char* call, void* user) {
-    static_cast<Recorder*>(user)->tune_calls.push_back(call);
+// The title phase as each frame is presented.
+void record_phase(int, void* user) {
+    static_cast<std::vector<int>*>(user)->push_back(title_phase);
 }
 
-int run_title(const std::vector<ScriptedMessage>& script, int quit_after, Recorder& recorder) {
+int run_title(const std::vector<ScriptedMessage>& script, int quit_after,
+              std::vector<int>& phases) {
     HeadlessConfig config;
     config.script = script.data();
     config.script_length = static_cast<int>(script.size());
     config.quit_after_frame = quit_after;
-    config.observer.frame_started = record_frame;
-    config.observer.tune_call = record_tune;
-    config.observer.user = &recorder;
+    config.observer.frame_started = record_phase;
+    config.observer.user = &phases;
     install_headless_host(config);
     reset_message_loop();
     KeyState = 0;
@@ -84,8 +77,8 @@ ScriptedMessage key(int frame, uint32_t id, uint32_t vk) {
 TEST_F(TitleMode, EachRewardFlagDrawsItsPictureInItsPlace) {
     const int row_of_flag[REWARD_COUNT] = {36, 30, 31, 37, 29, 35, 33, 34, 32, 38};
     for (int k = 0; k < REWARD_COUNT; ++k) {
-        PlayData = PlayDataRecord{};
-        PlayData.rewards[k] = 1;
+        // Only a flag of exactly 1 counts; stray values from the file do not.
+        for (int j = 0; j < REWARD_COUNT; ++j) PlayData.rewards[j] = j == k ? 1 : (j % 2 ? 2 : -1);
         fill_rect(ScreenRect, 0);
         title::InitTitle();
         title::DrawRewards();
@@ -114,28 +107,25 @@ TEST_F(TitleMode, EachRewardFlagDrawsItsPictureInItsPlace) {
     }
 }
 
-TEST_F(TitleMode, IntroPlaysOnceThenEveryRunStartsWithTheTitleTune) {
+TEST_F(TitleMode, IntroPlaysOnceThenEveryRunStartsWithTheTitleScreen) {
     title_phase = TITLE_INTRO;
     score = 25;
     stage_number = 3;
-    Recorder first;
     // Space at 5 skips the intro, Space at 10 starts a game.
     const std::vector<ScriptedMessage> start = {
         key(5, WM_KEYDOWN, VK_SPACE), key(6, WM_KEYUP, VK_SPACE), key(10, WM_KEYDOWN, VK_SPACE),
         key(11, WM_KEYUP, VK_SPACE)};
+    std::vector<int> first;
     EXPECT_EQ(run_title(start, 1000, first), MODE_STAGE_BATTLE);
-    ASSERT_EQ(first.phase_by_frame.size(), 36u);  // 10 frames, then 26 closing
-    EXPECT_EQ(first.phase_by_frame[0], TITLE_INTRO);
-    EXPECT_EQ(first.phase_by_frame[5], TITLE_MENU);
+    ASSERT_EQ(first.size(), 36u);  // 10 frames, then 26 closing
+    EXPECT_EQ(first[0], TITLE_INTRO);
+    EXPECT_EQ(first[5], TITLE_MENU);
     EXPECT_EQ(title_phase, TITLE_TUNE);
     EXPECT_EQ(score, 0);
     EXPECT_EQ(stage_number, 1);
     EXPECT_EQ(PlayData.best_score, 25.0);
 
-    Recorder second;
+    std::vector<int> second;
     EXPECT_EQ(run_title({}, 3, second), MODE_QUIT);
-    ASSERT_EQ(second.phase_by_frame.size(), 3u);
-    EXPECT_EQ(second.phase_by_frame[0], TITLE_MENU);
-    ASSERT_GE(second.tune_calls.size(), 3u);
-    EXPECT_EQ(second.tune_calls[0], "load VBTUNE_TITLE");
+    EXPECT_EQ(second, (std::vector<int>{TITLE_MENU, TITLE_MENU, TITLE_MENU}));
 }
