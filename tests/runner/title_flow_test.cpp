@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <string>
 #include <utility>
 #include <vector>
@@ -175,4 +176,12 @@ TEST(TitleFlow, LowerScoreLeavesTheBestButTheFileIsStillWritten) {
     ASSERT_EQ(r.status, 0) << r.stderr_text;
     EXPECT_EQ(at(r, 2)["best"].number, 100.0);
     EXPECT_EQ(read_file_bytes(dir + "/PlayData.dat"), stored);
+}
+
+TEST(TitleFlow, ADamagedBestScoreIsReplacedByTheRunningScore) {
+    const std::string dir = make_scratch_dir("title-nan");
+    const SimRun run = make_run("", {"--frames", "3", "--score", "40"},
+                                play_data_bytes(std::numeric_limits<double>::quiet_NaN()), true);
+    ASSERT_EQ(run_sim_process(run, dir).status, 0);
+    EXPECT_EQ(saved_best(dir), 40.0);
 }
