@@ -23,7 +23,6 @@ SDL_Texture* game_texture = nullptr;
 SDL_Texture* menu_texture = nullptr;
 Size canvas = {};  // the menu bar and the game area, in logical pixels
 int game_height = 0;
-CanvasPlacement placement = {1, 0, 0};
 MenuBar menu;
 bool menu_dirty = true;
 bool fullscreen = false;
@@ -118,11 +117,15 @@ void clear_game_texture() {
 
 // Draws the menu bar and the last game frame, whole-factor scaled and
 // centred, black around them.
-void render() {
-    if (menu_dirty) draw_menu_texture();
+CanvasPlacement current_placement() {
     int ow = 0, oh = 0;
     SDL_GetRendererOutputSize(renderer, &ow, &oh);
-    placement = place_canvas({ow, oh}, canvas);
+    return place_canvas({ow, oh}, canvas);
+}
+
+void render() {
+    if (menu_dirty) draw_menu_texture();
+    const CanvasPlacement placement = current_placement();
     const int s = placement.scale;
     const SDL_Rect bar = {placement.x, placement.y, canvas.w * s, MENU_BAR_HEIGHT * s};
     const SDL_Rect game = {placement.x, placement.y + MENU_BAR_HEIGHT * s, canvas.w * s,
@@ -135,8 +138,16 @@ void render() {
 }
 
 void toggle_fullscreen() {
-    const Uint32 flags = fullscreen ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP;
-    if (SDL_SetWindowFullscreen(window, flags) == 0) fullscreen = !fullscreen;
+    static Size windowed = {};
+    if (!fullscreen) {
+        SDL_GetWindowSize(window, &windowed.w, &windowed.h);
+        if (SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0) fullscreen = true;
+        return;
+    }
+    if (SDL_SetWindowFullscreen(window, 0) != 0) return;
+    fullscreen = false;
+    // Not every video driver gives the window its old size back.
+    SDL_SetWindowSize(window, windowed.w, windowed.h);
 }
 
 void load_menu() {
@@ -244,7 +255,7 @@ bool create_window(const char* caption, int width, int height) {
 // The canvas pixel under a window point, or (-1, -1) off the canvas.
 void canvas_point(int x, int y, int* cx, int* cy) {
     const PixelDensity density = pixel_density();
-    if (!output_to_canvas(placement, canvas, points_to_pixels(x, density),
+    if (!output_to_canvas(current_placement(), canvas, points_to_pixels(x, density),
                           points_to_pixels(y, density), cx, cy)) {
         *cx = -1;
         *cy = -1;
