@@ -79,12 +79,4 @@ TEST(KeyMap, AltKeysAreSystemKeysButReleasesAlwaysArrive) {
     expect_post(route_key(key(SDLK_RETURN, true)), WM_KEYDOWN, 0x0D);
 }
 
-TEST(KeyMap, ShiftIsHeldWhileEitherShiftKeyIsDown) {
-    KeyEvent up = key(SDLK_RSHIFT, false);
-    up.other_shift_held = true;
-    EXPECT_EQ(route_key(up).route, KeyRoute::Drop);
-    up.other_shift_held = false;
-    expect_post(route_key(up), WM_KEYUP, VK_SHIFT);
-}
-
 }  // namespace

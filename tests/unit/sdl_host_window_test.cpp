@@ -172,14 +172,10 @@ TEST_F(SdlHost, FramesAreShownWholeFactorScaledWithoutSmoothing) {
 
 TEST_F(SdlHost, ClockCountsMillisecondsForward) {
     const uint32_t before = host().ticks_ms();
-    host().sleep_ms(1);
     SDL_Delay(30);
     const uint32_t elapsed = host().ticks_ms() - before;
-    EXPECT_GE(elapsed, 31u);
+    EXPECT_GE(elapsed, 30u);
     EXPECT_LT(elapsed, 500u);
-    const int ms = host().local_milliseconds();
-    EXPECT_GE(ms, 0);
-    EXPECT_LE(ms, 999);
 }
 
 struct Pull {
@@ -211,18 +207,15 @@ TEST_F(SdlHost, SoundCardPullsBlocksNoLargerThanAgreed) {
 
     EXPECT_FALSE(host().open_audio(22050, 0, count_pull, &pull, reason, sizeof reason));
     EXPECT_NE(std::string(reason), "");
-}
 
-TEST_F(SdlHost, NoSoundCardIsReportedNotFatal) {
+    // No sound card at all: a reason, and locking stays harmless.
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
-    Pull pull;
-    char reason[128] = "";
+    reason[0] = '\0';
     EXPECT_FALSE(host().open_audio(22050, 512, count_pull, &pull, reason, sizeof reason));
     EXPECT_NE(std::string(reason), "");
-    host().lock_audio();  // harmless without a device
+    host().lock_audio();
     host().unlock_audio();
-    host().close_audio();
     setenv("SDL_AUDIODRIVER", "dummy", 1);
 }
 
