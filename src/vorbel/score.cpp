@@ -55,7 +55,7 @@ struct Parser {
 
 bool fail(Parser& ps, int line, const char* format, ...) {
     ps.error->line = line;
-    char text[sizeof ps.error->message - 16];
+    char text[sizeof ps.error->message - 24];
     va_list args;
     va_start(args, format);
     std::vsnprintf(text, sizeof text, format, args);
