@@ -41,7 +41,7 @@ std::vector<uint8_t> wave_with(
                              0,
                              static_cast<uint8_t>(bits),
                              0};
-    b.insert(b.end(), fmt, fmt + 16);
+    for (uint8_t x : fmt) b.push_back(x);
     for (const auto& [id, body] : chunks) {
         b.insert(b.end(), id, id + 4);
         b.resize(b.size() + 4);

@@ -50,7 +50,9 @@ TEST(Score, ShippedTunesCompileWithTheirLengths) {
         EXPECT_EQ(score->loops, e.loops) << e.name;
         // A looping tune plays this long before it repeats itself.
         EXPECT_GE(seconds(*score, score->length_ticks - score->loop_tick), e.min_seconds) << e.name;
-        if (!e.loops) EXPECT_LE(seconds(*score, score->length_ticks), 10) << e.name;
+        if (!e.loops) {
+            EXPECT_LE(seconds(*score, score->length_ticks), 10) << e.name;
+        }
         // A melody, a bass line and drums.
         bool has[4] = {};
         for (int v = 0; v < score->voice_count; ++v)
