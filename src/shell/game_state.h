@@ -15,3 +15,5 @@ extern int32_t stage_number;
 extern int current_mode;
 // The mode run_modes starts with (the runner may choose another).
 extern int first_mode;
+// Called by run_modes as each mode begins (the runner counts from there).
+extern void (*mode_started_hook)(int mode);

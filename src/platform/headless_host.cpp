@@ -1,0 +1,104 @@
+#include "platform/headless_host.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr int QUEUE_CAPACITY = 4096;
+
+HeadlessConfig config;
+uint32_t clock_ms = 1000;
+int frame = 0;
+int next_script_line = 0;
+Message queue[QUEUE_CAPACITY];
+int queue_head = 0;
+int queue_size = 0;
+
+void push(const Message& m) {
+    if (queue_size == QUEUE_CAPACITY) return;
+    queue[(queue_head + queue_size) % QUEUE_CAPACITY] = m;
+    ++queue_size;
+}
+
+uint32_t ticks() { return clock_ms; }
+void sleep_ms(uint32_t ms) { clock_ms += ms; }
+int local_ms() { return config.ms_of_second; }
+bool create_window(const char*, int, int) { return true; }
+
+bool take_message(Message* out) {
+    if (queue_size == 0) return false;
+    *out = queue[queue_head];
+    queue_head = (queue_head + 1) % QUEUE_CAPACITY;
+    --queue_size;
+    return true;
+}
+
+void post_message(const Message& m) { push(m); }
+
+void frame_started() {
+    ++frame;
+    const HeadlessObserver& o = config.observer;
+    if (o.frame_started) o.frame_started(frame, o.user);
+    while (next_script_line < config.script_length &&
+           config.script[next_script_line].frame <= frame) {
+        if (config.script[next_script_line].frame == frame)
+            push(config.script[next_script_line].message);
+        ++next_script_line;
+    }
+}
+
+void show_frame(const uint32_t* pixels, int, int, int pitch) {
+    const HeadlessObserver& o = config.observer;
+    if (o.frame_shown) o.frame_shown(frame, clock_ms, pixels, pitch, o.user);
+}
+
+void frame_finished() {
+    const HeadlessObserver& o = config.observer;
+    if (o.frame_finished) o.frame_finished(frame, clock_ms, o.user);
+    if (frame == config.quit_after_frame) push(Message{WM_QUIT, 0, 0});
+}
+
+void message_box(const char* text, const char*) {
+    const HeadlessObserver& o = config.observer;
+    if (o.message_box) o.message_box(text, o.user);
+}
+
+bool open_audio(int, int, AudioCallback, void*, char* reason, int reason_size) {
+    if (config.audio_available) return true;
+    if (reason && reason_size > 0) std::strncpy(reason, "no audio device", reason_size - 1);
+    return false;
+}
+
+void no_op() {}
+
+void note_sound(int slot) {
+    const HeadlessObserver& o = config.observer;
+    if (o.sound) o.sound(slot, o.user);
+}
+
+void note_tune_call(const char* call) {
+    const HeadlessObserver& o = config.observer;
+    if (o.tune_call) o.tune_call(call, o.user);
+}
+
+const Host headless = {
+    ticks,       sleep_ms,  local_ms,       create_window, take_message, post_message,
+    frame_started, show_frame, frame_finished, message_box, open_audio,  no_op,
+    no_op,       no_op,     note_sound,     note_tune_call,
+};
+
+}  // namespace
+
+void install_headless_host(const HeadlessConfig& c) {
+    config = c;
+    clock_ms = 1000;
+    frame = 0;
+    next_script_line = 0;
+    queue_head = 0;
+    queue_size = 0;
+    install_host(&headless);
+}
+
+int headless_frame() { return frame; }
+
+uint32_t headless_clock() { return clock_ms; }

@@ -1,0 +1,63 @@
+#include "support/sim_process.h"
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+std::string read_file_bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void write_file_bytes(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string make_scratch_dir(const std::string& name) {
+    const std::string dir =
+        std::filesystem::current_path().string() + "/scratch/" + name + "-" + std::to_string(::getpid());
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    return dir;
+}
+
+namespace {
+
+std::string quote(const std::string& s) {
+    std::string out = "'";
+    for (char c : s) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+}  // namespace
+
+SimResult run_sim_process(const SimRun& run, const std::string& dir) {
+    SimResult result;
+    result.dir = dir;
+    if (run.has_play_data) write_file_bytes(dir + "/PlayData.dat", run.play_data);
+    std::string command = "cd " + quote(dir) + " && " + quote(ZARVOX_SIM_PATH);
+    if (!run.script.empty()) {
+        write_file_bytes(dir + "/keys.txt", run.script);
+        command += " --input keys.txt";
+    }
+    if (run.trace) command += " --trace trace.jsonl";
+    for (const std::string& a : run.args) command += " " + quote(a);
+    command += " 2> stderr.txt";
+    const int raw = std::system(command.c_str());
+    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    result.stderr_text = read_file_bytes(dir + "/stderr.txt");
+    if (run.trace) result.trace = parse_json_lines(read_file_bytes(dir + "/trace.jsonl"));
+    const size_t end = result.stderr_text.rfind("{\"end\"");
+    if (end != std::string::npos) {
+        const size_t stop = result.stderr_text.find('\n', end);
+        result.end = parse_json(result.stderr_text.substr(end, stop - end));
+    }
+    return result;
+}

@@ -1,0 +1,11 @@
+// Writes a 0x00RRGGBB picture as PNG or BMP, chosen by the file's ending.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+bool write_image(const std::string& path, const uint32_t* pixels, int width, int height,
+                 int pitch_bytes);
+
+// FNV-1a 32-bit over the pixels, row by row, each as 4 little-endian bytes.
+uint32_t hash_pixels(const uint32_t* pixels, int width, int height, int pitch_bytes);

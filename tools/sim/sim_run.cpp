@@ -1,0 +1,239 @@
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "objects/effects.h"
+#include "objects/transition.h"
+#include "platform/display.h"
+#include "platform/headless_host.h"
+#include "platform/play_data.h"
+#include "platform/resources.h"
+#include "shell/game_state.h"
+#include "shell/keys.h"
+#include "shell/shell.h"
+#include "sim/alloc_count.h"
+#include "sim/image_file.h"
+#include "sim/json_out.h"
+#include "sim/key_script.h"
+#include "sim/sim.h"
+#include "sim/trace_modes.h"
+#include "vorbel/vorbel_render.h"
+
+namespace {
+
+constexpr int MAX_EVENTS = 256;
+constexpr int CALL_TEXT = 64;
+
+// Everything the trace gathers between two records, in fixed storage.
+struct TraceState {
+    const SimOptions* options = nullptr;
+    std::FILE* trace = nullptr;
+    JsonOut record;
+    char tune[CALL_TEXT] = "";
+    char tune_calls[MAX_EVENTS][CALL_TEXT] = {};
+    int tune_call_count = 0;
+    int sounds[MAX_EVENTS] = {};
+    int sound_count = 0;
+    char boxes[MAX_EVENTS][CALL_TEXT] = {};
+    int box_count = 0;
+    int frames = 0;
+    bool shot_failed = false;
+    bool first_mode_seen = false;
+};
+
+TraceState state;
+
+int mode_phase(int mode) {
+    switch (mode) {
+        case MODE_TITLE: return title_trace_phase();
+        case MODE_STAGE_BATTLE: return stage_trace_phase();
+        case MODE_BOSS_BATTLE: return boss_trace_phase();
+        case MODE_ENDING: return ending_trace_phase();
+        default: return -1;
+    }
+}
+
+void mode_objects(int mode, JsonOut& out) {
+    switch (mode) {
+        case MODE_TITLE: title_trace_objects(out); break;
+        case MODE_STAGE_BATTLE: stage_trace_objects(out); break;
+        case MODE_BOSS_BATTLE: boss_trace_objects(out); break;
+        case MODE_ENDING: ending_trace_objects(out); break;
+        default: break;
+    }
+}
+
+void copy_text(char* to, const char* from) {
+    std::strncpy(to, from, CALL_TEXT - 1);
+    to[CALL_TEXT - 1] = '\0';
+}
+
+void on_frame_started(int frame, void*) {
+    state.frames = frame;
+    const uint32_t* pixels = back_surface_pixels();
+    for (const auto& [shot_frame, file] : state.options->shots) {
+        if (shot_frame == frame && pixels &&
+            !write_image(file, pixels, SCREEN_WIDTH, SCREEN_HEIGHT, back_surface_pitch())) {
+            std::fprintf(stderr, "zarvox-sim: cannot write %s\n", file.c_str());
+            state.shot_failed = true;
+        }
+    }
+    if (!state.trace) return;
+    JsonOut& r = state.record;
+    r.clear();
+    const int mode = current_mode;
+    r.field("mode", mode);
+    r.field("phase", mode == 0 ? -1 : mode_phase(mode));
+    r.field("keys", KeyState);
+    r.field("score", score);
+    r.field("stage", stage_number);
+    r.field("best", PlayData.best_score);
+    r.key("rewards");
+    r.begin_array();
+    for (int32_t flag : PlayData.rewards) r.value(static_cast<int64_t>(flag));
+    r.end_array();
+    r.field("transition", transition_state);
+    r.field("picture", transition_picture);
+    r.field("tune", state.tune);
+    r.key("tune_calls");
+    r.begin_array();
+    for (int i = 0; i < state.tune_call_count; ++i) r.value(state.tune_calls[i]);
+    r.end_array();
+    r.key("sounds");
+    r.begin_array();
+    for (int i = 0; i < state.sound_count; ++i) r.value(static_cast<int64_t>(state.sounds[i]));
+    r.end_array();
+    r.key("boxes");
+    r.begin_array();
+    for (int i = 0; i < state.box_count; ++i) r.value(state.boxes[i]);
+    r.end_array();
+    r.field("effects", live_particles());
+    char hash[16];
+    std::snprintf(hash, sizeof hash, "%08x",
+                  pixels ? hash_pixels(pixels, SCREEN_WIDTH, SCREEN_HEIGHT, back_surface_pitch())
+                         : 0u);
+    r.field("hash", hash);
+    r.key("objects");
+    r.begin_object();
+    mode_objects(mode, r);
+    r.end_object();
+    state.tune_call_count = state.sound_count = state.box_count = 0;
+}
+
+void on_frame_finished(int frame, uint32_t ms, void*) {
+    if (!state.trace) return;
+    std::fprintf(state.trace, "{\"frame\":%d,\"ms\":%u,%s}\n", frame, ms, state.record.text());
+}
+
+void on_sound(int slot, void*) {
+    if (state.sound_count < MAX_EVENTS) state.sounds[state.sound_count++] = slot;
+}
+
+void on_tune_call(const char* call, void*) {
+    if (std::strncmp(call, "load ", 5) == 0) copy_text(state.tune, call + 5);
+    if (state.tune_call_count < MAX_EVENTS) copy_text(state.tune_calls[state.tune_call_count++], call);
+}
+
+void on_message_box(const char* text, void*) {
+    if (state.box_count < MAX_EVENTS) copy_text(state.boxes[state.box_count++], text);
+}
+
+void on_mode_started(int) {
+    if (state.first_mode_seen) return;
+    state.first_mode_seen = true;
+    score = state.options->score;
+    stage_number = state.options->stage;
+    if (!state.trace && state.options->shots.empty()) set_allocation_counting(true);
+}
+
+bool read_file(const std::string& path, std::string* out) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    out->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
+
+int dump_resources(const std::string& dir) {
+    size_t count = 0;
+    const ResourceEntry* table = resource_table(&count);
+    ::mkdir(dir.c_str(), 0755);
+    for (size_t i = 0; i < count; ++i) {
+        const std::string type_dir = dir + "/" + table[i].type;
+        ::mkdir(type_dir.c_str(), 0755);
+        const std::string path = type_dir + "/" + table[i].name;
+        std::FILE* f = std::fopen(path.c_str(), "wb");
+        if (!f || std::fwrite(table[i].bytes, 1, table[i].size, f) != table[i].size) {
+            if (f) std::fclose(f);
+            std::fprintf(stderr, "zarvox-sim: cannot write %s\n", path.c_str());
+            return 1;
+        }
+        if (std::fclose(f) != 0) return 1;
+    }
+    return 0;
+}
+
+// --render-tune: 0 when the WAVE is written; 1, saying why, otherwise.
+int render_tune(const SimOptions& options) {
+    if (vorbel_render_tune(options.tune_name.c_str(), options.tune_seconds,
+                           options.tune_file.c_str()))
+        return 0;
+    std::fprintf(stderr, "zarvox-sim: %s\n", vorbel_last_error());
+    return 1;
+}
+
+}  // namespace
+
+int run_sim(const SimOptions& options) {
+    if (!options.dump_dir.empty()) return dump_resources(options.dump_dir);
+    if (options.render_tune) return render_tune(options);
+
+    std::vector<ScriptedMessage> script;
+    if (!options.input.empty()) {
+        std::string text, error;
+        if (!read_file(options.input, &text)) {
+            std::fprintf(stderr, "zarvox-sim: cannot read %s\n", options.input.c_str());
+            return 2;
+        }
+        if (!parse_key_script(text.data(), text.size(), &script, &error)) {
+            std::fprintf(stderr, "zarvox-sim: %s: %s\n", options.input.c_str(), error.c_str());
+            return 2;
+        }
+    }
+
+    state.options = &options;
+    if (!options.trace.empty()) {
+        state.trace = options.trace == "-" ? stdout : std::fopen(options.trace.c_str(), "w");
+        if (!state.trace) {
+            std::fprintf(stderr, "zarvox-sim: cannot write %s\n", options.trace.c_str());
+            return 2;
+        }
+    }
+
+    HeadlessConfig config;
+    config.script = script.data();
+    config.script_length = static_cast<int>(script.size());
+    config.quit_after_frame = options.frames;
+    config.ms_of_second = options.ms_of_second;
+    config.observer = {on_frame_started, nullptr,        on_frame_finished, on_sound,
+                       on_tune_call,     on_message_box, nullptr};
+    install_headless_host(config);
+    first_mode = options.start;
+    mode_started_hook = on_mode_started;
+
+    const int result = game_main();
+    set_allocation_counting(false);
+    const int status = result == 1 ? 0 : 1;
+
+    if (state.trace && state.trace != stdout) std::fclose(state.trace);
+    if (state.trace == stdout) std::fflush(stdout);
+    char allocs[32] = "null";
+    if (!state.trace && options.shots.empty() && allocation_counting_available())
+        std::snprintf(allocs, sizeof allocs, "%ld", allocations_counted());
+    std::fprintf(stderr, "{\"end\": true, \"frames\": %d, \"status\": %d, \"allocs\": %s}\n",
+                 state.frames, status, allocs);
+    return status;
+}
