@@ -16,8 +16,8 @@ namespace {
 SoundDevice device;
 bool ready = false;
 bool lend_device = false;
-// The loaded score, and its spare used by offline rendering; both fixed
-// storage, so loading a tune allocates nothing.
+// The loaded score and the one offline rendering uses: fixed storage, so
+// loading a tune allocates nothing.
 vorbel::Score loaded_score;
 bool tune_loaded = false;
 vorbel::Score render_score;
@@ -91,7 +91,8 @@ int vorbel_Tune_Load(int module, const char* type, const char* name) {
         tune_loaded = false;
     }
     if (module != 0) {
-        set_error("%s%s: only the program's own resources (module 0) hold tunes", "", "");
+        set_error("%s: %s", name ? name : "(null)",
+                  "only module 0, the program's own, holds tunes");
         return 0;
     }
     // The callback no longer reads the score, so it can be rewritten unlocked.
