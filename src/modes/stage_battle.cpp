@@ -60,21 +60,6 @@ void update_enemy(GameObject& enemy) {
     }
 }
 
-void score_hits() {
-    if (shot.flag != 1) return;
-    for (GameObject& enemy : enemies) {
-        if (enemy.state != 0 || objects_apart(shot, enemy) != 0) continue;
-        enemy.state = 1;  // it bursts on its next update
-        shot.chain += 1;
-        // Each further enemy pierced by the same shot is worth more.
-        score += 1 + shot.chain / 2;
-        hit_burst.template_row = 5 + shot.chain / 2;
-        hit_burst.x = enemy.x;
-        hit_burst.y = enemy.y;
-        spawn_particles(hit_burst);
-    }
-}
-
 // Counts one shot left into the score every 9 frames, from the rightmost icon.
 void tally_shots_left() {
     if (player.stock <= 0) return;
@@ -97,7 +82,7 @@ void play_frame(WindowHandle window) {
     UpdateShot();
     for (GameObject& enemy : enemies) update_enemy(enemy);
     // Hits are tested at the positions before this frame's move.
-    score_hits();
+    ScoreHits();
     move_object(player);
     move_object(shot);
     for (GameObject& enemy : enemies) move_object(enemy);
@@ -236,6 +221,21 @@ void draw_frame() {
 }
 
 }  // namespace
+
+void ScoreHits() {
+    if (shot.flag != 1) return;
+    for (GameObject& enemy : enemies) {
+        if (enemy.state != 0 || objects_apart(shot, enemy) != 0) continue;
+        enemy.state = 1;  // it bursts on its next update
+        shot.chain += 1;
+        // Each further enemy pierced by the same shot is worth more.
+        score += 1 + shot.chain / 2;
+        hit_burst.template_row = 5 + shot.chain / 2;
+        hit_burst.x = enemy.x;
+        hit_burst.y = enemy.y;
+        spawn_particles(hit_burst);
+    }
+}
 
 void InitStage() {
     random_warm_up();

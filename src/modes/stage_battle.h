@@ -61,6 +61,8 @@ extern int32_t hold_counter;
 extern int32_t tally_timer;
 
 void InitStage();
+// Tests the flying shot against the living enemies and scores each hit.
+void ScoreHits();
 
 // Ship and shot.
 void BuildShip();
