@@ -148,9 +148,29 @@ bool cleared_frame(WindowHandle window) {
     return false;
 }
 
+void draw_frame() {
+    fill_rect(ScreenRect, 0);
+    // The background of this stage, unless the prize reveal has blacked it out.
+    if (stage_number >= 1 && stage_number <= 3) draw_block(TemplateTable[stage_number - 1]);
+    draw_object(player);
+    draw_object(shot);
+    draw_object(shots_label);
+    for (GameObject& enemy : enemies) draw_object(enemy);
+    for (GameObject& icon : shot_icons) draw_object(icon);
+    draw_object(banner);
+    draw_object(prompt);
+    for (GameObject& line : result_lines) draw_object(line);
+    draw_object(prize_caption);
+    update_effects();
+    DrawScoreHud();
+    update_transition();
+}
+
+}  // namespace
+
 // The phase's work for one frame; returns the next mode when the mode ends
 // here, or -1 to go on and draw the frame.
-int run_phase(WindowHandle window) {
+int RunStagePhase(WindowHandle window) {
     switch (phase) {
         case PHASE_INTRO:
             if (transition_state == TRANSITION_OPEN) {
@@ -202,26 +222,6 @@ int run_phase(WindowHandle window) {
     return -1;
 }
 
-void draw_frame() {
-    fill_rect(ScreenRect, 0);
-    // The background of this stage, unless the prize reveal has blacked it out.
-    if (stage_number >= 1 && stage_number <= 3) draw_block(TemplateTable[stage_number - 1]);
-    draw_object(player);
-    draw_object(shot);
-    draw_object(shots_label);
-    for (GameObject& enemy : enemies) draw_object(enemy);
-    for (GameObject& icon : shot_icons) draw_object(icon);
-    draw_object(banner);
-    draw_object(prompt);
-    for (GameObject& line : result_lines) draw_object(line);
-    draw_object(prize_caption);
-    update_effects();
-    DrawScoreHud();
-    update_transition();
-}
-
-}  // namespace
-
 void ScoreHits() {
     if (shot.flag != 1) return;
     for (GameObject& enemy : enemies) {
@@ -264,7 +264,7 @@ int RunStageBattle(WindowHandle window) {
     tally_timer = 0;
 
     for (;;) {
-        const int next_mode = run_phase(window);
+        const int next_mode = RunStagePhase(window);
         if (next_mode >= 0) return next_mode;
         draw_frame();
         if (!finish_frame(window)) return MODE_QUIT;

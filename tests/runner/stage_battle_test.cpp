@@ -53,41 +53,23 @@ const Json& obj(const SimResult& r, int frame, const char* name) {
     return at(r, frame)["objects"][name];
 }
 
+// Whether the shot's box touched the enemy's at their places before the
+// frame's move (the trace records them after it).
+bool touched_before_move(const Json& shot, const Json& enemy) {
+    const int64_t sx = shot["x"].as_int() - shot["vx"].as_int(),
+                  sy = shot["y"].as_int() - shot["vy"].as_int();
+    const int64_t ex = enemy["x"].as_int() - enemy["vx"].as_int(),
+                  ey = enemy["y"].as_int() - enemy["vy"].as_int();
+    return sx + 13 * 512 >= ex + 2 * 512 && sx + 3 * 512 <= ex + 18 * 512 &&
+           sy + 16 * 512 >= ey + 2 * 512 && sy <= ey + 18 * 512;
+}
+
 // Space held from the start of stage 1: every shot goes, the stage is lost,
 // and Space (still held) retries the moment the prompt is armed.
 const std::string HOLD_SPACE = "2 down SPACE\n";
 const std::vector<std::string> STAGE_1 = {"--start", "2"};
 
 }  // namespace
-
-TEST(StageBattle, SetUpPlacesEachStagesEnemiesOnTheirGrids) {
-    for (int stage = 1; stage <= 3; ++stage) {
-        const SimResult r = run("setup", "", {"--start", "2", "--stage", std::to_string(stage)}, 2);
-        ASSERT_EQ(frames_of(r), 2);
-        const Json& enemies = obj(r, 2, "enemies");
-        ASSERT_EQ(enemies.size(), 19u);
-        int alive = 0;
-        for (int n = 0; n < 19; ++n) {
-            const Json& e = enemies[n];
-            // Frame 2 has moved each enemy once: undo it to see where it started.
-            const int64_t x = e["x"].as_int() - e["vx"].as_int(), y = e["y"].as_int() - 4096;
-            EXPECT_EQ(e["vx"].as_int(), n % 2 == 0 ? 64 : -64);
-            EXPECT_EQ(y % (18 * 512), (-320 * 512) % (18 * 512));
-            EXPECT_TRUE(y >= -302 * 512 && y <= -176 * 512);
-            if (e["k"].as_int() == 2) {
-                EXPECT_NE(stage, 1);
-                EXPECT_TRUE(x == 80 * 512 || x == 160 * 512 || x == 240 * 512) << x;
-            } else {
-                EXPECT_TRUE(x % (15 * 512) == 0 && x >= 15 * 512 && x <= 240 * 512) << x;
-            }
-            EXPECT_EQ(e["v"].as_int(), n < 5 * stage ? 1 : 0);
-            alive += e["s"].as_int() == 0;
-        }
-        EXPECT_EQ(alive, 5 * stage);
-        EXPECT_EQ(obj(r, 2, "shot_icons").size(), 10u);
-        EXPECT_EQ(obj(r, 2, "player")["n"].as_int(), 10);
-    }
-}
 
 TEST(StageBattle, HeldSpaceSpendsTenShotsThenLosesAndRetries) {
     const SimResult r = run("held", HOLD_SPACE, STAGE_1, 700);
@@ -122,9 +104,12 @@ TEST(StageBattle, HeldSpaceSpendsTenShotsThenLosesAndRetries) {
         obj(r, lost + 5, "enemies")[0]["y"].as_int() - obj(r, lost, "enemies")[0]["y"].as_int(),
         5 * 128);
 
-    // The prompt is armed on the 50th frame of the game over, and the held
-    // Space is taken on that same frame.
-    for (int f = lost; f < lost + 50; ++f) EXPECT_EQ(obj(r, f, "prompt")["f"].as_int(), 0);
+    // Space, held all along, does nothing until the prompt is shown and armed
+    // on the 50th frame of the game over, and is taken on that same frame.
+    for (int f = lost; f < lost + 50; ++f) {
+        EXPECT_EQ(obj(r, f, "prompt")["f"].as_int(), 0);
+        EXPECT_EQ(at(r, f)["phase"].as_int(), GAME_OVER);
+    }
     const int armed = lost + 50;
     EXPECT_EQ(obj(r, armed, "prompt")["v"].as_int(), 1);
     EXPECT_EQ(at(r, armed)["phase"].as_int(), RETRY);
@@ -145,20 +130,6 @@ TEST(StageBattle, HeldSpaceSpendsTenShotsThenLosesAndRetries) {
     EXPECT_EQ(again["objects"]["player"]["n"].as_int(), 10);
 }
 
-TEST(StageBattle, SpaceBeforeThePromptIsArmedDoesNothingAndThePromptBlinks) {
-    const SimResult held = run("held-probe", HOLD_SPACE, STAGE_1, 400);
-    const int lost = first_frame(held, 2, in_phase(GAME_OVER));
-    ASSERT_GT(lost, 0);
-    const std::string script = HOLD_SPACE + std::to_string(lost - 10) + " up SPACE\n" +
-                               std::to_string(lost + 20) + " press SPACE\n";
-    const SimResult r = run("early-space", script, STAGE_1, lost + 130);
-    for (int f = lost; f <= lost + 125; ++f) ASSERT_EQ(at(r, f)["phase"].as_int(), GAME_OVER) << f;
-    EXPECT_EQ(obj(r, lost + 49, "prompt")["v"].as_int(), 0);
-    EXPECT_EQ(obj(r, lost + 74, "prompt")["v"].as_int(), 1);
-    EXPECT_EQ(obj(r, lost + 75, "prompt")["v"].as_int(), 0);
-    EXPECT_EQ(obj(r, lost + 100, "prompt")["v"].as_int(), 1);
-}
-
 TEST(StageBattle, ClearedStageOneScoresChainsSlidesTheBannerAndGoesOnToStageTwo) {
     const stage_aim::StagePlay play =
         stage_aim::play_stage(STAGE_1, make_scratch_dir("clear1"), 10, 500);
@@ -177,6 +148,7 @@ TEST(StageBattle, ClearedStageOneScoresChainsSlidesTheBannerAndGoesOnToStageTwo)
             if (e["s"].as_int() == 1 && obj(r, f - 1, "enemies")[n]["s"].as_int() == 0) {
                 expected += 1 + ++chain / 2;
                 EXPECT_EQ(e["v"].as_int(), 1);
+                EXPECT_TRUE(touched_before_move(obj(r, f, "shot"), e)) << f;
                 const Json& next = obj(r, f + 1, "enemies")[n];
                 EXPECT_TRUE(next["s"].as_int() == 2 && next["v"].as_int() == 0);
                 EXPECT_TRUE(has_number(at(r, f + 1)["sounds"], 1));
@@ -228,21 +200,30 @@ const stage_aim::StagePlay& stage_three() {
     return play;
 }
 
+int stage_three_verdict() {
+    return first_frame(stage_three().result, 2, in_phase(CLEARED));
+}
+
+// Replays stage 3 from the score that makes its total (score plus shots
+// left) `total`, pressing Space `space_after` frames after the verdict.
+SimResult replay_stage_three(int total, int space_after) {
+    const SimResult& first = stage_three().result;
+    const int verdict = stage_three_verdict();
+    const int64_t own =
+        at(first, verdict)["score"].as_int() + obj(first, verdict, "player")["n"].as_int();
+    const std::string keys =
+        stage_three().script + std::to_string(verdict + space_after - 1) + " press SPACE\n";
+    return run("stage3-replay", keys,
+               {"--start", "2", "--stage", "3", "--score", std::to_string(total - own)},
+               verdict + space_after + 20);
+}
+
 }  // namespace
 
 TEST(StageBattle, StageThreeRewardPanelThenSpaceReturnsToTheTitle) {
-    const stage_aim::StagePlay& play = stage_three();
-    const int cleared = first_frame(play.result, 2, in_phase(CLEARED));
-    ASSERT_GT(cleared, 0) << play.script;
-    const int64_t total = at(play.result, cleared)["score"].as_int() +
-                          obj(play.result, cleared, "player")["n"].as_int();
-    // Start from a score that puts the total on the top edge of band 3 (crab).
-    const int start_score = static_cast<int>(56 - total);
-    ASSERT_GE(start_score, 0);
-    const std::string script = play.script + std::to_string(cleared + 120) + " press SPACE\n";
-    const SimResult r = run(
-        "panel", script, {"--start", "2", "--stage", "3", "--score", std::to_string(start_score)},
-        cleared + 200);
+    const int cleared = stage_three_verdict();
+    ASSERT_GT(cleared, 0) << stage_three().script;
+    const SimResult r = replay_stage_three(56, 121);  // the top edge of band 3 (crab)
     ASSERT_EQ(at(r, cleared)["phase"].as_int(), CLEARED);
     EXPECT_TRUE(has_text(at(r, cleared)["tune_calls"], "load VBTUNE_END1"));
     for (int b = 0; b < 10; ++b) EXPECT_EQ(at(r, cleared)["rewards"][b].as_int(), b == 3 ? 1 : 0);
@@ -257,23 +238,15 @@ TEST(StageBattle, StageThreeRewardPanelThenSpaceReturnsToTheTitle) {
 }
 
 TEST(StageBattle, SixtySixRevealsTheBossBattleAsThePrize) {
-    const stage_aim::StagePlay& play = stage_three();
-    const int cleared = first_frame(play.result, 2, in_phase(CLEARED));
-    ASSERT_GT(cleared, 0) << play.script;
-    const int64_t total = at(play.result, cleared)["score"].as_int() +
-                          obj(play.result, cleared, "player")["n"].as_int();
-    const int start_score = static_cast<int>(66 - total);
-    const int reveal = cleared;  // the same frame gives the verdict
-    const std::string script = play.script + std::to_string(reveal + 97 + 40) + " press SPACE\n";
-    const SimResult r =
-        run("prize", script,
-            {"--start", "2", "--stage", "3", "--score", std::to_string(start_score)}, reveal + 200);
+    const int reveal = stage_three_verdict();
+    ASSERT_GT(reveal, 0) << stage_three().script;
+    const int dark = reveal + 97;  // after 96 frames of lines
+    const SimResult r = replay_stage_three(66, 97 + 41);
     ASSERT_EQ(at(r, reveal)["phase"].as_int(), PRIZE);
     EXPECT_TRUE(has_text(at(r, reveal)["tune_calls"], "load VBTUNE_END1"));
     for (int b = 0; b < 10; ++b) EXPECT_EQ(at(r, reveal)["rewards"][b].as_int(), 0);
 
-    // 96 frames of lines, then silence and a black field with the caption.
-    const int dark = reveal + 97;
+    // Silence and a black field but for the caption and the score.
     for (int f = reveal + 1; f < dark; ++f) EXPECT_EQ(at(r, f)["tune_calls"].size(), 0u) << f;
     EXPECT_EQ(at(r, dark)["tune_calls"].size(), 1u);
     EXPECT_TRUE(has_text(at(r, dark)["tune_calls"], "stop"));
@@ -302,7 +275,7 @@ TEST(StageBattle, EscapeEndsTheModeInEveryPhase) {
     const SimResult held = run("esc-probe", HOLD_SPACE, STAGE_1, 400);
     const int lost = first_frame(held, 2, in_phase(GAME_OVER));
     const stage_aim::StagePlay& play = stage_three();
-    const int cleared = first_frame(play.result, 2, in_phase(CLEARED));
+    const int cleared = stage_three_verdict();
     ASSERT_TRUE(lost > 0 && cleared > 0);
     const std::vector<std::string> stage3 = {"--start", "2", "--stage", "3"};
     const std::vector<std::string> prize = {"--start", "2", "--stage", "3", "--score", "60"};

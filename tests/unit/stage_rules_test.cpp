@@ -1,8 +1,6 @@
 // The stage battle's local rules, run in-process on its own objects.
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "modes/stage_battle.h"
 #include "platform/headless_host.h"
 #include "platform/play_data.h"
@@ -59,21 +57,6 @@ TEST_F(StageRules, StageThreeTotalsFallIntoTheirBandsAndSixtySixEarnsTheBoss) {
     for (int b = 0; b < 10; ++b) EXPECT_EQ(PlayData.rewards[b], 0);
 }
 
-TEST_F(StageRules, VerdictWaitsForTheShotAndOutOfShotsSinksTheSurvivors) {
-    for (GameObject& e : enemies) e.state = 2;
-    player.state = 1;
-    EXPECT_EQ(JudgeStage(), VERDICT_PLAYING);
-    player.state = 0;
-    EXPECT_EQ(JudgeStage(), VERDICT_STAGE_CLEARED);
-
-    enemies[4].state = 0;
-    player.stock = 1;
-    EXPECT_EQ(JudgeStage(), VERDICT_PLAYING);
-    player.stock = 0;
-    EXPECT_EQ(JudgeStage(), VERDICT_OUT_OF_SHOTS);
-    for (const GameObject& e : enemies) EXPECT_TRUE(e.vx == 0 && e.vy == 128);
-}
-
 TEST_F(StageRules, AShotThroughFifteenEnemiesScoresTheChainAndItsPictures) {
     for (int i = 0; i < ENEMY_SLOTS; ++i) {
         enemies[i].state = i < 15 ? 0 : 2;
@@ -114,28 +97,16 @@ TEST_F(StageRules, ShipSteeringQuirksAndSideBounds) {
     }
     EXPECT_EQ(player.x, px(224));
     EXPECT_EQ(player.vx, 0);
-}
 
-TEST_F(StageRules, ALaunchStartsAHairAboveTheShipAndHidesTheRightmostIcon) {
-    player.stock = 7;
+    // The shot starts where the ship will stand, a hair (8/512) above it.
     KeyState = KEY_SPACE | KEY_LEFT;
     ControlPlayer();
     UpdateShot();
-    EXPECT_EQ(shot.state, 2);
-    EXPECT_EQ(shot.x, px(110) - 1536);
+    EXPECT_EQ(shot.x, px(224) - 1536);
     EXPECT_EQ(shot.y, px(280) - 8);
-    EXPECT_EQ(player.stock, 6);
-    EXPECT_EQ(shot_icons[6].visible, 0);
-    EXPECT_EQ(shot_icons[5].visible, 1);
-
-    player.stock = 0;
-    player.state = 0;
-    shot.state = 0;
-    ControlPlayer();
-    EXPECT_EQ(player.state, 0);  // nothing left to fire
 }
 
-TEST_F(StageRules, EverySlotDrawsFourNumbersAndStageOneHasNoOrbiter) {
+TEST_F(StageRules, EachStageSetsUpItsEnemiesOnTheirGridsWithFourDrawsPerSlot) {
     for (int stage : {1, 2, 3}) {
         stage_number = stage;
         set_random_seed(77);
@@ -145,9 +116,15 @@ TEST_F(StageRules, EverySlotDrawsFourNumbersAndStageOneHasNoOrbiter) {
         for (int i = 0; i < 4 * ENEMY_SLOTS; ++i) random_range(0, 1);
         EXPECT_EQ(after, random_seed()) << stage;
         int alive = 0;
-        for (const GameObject& e : enemies) {
-            alive += e.state == 0;
-            EXPECT_TRUE(stage > 1 || e.kind != ENEMY_ORBITER);
+        for (int n = 0; n < ENEMY_SLOTS; ++n) {
+            const GameObject& e = enemies[n];
+            alive += e.state == 0 && e.visible == 1;
+            EXPECT_EQ(e.vx, n % 2 == 0 ? 64 : -64);
+            EXPECT_TRUE(e.y % px(18) == px(-320) % px(18) && e.y >= px(-302) && e.y <= px(-176));
+            if (e.kind == ENEMY_ORBITER)
+                EXPECT_TRUE(stage > 1 && e.x % px(80) == 0 && e.x >= px(80) && e.x <= px(240));
+            else
+                EXPECT_TRUE(e.x % px(15) == 0 && e.x >= px(15) && e.x <= px(240));
         }
         EXPECT_EQ(alive, 5 * stage);
     }
@@ -184,13 +161,12 @@ TEST_F(StageRules, EnemyMotionAtTheEdges) {
     EXPECT_EQ(orbiter.vy, 4048);
 }
 
-TEST_F(StageRules, ClearBannerSlidesInAndSettlesAtTheLeftEdge) {
-    SetUpClearBanner();
-    int frames = 0;
-    while (banner.x / -12 != 0 && frames < 1000) {
-        SlideBanner();
-        ++frames;
-    }
-    EXPECT_EQ(frames, 113);
-    EXPECT_EQ(banner.x, 11);
+TEST_F(StageRules, TakingSpaceReleasesEveryKeyButKeepsAQuitRequest) {
+    phase = PHASE_GAME_OVER;
+    prompt.flag = 1;
+    prompt.visible = 1;
+    KeyState = KEY_SPACE | KEY_LEFT | KEY_QUIT;
+    EXPECT_EQ(RunStagePhase(nullptr), -1);
+    EXPECT_EQ(phase, PHASE_RETRY);
+    EXPECT_EQ(KeyState, KEY_QUIT);
 }
