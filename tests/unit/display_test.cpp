@@ -1,0 +1,148 @@
+// Loading pictures into surface slots and drawing them clipped and keyed.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "platform/display.h"
+#include "platform/headless_host.h"
+#include "platform/resources.h"
+
+namespace {
+
+// A 24-bit BMP whose pixel (x, y) is colour(x, y).
+template <typename Colour>
+std::vector<uint8_t> make_bmp(int w, int h, Colour colour) {
+    const int row = (w * 3 + 3) & ~3;
+    std::vector<uint8_t> b(54 + row * h, 0);
+    auto put = [&](int at, uint32_t v, int n) {
+        for (int i = 0; i < n; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
+    };
+    b[0] = 'B';
+    b[1] = 'M';
+    put(2, static_cast<uint32_t>(b.size()), 4);
+    put(10, 54, 4);
+    put(14, 40, 4);
+    put(18, static_cast<uint32_t>(w), 4);
+    put(22, static_cast<uint32_t>(h), 4);
+    put(26, 1, 2);
+    put(28, 24, 2);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) put(54 + (h - 1 - y) * row + x * 3, colour(x, y), 3);
+    return b;
+}
+
+class Display : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // A 16x16 sprite: white with a black (transparent) left column, and
+        // a 192x240 sheet like the character picture.
+        sprite_ = make_bmp(16, 16, [](int x, int) { return x == 0 ? 0u : 0xFFFFFFu; });
+        sheet_ = make_bmp(192, 240, [](int, int) { return 0x336699u; });
+        table_[0] = {"BITMAP", "SPRITE", sprite_.data(), sprite_.size()};
+        table_[1] = {"BITMAP", "CHARA01", sheet_.data(), sheet_.size()};
+        table_[2] = {"BITMAP", "BROKEN", broken_, sizeof broken_};
+        use_resource_table(table_, 3);
+        install_headless_host(HeadlessConfig{});
+        ASSERT_EQ(start_display(nullptr, SCREEN_WIDTH, SCREEN_HEIGHT), 1);
+        ASSERT_EQ(load_bitmap("sprite", 1), 1);
+        ASSERT_EQ(load_bitmap("chara01", 4), 1);
+        fill_back_surface(ScreenRect, 0x123456);
+    }
+    void TearDown() override {
+        end_display(nullptr);
+        use_embedded_resources();
+    }
+
+    static uint32_t at(int x, int y) {
+        return back_surface_pixels()[y * (back_surface_pitch() / 4) + x] & 0xFFFFFF;
+    }
+    // How many screen columns of row y show the sprite's white.
+    static int white_columns(int y, int* first) {
+        int n = 0;
+        *first = -1;
+        for (int x = 0; x < SCREEN_WIDTH; ++x)
+            if (at(x, y) == 0xFFFFFF) {
+                if (*first < 0) *first = x;
+                ++n;
+            }
+        return n;
+    }
+    static void draw_sprite(int x, int y, int32_t shown = 1) {
+        draw_block(DrawBlock{shown, 1, 0, 0, 16, 16, x, y});
+    }
+
+    std::vector<uint8_t> sprite_, sheet_;
+    uint8_t broken_[10] = {'B', 'M', 1, 2, 3};
+    ResourceEntry table_[3];
+};
+
+TEST_F(Display, SpritesClipAtTheScreenEdges) {
+    int first = 0;
+    draw_sprite(-5, 10);  // right 11 columns at x 0
+    EXPECT_EQ(white_columns(10, &first), 11);
+    EXPECT_EQ(first, 0);
+    fill_back_surface(ScreenRect, 0);
+    draw_sprite(230, 10);  // left 10 columns (the first transparent) at 230
+    EXPECT_EQ(white_columns(10, &first), 9);
+    EXPECT_EQ(first, 231);
+    EXPECT_EQ(at(230, 10), 0u);
+}
+
+TEST_F(Display, SpritesWhollyOutsideOrNotShownDrawNothing) {
+    int first = 0;
+    draw_sprite(0, 320);
+    draw_sprite(-16, 10);
+    draw_sprite(240, 10);
+    draw_sprite(10, -16);
+    draw_sprite(10, 10, 0);
+    draw_sprite(10, 10, 2);
+    for (int y = 0; y < SCREEN_HEIGHT; ++y) ASSERT_EQ(white_columns(y, &first), 0) << y;
+}
+
+TEST_F(Display, BlackIsTransparentButAFilledBlackIsOpaque) {
+    draw_sprite(50, 50);
+    EXPECT_EQ(at(50, 50), 0x123456u);  // the sprite's black column lets the ground through
+    EXPECT_EQ(at(51, 50), 0xFFFFFFu);
+    fill_back_surface(Rect{51, 50, 52, 51}, 0);
+    EXPECT_EQ(at(51, 50), 0u);
+}
+
+TEST_F(Display, ASourceLeavingItsPictureIsRefusedWhole) {
+    draw_block(DrawBlock{1, 4, 192, 0, 208, 16, 20, 20});
+    draw_block(DrawBlock{1, 4, 180, 0, 196, 16, 20, 40});
+    for (int y = 0; y < SCREEN_HEIGHT; ++y)
+        for (int x = 0; x < SCREEN_WIDTH; ++x) ASSERT_EQ(at(x, y), 0x123456u) << x << "," << y;
+    draw_block(DrawBlock{1, 4, 176, 0, 192, 16, 20, 40});
+    EXPECT_EQ(at(20, 40), 0x336699u);
+}
+
+TEST_F(Display, ASpriteLargerThanTheClipIsCutToIt) {
+    const Rect clip = {10, 10, 20, 20};
+    const Rect source = {0, 0, 16, 16};
+    // Overhangs the clip on every side: exactly the clip is drawn.
+    const Rect big = {0, 0, 192, 240};
+    blit_clipped(&clip, 0, 0, &big, 4);
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 30; ++x)
+            EXPECT_EQ(at(x, y), (x >= 10 && x < 20 && y >= 10 && y < 20) ? 0x336699u : 0x123456u);
+    blit_clipped(&clip, 100, 100, &source, 1);
+    EXPECT_EQ(at(100, 100), 0x123456u);
+}
+
+TEST_F(Display, LoadingRefusesBadSlotsBadDataAndReloads) {
+    int w = 0, h = 0;
+    EXPECT_EQ(load_bitmap("sprite", 512), 0);
+    EXPECT_EQ(load_bitmap("sprite", -1), 0);
+    EXPECT_EQ(load_bitmap("chara01", 1), 0);  // occupied: never replaced
+    ASSERT_TRUE(surface_size(1, &w, &h));
+    EXPECT_EQ(w, 16);
+    EXPECT_EQ(load_bitmap("broken", 2), 0);
+    EXPECT_EQ(load_bitmap("missing", 3), 0);
+    EXPECT_FALSE(surface_size(2, &w, &h));
+    draw_block(DrawBlock{1, 2, 0, 0, 16, 16, 0, 0});  // an empty slot draws nothing
+    EXPECT_EQ(at(0, 0), 0x123456u);
+}
+
+}  // namespace
