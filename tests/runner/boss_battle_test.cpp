@@ -1,170 +1,203 @@
-// The boss battle through the runner: the intro, the boss's first moves,
-// a beam, a struck ship, the defeat and its way out, missed shots, Escape.
-#include "runner/boss_runs.h"
+// The boss battle through the runner. To hit the boss, a first run with the
+// ship at rest tells where the boss will be; a shot is then timed to meet it.
+#include <gtest/gtest.h>
 
-using namespace boss_runs;
+#include <cstring>
+
+#include "support/sim_process.h"
 
 namespace {
 
-constexpr int BOSS_START_X = 0xE400;
-constexpr int SINK_AWAY = 0x280;
+constexpr int FIGHT = 387;  // the first fight frame: present 2 + 385 intro frames
+constexpr int64_t SHIP_X = 0xDC00, SHIP_Y = 0x23000, SINK_AWAY = 0x280;
 
-int segments(const SimResult& r, int frame) {
-    return at(r, frame)["objects"]["segments"].as_int();
+SimResult run_boss(const std::string& script, int frames, int ms, double best = 5.0) {
+    SimRun run;
+    run.script = script;
+    run.args = {"--start",        "3",
+                "--score",        "70",
+                "--frames",       std::to_string(frames),
+                "--ms-of-second", std::to_string(ms)};
+    run.play_data.assign(72, '\0');
+    std::memcpy(run.play_data.data(), &best, sizeof best);
+    run.has_play_data = true;
+    return run_sim_process(run, make_scratch_dir("boss"));
+}
+
+const Json& at(const SimResult& r, int frame) {
+    return r.trace.at(frame - 1);
+}
+const Json& obj(const SimResult& r, int frame, const char* name) {
+    return at(r, frame)["objects"][name];
+}
+int sounds(const SimResult& r, int from, int to, int slot) {
+    int n = 0;
+    for (int f = from; f <= to; ++f)
+        for (const Json& s : at(r, f)["sounds"].items) n += s.as_int() == slot;
+    return n;
+}
+int strike_frame(const SimResult& r) {
+    for (size_t i = 1; i < r.trace.size(); ++i)
+        if (r.trace[i]["objects"]["player"]["s"].as_int() == 2) return static_cast<int>(i) + 1;
+    return -1;
+}
+
+// The frame in which a shot taken in frame `fire` from 110 px first touches
+// the roaming boss, or -1. Both are tested where they were before the move.
+int hit_frame_for(const SimResult& still, int fire) {
+    for (int j = 0; j < 18; ++j) {
+        const Json& b = obj(still, fire + j, "boss");
+        const int64_t bx = b["x"].as_int() - b["vx"].as_int(),
+                      by = b["y"].as_int() - b["vy"].as_int();
+        const int64_t sy = SHIP_Y - 8 - 0x2000 * j;
+        if (!(sy > by + 8192 || sy + 8192 < by || SHIP_X + 1536 > bx + 8192 || SHIP_X + 6656 < bx))
+            return fire + j;
+    }
+    return -1;
+}
+
+struct Aim {
+    int ms = -1, fire = -1, hit = -1;
+};
+
+// A random sequence and a shot that meets the boss before a bullet finds the ship.
+Aim aim_at_boss() {
+    for (int ms = 0; ms < 1000; ms += 10) {
+        const SimResult still = run_boss("", 700, ms);
+        const int strike = strike_frame(still) > 0 ? strike_frame(still) : 680;
+        for (int fire = FIGHT; fire < strike; ++fire) {
+            const int hit = hit_frame_for(still, fire);
+            if (hit > 0 && hit <= strike) return {ms, fire, hit};
+        }
+    }
+    return {};
+}
+
+std::string press(int frame, const char* key) {
+    return std::to_string(frame) + " press " + key + "\n";
 }
 
 }  // namespace
 
-TEST(BossBattleRun, IntroSinksTheBossInWhileTheShipWaits) {
-    // Arrows and Space held through the intro change nothing.
-    const SimResult r =
-        run_boss("boss-intro", "10 down LEFT\n10 down SPACE\n380 up LEFT\n380 up SPACE\n", 410, 0);
+TEST(BossBattleRun, IntroFirstDashVolleyBeamAndStruckShip) {
+    const SimResult r = run_boss("", 1000, 0);
     ASSERT_EQ(r.status, 0);
-    const Json& first = at(r, 2);
-    EXPECT_EQ(first["mode"].as_int(), 3);
-    ASSERT_EQ(first["tune_calls"].size(), 3u);
-    EXPECT_EQ(first["tune_calls"][1].text, "load VBTUNE_BOSS");
-
-    for (int f = 2; f <= 385; ++f) ASSERT_EQ(at(r, f)["phase"].as_int(), 0) << f;
-    EXPECT_EQ(at(r, 386)["phase"].as_int(), 1);
-    EXPECT_EQ(obj(r, 386, "boss")["y"].as_int(), 37516);
-    EXPECT_EQ(obj(r, 386, "boss")["x"].as_int(), BOSS_START_X);
-    EXPECT_EQ(obj(r, 386, "player")["x"].as_int(), SHIP_X);
-    EXPECT_EQ(count_sounds(r, 2, 386, 0), 0);
-
-    // One rock every 6 frames, and all 64 on their way by the fight.
-    EXPECT_EQ(at(r, 7)["objects"]["rocks"].as_int(), 0);
+    EXPECT_EQ(at(r, 2)["tune_calls"][1].text, "load VBTUNE_BOSS");
+    EXPECT_EQ(at(r, FIGHT - 2)["phase"].as_int(), 0);
+    EXPECT_EQ(at(r, FIGHT - 1)["phase"].as_int(), 1);
+    EXPECT_EQ(obj(r, FIGHT - 1, "boss")["y"].as_int(), 37516);
     EXPECT_EQ(at(r, 8)["objects"]["rocks"].as_int(), 1);
-    EXPECT_GE(at(r, 400)["objects"]["rocks"].as_int(), 56);
-}
 
-TEST(BossBattleRun, FirstDashAndFirstVolley) {
-    for (int ms : {0, 40}) {
-        const SimResult r = run_boss("boss-dash", "", 420, ms);
-        ASSERT_EQ(r.status, 0);
-        // 15 frames of pushing carry the boss 75 px to one side.
-        const int64_t moved = obj(r, FIRST_FIGHT_FRAME + 14, "boss")["x"].as_int() - BOSS_START_X;
-        EXPECT_EQ(moved < 0 ? -moved : moved, 75 * 512) << ms;
-        EXPECT_EQ(obj(r, FIRST_FIGHT_FRAME + 15, "boss")["vx"].as_int(), 0);
+    // 15 frames of pushing carry the boss 75 px; the volley comes on the 18th.
+    const int64_t moved = obj(r, FIGHT + 14, "boss")["x"].as_int() - 0xE400;
+    EXPECT_EQ(moved < 0 ? -moved : moved, 75 * 512);
+    EXPECT_EQ(sounds(r, 2, FIGHT + 16, 0), 0);
+    EXPECT_EQ(sounds(r, FIGHT + 17, FIGHT + 17, 0), 2);
+    EXPECT_EQ(obj(r, FIGHT + 17, "laser_bombs")[0]["s"].as_int(), 2);
 
-        const int volley = FIRST_FIGHT_FRAME + 17;
-        EXPECT_EQ(count_sounds(r, FIRST_FIGHT_FRAME, volley - 1, 0), 0);
-        ASSERT_EQ(at(r, volley)["sounds"].size(), 2u);
-        EXPECT_EQ(obj(r, volley, "boss_bullets")[0]["s"].as_int(), 2);
-        EXPECT_EQ(obj(r, volley, "boss_bullets")[0]["f"].as_int(), 1);
-        EXPECT_EQ(obj(r, volley, "laser_bombs")[0]["s"].as_int(), 2);
-        EXPECT_EQ(obj(r, volley, "boss_bullets")[1]["s"].as_int(), 0);
-    }
-}
-
-TEST(BossBattleRun, BeamReachesPastTheBottomAndLastsTwelveFrames) {
-    const SimResult r = run_boss("boss-beam", "", 900, 0);
-    ASSERT_EQ(r.status, 0);
-    const int fired = find_frame(r, 2, [](const Json& j) {
-        return j["mode"].as_int() == 3 && j["objects"]["segments"].as_int() > 0;
-    });
-    ASSERT_GT(fired, 0);
-    EXPECT_EQ(count_sounds(r, fired, fired, 2), 1);
-
-    const Json& bombs = obj(r, fired, "laser_bombs");
-    int64_t bomb_y = -1;
-    for (size_t i = 0; i < bombs.size(); ++i)
-        if (bombs[i]["s"].as_int() == 4 && bombs[i]["fr"].as_int() == 1) {
-            EXPECT_EQ(bombs[i]["v"].as_int(), 0);
-            bomb_y = bombs[i]["y"].as_int();
-        }
-    ASSERT_GT(bomb_y, 0);
     // A head 8 px under the bomb and 16 px pieces to the first below 320 px.
+    int fired = FIGHT;
+    while (fired < 1000 && obj(r, fired, "segments").as_int() == 0) ++fired;
+    ASSERT_LT(fired, 1000);
+    int64_t bomb_y = -1;
+    for (const Json& b : obj(r, fired, "laser_bombs").items)
+        if (b["s"].as_int() == 4 && b["fr"].as_int() == 1) bomb_y = b["y"].as_int();
+    ASSERT_GT(bomb_y, 0);
     int pieces = 1;
     for (int64_t y = bomb_y + 0x1000; y <= 0x28000; y += 0x2000) ++pieces;
-    EXPECT_EQ(segments(r, fired), pieces);
+    EXPECT_EQ(obj(r, fired, "segments").as_int(), pieces);
+    ASSERT_EQ(sounds(r, fired, fired + 12, 2), 1) << "a second beam overlaps";
+    EXPECT_EQ(obj(r, fired + 11, "segments").as_int(), pieces);
+    EXPECT_EQ(obj(r, fired + 12, "segments").as_int(), 0);
 
-    ASSERT_EQ(count_sounds(r, fired + 1, fired + 12, 2), 0) << "a second beam overlaps";
-    EXPECT_EQ(segments(r, fired + 11), pieces);
-    EXPECT_EQ(segments(r, fired + 12), 0);
+    // Struck: the explosion on the next frame, the battle lost 51 after.
+    const int struck = strike_frame(r);
+    ASSERT_GT(struck, FIGHT);
+    EXPECT_EQ(sounds(r, struck + 1, struck + 1, 1), 1);
+    EXPECT_EQ(obj(r, struck + 1, "player")["v"].as_int(), 0);
+    EXPECT_EQ(at(r, struck + 50)["phase"].as_int(), 1);
+    EXPECT_EQ(at(r, struck + 51)["phase"].as_int(), 2);
+    EXPECT_EQ(at(r, struck + 51)["tune_calls"][1].text, "load VBTUNE_END2");
+    EXPECT_EQ(obj(r, struck + 51, "result_picture")["v"].as_int(), 1);
+    EXPECT_EQ(obj(r, struck + 51, "boss")["vy"].as_int(), SINK_AWAY);
 }
 
-TEST(BossBattleRun, StruckShipExplodesAndTheBattleIsLost) {
-    const SimResult still = run_boss("boss-struck", "", 1000, 0);
-    const int struck = strike_frame(still);
-    ASSERT_GT(struck, FIRST_FIGHT_FRAME);
-
-    // Space held from the verdict on: accepted on the 25th defeat frame.
-    const int lost = struck + 51;
-    const SimResult r =
-        run_boss("boss-defeat", std::to_string(lost) + " down SPACE\n", lost + 100, 0);
-    ASSERT_EQ(r.status, 0);
-    EXPECT_EQ(count_sounds(r, struck, struck, 1), 0);
-    EXPECT_EQ(count_sounds(r, struck + 1, struck + 1, 1), 1);
-    EXPECT_EQ(obj(r, struck + 1, "player")["s"].as_int(), 3);
-    EXPECT_EQ(obj(r, struck + 1, "player")["v"].as_int(), 0);
-    EXPECT_EQ(at(r, lost - 1)["phase"].as_int(), 1);
-
-    const Json& verdict = at(r, lost);
-    EXPECT_EQ(verdict["phase"].as_int(), 2);
-    EXPECT_EQ(obj(r, lost, "player")["s"].as_int(), 4);
-    EXPECT_EQ(obj(r, lost, "result_picture")["v"].as_int(), 1);
-    EXPECT_EQ(obj(r, lost, "boss")["vy"].as_int(), SINK_AWAY);
-    ASSERT_EQ(verdict["tune_calls"].size(), 3u);
-    EXPECT_EQ(verdict["tune_calls"][1].text, "load VBTUNE_END2");
-
+TEST(BossBattleRun, SpaceHeldLeavesTheDefeatOnItsTwentyFifthFrame) {
+    const int lost = strike_frame(run_boss("", 1000, 0)) + 51;
+    const SimResult r = run_boss(std::to_string(lost) + " down SPACE\n", lost + 60, 0);
     EXPECT_EQ(at(r, lost + 24)["mode"].as_int(), 3);
-    EXPECT_EQ(at(r, lost + 24)["phase"].as_int(), 2);
-    // The boss sinks away while the defeat waits.
-    EXPECT_EQ(obj(r, lost + 24, "boss")["y"].as_int() - obj(r, lost, "boss")["y"].as_int(),
-              24 * SINK_AWAY);
     EXPECT_EQ(at(r, lost + 25)["mode"].as_int(), 1);
     EXPECT_EQ(at(r, lost + 25)["keys"].as_int(), 0);
 }
 
 TEST(BossBattleRun, ThreeMissedShotsLoseOnceTheLastHasLeft) {
-    // Space held from the first fight frame fires every 19 frames; pick a
-    // run in which none of the three meets the boss and no bullet strikes.
-    const int shots[3] = {FIRST_FIGHT_FRAME, FIRST_FIGHT_FRAME + 19, FIRST_FIGHT_FRAME + 38};
-    const int last_gone = shots[2] + SHOT_FRAMES;
-    int chosen = -1;
-    for (int ms = 0; ms < 1000 && chosen < 0; ms += 30) {
-        const SimResult still = run_boss("boss-miss-still", "", 500, ms);
+    // Space held from the first fight frame fires at once each time the ship
+    // is ready; pick a sequence where all three miss and nothing strikes.
+    const int shots[3] = {FIGHT, FIGHT + 19, FIGHT + 38}, gone = FIGHT + 56;
+    int ms = 0;
+    for (; ms < 1000; ms += 30) {
+        const SimResult still = run_boss("", 500, ms);
         const int strike = strike_frame(still);
-        if (strike > 0 && strike <= last_gone) continue;
-        bool missed = true;
+        bool missed = strike < 0 || strike > gone;
         for (int fire : shots) missed = missed && hit_frame_for(still, fire) < 0;
-        if (missed) chosen = ms;
+        if (missed) break;
     }
-    ASSERT_GE(chosen, 0);
-
-    const SimResult r =
-        run_boss("boss-miss", std::to_string(FIRST_FIGHT_FRAME - 1) + " down SPACE\n",
-                 last_gone + 10, chosen);
-    ASSERT_EQ(r.status, 0);
+    ASSERT_LT(ms, 1000);
+    const SimResult r = run_boss(std::to_string(FIGHT - 1) + " down SPACE\n", gone + 5, ms);
     for (int k = 0; k < 3; ++k) {
-        EXPECT_EQ(obj(r, shots[k] - 1, "shot")["s"].as_int(), 0);
-        EXPECT_EQ(obj(r, shots[k], "shot")["s"].as_int(), 2);
-        EXPECT_EQ(obj(r, shots[k], "player")["s"].as_int(), 1);
         EXPECT_EQ(obj(r, shots[k], "shot_icons")[2 - k]["v"].as_int(), 0);
-        EXPECT_EQ(obj(r, shots[k] + SHOT_FRAMES - 1, "player")["n"].as_int(), 3 - k);
-        EXPECT_EQ(obj(r, shots[k] + SHOT_FRAMES, "player")["n"].as_int(), 2 - k);
+        EXPECT_EQ(obj(r, shots[k] + 17, "player")["n"].as_int(), 3 - k);
+        EXPECT_EQ(obj(r, shots[k] + 18, "player")["n"].as_int(), 2 - k);
     }
-    EXPECT_EQ(at(r, last_gone - 1)["phase"].as_int(), 1);
-    EXPECT_EQ(at(r, last_gone)["phase"].as_int(), 2);
-    EXPECT_EQ(obj(r, last_gone, "player")["s"].as_int(), 0);
-    EXPECT_EQ(obj(r, last_gone, "boss")["s"].as_int(), 0);
-    EXPECT_EQ(obj(r, last_gone, "boss")["vy"].as_int(), SINK_AWAY);
+    EXPECT_EQ(at(r, gone - 1)["phase"].as_int(), 1);
+    EXPECT_EQ(at(r, gone)["phase"].as_int(), 2);
+    EXPECT_EQ(obj(r, gone, "boss")["vy"].as_int(), SINK_AWAY);
+}
+
+TEST(BossBattleRun, AimedShotWinsSavesThePlayDataAndStartsTheEnding) {
+    const Aim aim = aim_at_boss();
+    ASSERT_GT(aim.hit, 0);
+    const int ms = aim.ms, fire = aim.fire, hit = aim.hit;
+    const SimResult r = run_boss(press(fire - 1, "SPACE"), hit + 460, ms);
+    ASSERT_EQ(r.status, 0);
+    EXPECT_EQ(obj(r, hit, "boss")["s"].as_int(), 1);
+    EXPECT_EQ(obj(r, hit + 1, "player")["s"].as_int(), 5);
+
+    // The hit and 34 explosions, then the verdict 207 frames after the hit.
+    const int won = hit + 207;
+    EXPECT_EQ(sounds(r, hit, won, 1), 35);
+    EXPECT_EQ(at(r, won - 1)["phase"].as_int(), 1);
+    EXPECT_EQ(at(r, won)["phase"].as_int(), 3);
+    EXPECT_EQ(at(r, won)["rewards"][9].as_int(), 1);
+    EXPECT_EQ(at(r, won)["best"].number, 70.0);
+    EXPECT_EQ(at(r, won)["tune_calls"][1].text, "load VBTUNE_END1");
+    const std::string saved = read_file_bytes(r.dir + "/PlayData.dat");
+    ASSERT_EQ(saved.size(), 72u);
+    EXPECT_EQ(saved[48], 1) << "reward flag 9";
+
+    // The screen closes on the 163rd frame of the wait; the ending follows.
+    EXPECT_EQ(at(r, won + 163)["transition"].as_int(), 3);
+    EXPECT_EQ(at(r, won + 235)["mode"].as_int(), 3);
+    EXPECT_EQ(at(r, won + 236)["mode"].as_int(), 4);
+
+    // Escape in the victory wait: the data has been saved already.
+    const SimResult quit =
+        run_boss(press(fire - 1, "SPACE") + press(won + 40, "ESCAPE"), won + 90, ms, 300.0);
+    EXPECT_EQ(static_cast<int>(quit.trace.size()), won + 40);
+    const std::string kept = read_file_bytes(quit.dir + "/PlayData.dat");
+    ASSERT_EQ(kept.size(), 72u);
+    double best = 0;
+    std::memcpy(&best, kept.data(), sizeof best);
+    EXPECT_EQ(best, 300.0) << "a higher best score stays";
+    EXPECT_EQ(kept[48], 1);
 }
 
 TEST(BossBattleRun, EscapeEndsTheIntroTheFightAndTheDefeat) {
-    const SimResult still = run_boss("boss-esc-still", "", 1000, 0);
-    const int lost = strike_frame(still) + 51;
-    ASSERT_EQ(at(still, lost)["phase"].as_int(), 2);
-    const struct {
-        int frame, phase;
-    } cases[] = {{100, 0}, {FIRST_FIGHT_FRAME + 20, 1}, {lost + 30, 2}};
-    for (const auto& c : cases) {
-        const SimResult r =
-            run_boss("boss-esc", std::to_string(c.frame) + " press ESCAPE\n", c.frame + 50, 0);
+    const int lost = strike_frame(run_boss("", 1000, 0)) + 51;
+    for (const auto& [frame, phase] : {std::pair{100, 0}, {FIGHT + 20, 1}, {lost + 30, 2}}) {
+        const SimResult r = run_boss(press(frame, "ESCAPE"), frame + 50, 0);
         EXPECT_EQ(r.status, 0);
-        ASSERT_EQ(static_cast<int>(r.trace.size()), c.frame) << "ends after the frame it was seen";
-        EXPECT_EQ(at(r, c.frame)["mode"].as_int(), 3);
-        EXPECT_EQ(at(r, c.frame)["phase"].as_int(), c.phase);
+        ASSERT_EQ(static_cast<int>(r.trace.size()), frame);
+        EXPECT_EQ(at(r, frame)["phase"].as_int(), phase);
     }
 }
