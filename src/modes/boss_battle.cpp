@@ -2,6 +2,8 @@
 // its one-hit judgement, and the defeat and victory endings.
 #include "modes/boss_battle.h"
 
+#include <cmath>
+
 #include "modes/frame_end.h"
 #include "modes/modes.h"
 #include "objects/digits.h"
@@ -38,7 +40,7 @@ int release_timer;
 
 namespace {
 
-constexpr int RESULT_SURFACE = 6;
+constexpr int CHARA01 = 4;
 constexpr double DEFEAT_WAIT = 24.0;    // Space counts from the 25th frame
 constexpr double VICTORY_WAIT = 162.0;  // the screen closes on the 163rd frame
 constexpr double CLOSED_WAIT = 128.0;
@@ -187,7 +189,7 @@ void InitBossBattle() {
 
     clear_object(score_label);
     score_label.block = TemplateTable[10];
-    score_label.block.surface = 4;
+    score_label.block.surface = CHARA01;
     score_label.block.src_left = 0;
     score_label.block.src_top = 144;
     score_label.block.src_right = 16;
@@ -243,8 +245,7 @@ void RecordVictory() {
     const double won = score;
     // A best score that is not a number (a damaged file) would never be
     // raised by a plain comparison; take the score instead.
-    if (PlayData.best_score < won || PlayData.best_score != PlayData.best_score)
-        PlayData.best_score = won;
+    if (PlayData.best_score < won || std::isnan(PlayData.best_score)) PlayData.best_score = won;
 }
 
 void UpdateBackdropRock(GameObject& rock) {
@@ -258,7 +259,7 @@ void UpdateBackdropRock(GameObject& rock) {
         rock.visible = 1;
         rock.state = 1;
     } else if (rock.state == 1) {
-        if (rock.y + rock.vy > 0x26000) {
+        if (rock.y + rock.vy > FIELD_BOTTOM_LIMIT) {
             rock.x = 0;
             rock.y = ROCK_START_Y;
             rock.state = 0;
