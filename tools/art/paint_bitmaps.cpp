@@ -1,0 +1,42 @@
+// Paints the game's eleven bitmaps into a directory:
+//   paint_bitmaps OUT_DIR
+// tests/unit/art_test.cpp checks the result as the game loads it.
+#include <cstdio>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "sheets.h"
+
+int main(int argc, char** argv) {
+    if (argc != 2 || argv[1][0] == '-') {
+        std::fprintf(stderr, "usage: paint_bitmaps OUT_DIR\n");
+        return 2;
+    }
+    const std::string dir = argv[1];
+    std::vector<Sheet> sheets;
+    try {
+        sheets = paint_all_sheets();
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "paint_bitmaps: %s\n", e.what());
+        return 1;
+    }
+    // Encode every sheet before writing any, so a failure leaves the old set whole.
+    std::vector<std::vector<uint8_t>> files(sheets.size());
+    for (size_t i = 0; i < sheets.size(); ++i) {
+        std::string error;
+        if (!encode_bmp(sheets[i].image, sheets[i].bits, &files[i], &error)) {
+            std::fprintf(stderr, "paint_bitmaps: %s: %s\n", sheets[i].file.c_str(), error.c_str());
+            return 1;
+        }
+    }
+    for (size_t i = 0; i < sheets.size(); ++i) {
+        std::string error;
+        if (!write_file(dir + "/" + sheets[i].file, files[i], &error)) {
+            std::fprintf(stderr, "paint_bitmaps: %s\n", error.c_str());
+            return 1;
+        }
+    }
+    std::printf("painted %zu bitmaps into %s\n", sheets.size(), dir.c_str());
+    return 0;
+}
