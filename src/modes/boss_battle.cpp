@@ -129,7 +129,7 @@ void play_out() {
 int lost_work() {
     TickDefeatWait(end_wait);
     if (end_wait.flag == 1 && (KeyState & KEY_SPACE)) {
-        KeyState = 0;
+        take_key_press();
         return MODE_TITLE;
     }
     play_out();

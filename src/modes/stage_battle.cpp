@@ -28,13 +28,6 @@ constexpr int32_t CLEAR_HOLD_FRAMES = 128;
 constexpr int32_t CLEARED_CLOSED_FRAMES = 9;
 constexpr int32_t RETRY_CLOSED_FRAMES = 8;
 
-// Taking a Space press empties the whole key mask, so held keys read as
-// released until pressed again; a quit request that came in with it is kept
-// so that it still ends the game.
-void take_space_press() {
-    KeyState &= KEY_QUIT;
-}
-
 bool space_armed() {
     return prompt.flag == 1 && (KeyState & KEY_SPACE);
 }
@@ -118,7 +111,7 @@ void game_over_frame(WindowHandle window) {
     }
     BlinkPrompt(prompt);
     if (space_armed()) {
-        take_space_press();
+        take_key_press();
         phase = PHASE_RETRY;
         close_counter = 0;
         close_screen();
@@ -192,7 +185,7 @@ int RunStagePhase(WindowHandle window) {
             }
             RevealFinalResult();
             if (space_armed()) {
-                take_space_press();
+                take_key_press();
                 return MODE_TITLE;
             }
             tally_shots_left();
@@ -201,7 +194,7 @@ int RunStagePhase(WindowHandle window) {
             move_object(prize_caption);
             RunPrizeReveal();
             if (space_armed()) {
-                take_space_press();
+                take_key_press();
                 return MODE_BOSS_BATTLE;
             }
             tally_shots_left();
