@@ -1,6 +1,7 @@
 // The ship of the boss battle: three shots for the whole battle, one in the
 // air at a time, and one hit destroys it.
 #include "modes/boss_battle.h"
+#include "modes/ship_controls.h"
 #include "platform/sound.h"
 #include "shell/keys.h"
 #include "shell/templates.h"
@@ -9,11 +10,9 @@ namespace boss {
 
 namespace {
 
-constexpr Fixed9 SHIP_SPEED = 0x600;    // 3 px per frame
 constexpr Fixed9 SHOT_SPEED = -0x2000;  // 16 px per frame up
 constexpr Fixed9 SHOT_GONE_Y = -16;     // just past the top edge
 constexpr double DYING_FRAMES = 48.0;   // the explosion plays 49 frames
-constexpr Fixed9 ICON_ROW_Y = 0x25A00;  // 301 px
 
 }  // namespace
 
@@ -31,30 +30,11 @@ void InitBossShip() {
     shot.block = TemplateTable[4];
     shot.hitbox_a = {3, 0, 13, 16};
 
-    clear_object(shots_label);
-    shots_label.block = TemplateTable[10];
-    shots_label.block.src_left += 16;
-    shots_label.block.src_right += 16;
-    shots_label.visible = 1;
-    shots_label.x = 0x600;
-    shots_label.y = ICON_ROW_Y;
-
-    for (GameObject& icon : shot_icons) clear_object(icon);
-    for (int i = 0; i < SHOTS_PER_BATTLE; ++i) {
-        GameObject& icon = shot_icons[i];
-        icon.block = TemplateTable[4];
-        icon.visible = 1;
-        icon.x = 0x2E00 + i * 0x2600;  // 23, 42, 61 px
-        icon.y = ICON_ROW_Y;
-    }
+    build_shot_row(shots_label, shot_icons, SHOTS_PER_BATTLE);
 }
 
 void ControlBossPlayer() {
-    // Only letting go of every key stops the ship: one still held (Space)
-    // keeps it drifting the way it last went.
-    if (KeyState == 0) player.vx = 0;
-    if (KeyState & KEY_LEFT) player.vx = -SHIP_SPEED;
-    if (KeyState & KEY_RIGHT) player.vx = SHIP_SPEED;
+    steer_ship(player);
 
     switch (player.state) {
         case Ready:
@@ -82,14 +62,7 @@ void ControlBossPlayer() {
             break;
     }
 
-    const Fixed9 next_x = player.x + player.vx;
-    if (next_x < 0) {
-        player.x = 0;
-        player.vx = 0;
-    } else if (next_x > FIELD_RIGHT_LIMIT) {
-        player.x = FIELD_RIGHT_LIMIT;
-        player.vx = 0;
-    }
+    keep_ship_on_field(player);
 }
 
 void UpdateBossShot() {

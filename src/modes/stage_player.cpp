@@ -1,5 +1,6 @@
 // The ship, its one piercing shot, the row of shots left, and the rising
 // number that shows the points of a hit.
+#include "modes/ship_controls.h"
 #include "modes/stage_battle.h"
 #include "platform/sound.h"
 #include "shell/keys.h"
@@ -17,13 +18,10 @@ namespace {
 
 constexpr int ROW_SHIP = 3;
 constexpr int ROW_ROCKET = 4;
-constexpr int ROW_CAPTIONS = 10;
-constexpr Fixed9 SHIP_SPEED = 1536;   // 3 pixels per frame
 constexpr Fixed9 SHOT_SPEED = -6144;  // 12 pixels per frame upward
 // The shot is done once it is just above the top edge (a few 1/512 pixel,
 // not pixels: it leaves when its y is about -8 pixels).
 constexpr Fixed9 SHOT_GONE_Y = -16;
-constexpr Fixed9 ICON_ROW_Y = 0x25A00;  // 301 pixels
 
 }  // namespace
 
@@ -47,24 +45,7 @@ void BuildShot() {
 }
 
 void BuildShotRow() {
-    clear_object(shots_label);
-    shots_label.block = TemplateTable[ROW_CAPTIONS];
-    shots_label.block.src_left += 16;
-    shots_label.block.src_right += 16;
-    shots_label.visible = 1;
-    shots_label.x = 0x600;  // 3 pixels
-    shots_label.y = ICON_ROW_Y;
-
-    for (int i = 0; i < SHOTS_PER_STAGE; ++i) {
-        GameObject& icon = shot_icons[i];
-        clear_object(icon);
-        icon.block = TemplateTable[ROW_ROCKET];
-        icon.state = 0;
-        icon.flag = 0;
-        icon.visible = 1;
-        icon.x = 0x2E00 + i * 0x2600;  // 23, 42, ..., 194 pixels
-        icon.y = ICON_ROW_Y;
-    }
+    build_shot_row(shots_label, shot_icons, SHOTS_PER_STAGE);
 }
 
 void BuildHitBurst() {
@@ -80,11 +61,7 @@ void BuildHitBurst() {
 }
 
 void ControlPlayer() {
-    // Only a fully released keyboard stops the ship: any other held key keeps
-    // it sliding. Right is read after Left, so with both held it goes right.
-    if (KeyState == 0) player.vx = 0;
-    if (KeyState & KEY_LEFT) player.vx = -SHIP_SPEED;
-    if (KeyState & KEY_RIGHT) player.vx = SHIP_SPEED;
+    steer_ship(player);
 
     // Space is read as held: keeping it down fires again as soon as the
     // previous shot has gone.
@@ -95,15 +72,7 @@ void ControlPlayer() {
         play_sound(SOUND_SHOT);
     }
 
-    const Fixed9 right_bound = (240 - player.width) * 512;
-    const Fixed9 next_x = player.x + player.vx;
-    if (next_x < 0) {
-        player.x = 0;
-        player.vx = 0;
-    } else if (next_x > right_bound) {
-        player.x = right_bound;
-        player.vx = 0;
-    }
+    keep_ship_on_field(player);
 }
 
 void UpdateShot() {
