@@ -87,8 +87,12 @@ TEST(ShellRunner, ExistingPlayDataIsReadWhateverItsLength) {
 }
 
 TEST(ShellRunner, StrangeBestScoresNeverUpsetTheRun) {
-    const double values[] = {std::nan(""), std::numeric_limits<double>::infinity(),
-                             -std::numeric_limits<double>::infinity(), 1e300, -12, 5000};
+    const double values[] = {std::nan(""),
+                             std::numeric_limits<double>::infinity(),
+                             -std::numeric_limits<double>::infinity(),
+                             1e300,
+                             -12,
+                             5000};
     for (double v : values) {
         std::string record(72, '\0');
         std::memcpy(&record[0], &v, 8);
@@ -103,11 +107,17 @@ TEST(ShellRunner, StrangeBestScoresNeverUpsetTheRun) {
 }
 
 TEST(ShellRunner, BadOptionsAndScriptLinesAreRefusedBeforeAnythingRuns) {
-    const std::vector<std::vector<std::string>> bad_options = {
-        {"--bogus"},         {"--frames"},          {"--frames", "ten"},
-        {"--start", "5"},    {"--start", "0"},      {"--stage", "4"},
-        {"--score", "1000"}, {"--score", "-1"},     {"--ms-of-second", "1000"},
-        {"--shot", "x.png"}, {"--input", "absent.txt"}};
+    const std::vector<std::vector<std::string>> bad_options = {{"--bogus"},
+                                                               {"--frames"},
+                                                               {"--frames", "ten"},
+                                                               {"--start", "5"},
+                                                               {"--start", "0"},
+                                                               {"--stage", "4"},
+                                                               {"--score", "1000"},
+                                                               {"--score", "-1"},
+                                                               {"--ms-of-second", "1000"},
+                                                               {"--shot", "x.png"},
+                                                               {"--input", "absent.txt"}};
     for (const auto& args : bad_options) {
         SimRun r;
         r.args = args;
@@ -118,9 +128,10 @@ TEST(ShellRunner, BadOptionsAndScriptLinesAreRefusedBeforeAnythingRuns) {
             << result.stderr_text;
         EXPECT_FALSE(std::filesystem::exists(result.dir + "/PlayData.dat")) << args[0];
     }
-    const char* bad_scripts[] = {"5 down Q\n",   "5 down\n",     "x down LEFT\n", "5 jump\n",
-                                 "5 close LEFT\n", "9 down LEFT\n5 up LEFT\n", "-1 quit\n",
-                                 "5 press LEFT RIGHT\n"};
+    const char* bad_scripts[] = {"5 down Q\n",     "5 down\n",
+                                 "x down LEFT\n",  "5 jump\n",
+                                 "5 close LEFT\n", "9 down LEFT\n5 up LEFT\n",
+                                 "-1 quit\n",      "5 press LEFT RIGHT\n"};
     for (const char* script : bad_scripts) {
         SimRun r;
         r.script = script;
