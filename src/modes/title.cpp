@@ -150,7 +150,7 @@ void RunIntroFrame(WindowHandle window, Intro& in) {
     present_frame(window);
     if (KeyState & KEY_SPACE) {
         title_phase = TITLE_TUNE;
-        KeyState = 0;
+        take_key_press();
     }
 }
 
@@ -182,7 +182,7 @@ bool RunMenuFrame(WindowHandle window, int& counter) {
     DrawRewards();
     present_frame(window);
     if (KeyState & KEY_SPACE) {
-        KeyState = 0;
+        take_key_press();
         title_phase = TITLE_LEAVING;
         counter = 0;
         transition_picture = random_range(0, 3);

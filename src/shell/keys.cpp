@@ -8,24 +8,42 @@ namespace {
 
 uint32_t key_bit(uint32_t virtual_key) {
     switch (virtual_key) {
-        case VK_LEFT: return KEY_LEFT;
-        case VK_RIGHT: return KEY_RIGHT;
-        case VK_UP: return KEY_UP;
-        case VK_DOWN: return KEY_DOWN;
-        case VK_SPACE: return KEY_SPACE;
-        case VK_X: return KEY_X;
-        case VK_Z: return KEY_Z;
-        case VK_S: return KEY_S;
-        case VK_A: return KEY_A;
-        case VK_SHIFT: return KEY_SHIFT;
-        case VK_F1: return KEY_F1;
-        case VK_F2: return KEY_F2;
-        case VK_ESCAPE: return KEY_QUIT;
-        default: return 0;
+        case VK_LEFT:
+            return KEY_LEFT;
+        case VK_RIGHT:
+            return KEY_RIGHT;
+        case VK_UP:
+            return KEY_UP;
+        case VK_DOWN:
+            return KEY_DOWN;
+        case VK_SPACE:
+            return KEY_SPACE;
+        case VK_X:
+            return KEY_X;
+        case VK_Z:
+            return KEY_Z;
+        case VK_S:
+            return KEY_S;
+        case VK_A:
+            return KEY_A;
+        case VK_SHIFT:
+            return KEY_SHIFT;
+        case VK_F1:
+            return KEY_F1;
+        case VK_F2:
+            return KEY_F2;
+        case VK_ESCAPE:
+            return KEY_QUIT;
+        default:
+            return 0;
     }
 }
 
 }  // namespace
+
+void take_key_press() {
+    KeyState &= KEY_QUIT;
+}
 
 intptr_t window_proc(WindowHandle, uint32_t message, uint32_t wparam, int32_t) {
     switch (message) {
@@ -40,7 +58,8 @@ intptr_t window_proc(WindowHandle, uint32_t message, uint32_t wparam, int32_t) {
             KeyState |= KEY_QUIT;
             return 1;
         case WM_COMMAND:
-            if ((wparam & 0xFFFF) == MENU_COMMAND_SALIR) host().post_message(Message{WM_CLOSE, 0, 0});
+            if ((wparam & 0xFFFF) == MENU_COMMAND_SALIR)
+                host().post_message(Message{WM_CLOSE, 0, 0});
             return 1;
         case WM_CREATE:
         case WM_SIZE:

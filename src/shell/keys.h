@@ -22,4 +22,9 @@ constexpr uint32_t KEY_QUIT = 0x8000;
 // A bit is 1 while its key is held; KEY_QUIT is a request that stays set.
 extern uint32_t KeyState;
 
+// Acting on a press empties the mask, so held keys read as released until
+// their next key message. A quit request that came in meanwhile is kept: a
+// close click must never be lost to a Space press in the same frame.
+void take_key_press();
+
 intptr_t window_proc(WindowHandle window, uint32_t message, uint32_t wparam, int32_t lparam);

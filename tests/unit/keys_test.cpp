@@ -48,6 +48,17 @@ TEST_F(Keys, EscapeCloseAndMenuRequestQuitAndReleasingEscapeKeepsIt) {
     EXPECT_FALSE(host().take_message(&posted));
 }
 
+TEST_F(Keys, TakingAPressReleasesHeldKeysButKeepsAQuitRequest) {
+    key(WM_KEYDOWN, VK_SPACE);
+    key(WM_KEYDOWN, VK_LEFT);
+    take_key_press();
+    EXPECT_EQ(KeyState, 0u);
+    key(WM_KEYDOWN, VK_SPACE);
+    window_proc(nullptr, WM_CLOSE, 0, 0);
+    take_key_press();
+    EXPECT_EQ(KeyState, KEY_QUIT);
+}
+
 TEST_F(Keys, SystemKeysAndOtherMessagesLeaveTheMaskAlone) {
     window_proc(nullptr, WM_SYSKEYDOWN, VK_SPACE, 0);
     window_proc(nullptr, WM_LBUTTONDOWN, 0, 0);

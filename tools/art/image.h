@@ -1,4 +1,5 @@
-// An RGB picture in memory and its uncompressed Windows BMP form.
+// An RGB picture in memory, its uncompressed Windows BMP form and, for the
+// desktop icon, its PNG form.
 // Colour 0 (pure black) is the transparent colour of every sprite sheet, so
 // painters never use it for anything that should be seen.
 #pragma once
@@ -34,5 +35,9 @@ struct Image {
 // Fails (with a message in *error) when the picture has more colours than
 // the depth holds.
 bool encode_bmp(const Image& image, int bits, std::vector<uint8_t>* bytes, std::string* error);
+
+// Encodes an 8-bit RGBA PNG; pure black (kClear) becomes fully transparent and
+// every other colour fully opaque.
+bool encode_png(const Image& image, std::vector<uint8_t>* bytes, std::string* error);
 
 bool write_file(const std::string& path, const std::vector<uint8_t>& bytes, std::string* error);

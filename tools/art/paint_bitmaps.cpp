@@ -1,5 +1,6 @@
-// Paints the game's eleven bitmaps into a directory:
+// Paints the game's eleven bitmaps into a directory, or the desktop icon:
 //   paint_bitmaps OUT_DIR
+//   paint_bitmaps --icon OUT.png
 // tests/unit/art_test.cpp checks the result as the game loads it.
 #include <cstdio>
 #include <exception>
@@ -8,9 +9,25 @@
 
 #include "sheets.h"
 
+namespace {
+
+int paint_icon_file(const std::string& path) {
+    std::vector<uint8_t> bytes;
+    std::string error;
+    if (!encode_png(paint_icon(), &bytes, &error) || !write_file(path, bytes, &error)) {
+        std::fprintf(stderr, "paint_bitmaps: %s\n", error.c_str());
+        return 1;
+    }
+    std::printf("painted the icon into %s\n", path.c_str());
+    return 0;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--icon") return paint_icon_file(argv[2]);
     if (argc != 2 || argv[1][0] == '-') {
-        std::fprintf(stderr, "usage: paint_bitmaps OUT_DIR\n");
+        std::fprintf(stderr, "usage: paint_bitmaps OUT_DIR | paint_bitmaps --icon OUT.png\n");
         return 2;
     }
     const std::string dir = argv[1];

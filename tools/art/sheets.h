@@ -92,6 +92,8 @@ Image paint_background(int stage);  // 1, 2 or 3
 Image paint_title();
 Image paint_end();
 Image paint_shutter();
+// The 256 x 256 desktop icon (not a sheet: written as PNG by paint_bitmaps --icon).
+Image paint_icon();
 
 // Shared picture pieces.
 enum class Mood { Calm, Grin, Laugh, Cross, Plain };

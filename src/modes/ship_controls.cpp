@@ -1,0 +1,48 @@
+#include "modes/ship_controls.h"
+
+#include "shell/keys.h"
+#include "shell/templates.h"
+
+namespace {
+
+constexpr int ROW_ROCKET = 4;
+constexpr int ROW_CAPTIONS = 10;
+constexpr Fixed9 ICON_ROW_Y = 0x25A00;  // 301 pixels
+
+}  // namespace
+
+void steer_ship(GameObject& ship) {
+    if (KeyState == 0) ship.vx = 0;
+    if (KeyState & KEY_LEFT) ship.vx = -SHIP_SPEED;
+    if (KeyState & KEY_RIGHT) ship.vx = SHIP_SPEED;
+}
+
+void keep_ship_on_field(GameObject& ship) {
+    const Fixed9 next_x = ship.x + ship.vx;
+    if (next_x < 0) {
+        ship.x = 0;
+        ship.vx = 0;
+    } else if (next_x > SHIP_RIGHT_LIMIT) {
+        ship.x = SHIP_RIGHT_LIMIT;
+        ship.vx = 0;
+    }
+}
+
+void build_shot_row(GameObject& label, GameObject (&icons)[SHOT_ICON_SLOTS], int used) {
+    clear_object(label);
+    label.block = TemplateTable[ROW_CAPTIONS];  // the caption beside the rockets
+    label.block.src_left += 16;
+    label.block.src_right += 16;
+    label.visible = 1;
+    label.x = 0x600;  // 3 pixels
+    label.y = ICON_ROW_Y;
+
+    for (GameObject& icon : icons) clear_object(icon);
+    for (int i = 0; i < used; ++i) {
+        GameObject& icon = icons[i];
+        icon.block = TemplateTable[ROW_ROCKET];
+        icon.visible = 1;
+        icon.x = 0x2E00 + i * 0x2600;  // 23, 42, ..., 194 pixels
+        icon.y = ICON_ROW_Y;
+    }
+}

@@ -1,0 +1,17 @@
+// What the ship of both battles shares: steering, the side bounds and the
+// row of shot icons along the bottom edge.
+#pragma once
+
+#include "objects/game_object.h"
+
+constexpr Fixed9 SHIP_SPEED = 1536;           // 3 pixels per frame
+constexpr Fixed9 SHIP_RIGHT_LIMIT = 0x1C000;  // 224 pixels: a 16-pixel ship at the edge
+constexpr int SHOT_ICON_SLOTS = 10;
+
+// Left and Right set the speed, Right read last so it wins; only a keyboard
+// with no key held at all stops the ship, any other key keeps it sliding.
+void steer_ship(GameObject& ship);
+// Stops the ship on the side its next move would pass.
+void keep_ship_on_field(GameObject& ship);
+// Clears the label and all icon slots, then shows `used` icons from the left.
+void build_shot_row(GameObject& label, GameObject (&icons)[SHOT_ICON_SLOTS], int used);

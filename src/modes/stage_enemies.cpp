@@ -1,0 +1,210 @@
+// The cat faces: their set-up from the stage's random numbers, the motion of
+// each kind, the burst after a hit and the taunt after a lost stage.
+#include "modes/stage_battle.h"
+#include "platform/sound.h"
+#include "shell/game_state.h"
+#include "shell/templates.h"
+
+namespace stage {
+
+GameObject enemies[ENEMY_SLOTS];
+ParticleBurst death_burst;
+
+namespace {
+
+constexpr int ROW_CAT = 5;
+constexpr int CAT_SIZE = 20;
+// The three expressions are stacked 20 pixels apart down the bitmap.
+constexpr int CALM_TOP = 88;
+constexpr int GRIN_TOP = 108;
+constexpr int LAUGH_TOP = 128;
+
+constexpr Fixed9 CENTRE_X = 61440;  // 120 pixels
+constexpr Fixed9 CENTRE_Y = 81920;  // 160 pixels
+
+void show_rows(GameObject& enemy, int top) {
+    enemy.block.src_top = top;
+    enemy.block.src_bottom = top + CAT_SIZE;
+}
+
+// A Sweeper or a Jitterer stops dead at a side and turns.
+void keep_between_sides(GameObject& enemy) {
+    const Fixed9 right_bound = (240 - enemy.width) * 512;
+    const Fixed9 next_x = enemy.x + enemy.vx;
+    if (next_x < 0) {
+        enemy.x = 0;
+        enemy.vx = 0;
+        enemy.direction = DIRECTION_RIGHT;
+    } else if (next_x > right_bound) {
+        enemy.x = right_bound;
+        enemy.vx = 0;
+        enemy.direction = DIRECTION_LEFT;
+    }
+}
+
+void animate(GameObject& enemy) {
+    if (enemy.frame_timer > enemy.frame_period) {
+        enemy.frame += 1;
+        enemy.frame_timer = 0;
+        if (enemy.frame > enemy.frame_count - 1) {
+            enemy.frame = 0;
+            show_rows(enemy, CALM_TOP);
+        } else {
+            enemy.block.src_top += CAT_SIZE;
+            enemy.block.src_bottom += CAT_SIZE;
+        }
+    } else {
+        enemy.frame_timer += 1;
+    }
+}
+
+// A hit enemy bursts on its next update; a gone one stays gone. Returns true
+// when the slot is alive and its kind's motion should run.
+bool settle_hit(GameObject& enemy) {
+    if (enemy.state == 1) {
+        play_sound(SOUND_BOM);
+        death_burst.x = enemy.x;
+        death_burst.y = enemy.y;
+        spawn_particles(death_burst);
+        enemy.visible = 0;
+        enemy.state = 2;
+        return false;
+    }
+    return enemy.state == 0;
+}
+
+}  // namespace
+
+int EnemiesForStage(int stage) {
+    if (stage <= 1) return 5;
+    if (stage == 2) return 10;
+    return 15;
+}
+
+void BuildEnemies() {
+    const int count = EnemiesForStage(stage_number);
+    const int last_kind = stage_number <= 1 ? ENEMY_JITTERER : ENEMY_ORBITER;
+    // Every slot draws its four numbers, the empty ones too, so the draws
+    // always come in the same order for a given random sequence.
+    for (int n = 1; n <= ENEMY_SLOTS; ++n) {
+        GameObject& enemy = enemies[n - 1];
+        clear_object(enemy);
+        enemy.block = TemplateTable[ROW_CAT];
+        enemy.state = 0;
+        enemy.flag = 0;
+        enemy.visible = 1;
+        enemy.vx = 0;
+        enemy.vy = 4096;  // falls 8 pixels per frame while the screen opens
+        enemy.hitbox_b = {2, 2, 18, 18};
+        enemy.width = CAT_SIZE;
+        enemy.height = CAT_SIZE;
+
+        if (n % 2 == 1) {
+            enemy.vx = 64;
+            enemy.direction = DIRECTION_RIGHT;
+        } else {
+            enemy.vx = -64;
+            enemy.direction = DIRECTION_LEFT;
+        }
+
+        enemy.frame_count = 2;
+        enemy.frame = random_range(0, 1);
+        if (enemy.frame == 1) {
+            enemy.block.src_top += CAT_SIZE;
+            enemy.block.src_bottom += CAT_SIZE;
+        }
+        enemy.frame_period = 12;
+
+        enemy.kind = random_range(ENEMY_SWEEPER, last_kind);
+
+        if (enemy.kind == ENEMY_ORBITER)
+            enemy.x = px(random_range(1, 3) * 80);
+        else
+            enemy.x = px(random_range(1, 16) * 15);
+        enemy.y = px(random_range(1, 8) * 18 - 320);
+
+        if (n > count) {
+            enemy.state = 2;
+            enemy.visible = 0;
+        }
+    }
+}
+
+void BuildDeathBurst() {
+    death_burst = ParticleBurst{};
+    death_burst.count = 10;
+    death_burst.template_row = 0;  // red drops
+    death_burst.vx_min = -2048;
+    death_burst.vx_max = 2048;
+    death_burst.vy_min = -2048;
+    death_burst.vy_max = 2048;
+    death_burst.frame_count = 4;
+    death_burst.frame_period = 1;
+    death_burst.gravity = 0;
+}
+
+void UpdateSweeper(GameObject& enemy) {
+    if (!settle_hit(enemy)) return;
+    enemy.vy = 0;
+    // Accelerates along its row with no speed limit; a side stops it dead.
+    if (enemy.direction == DIRECTION_RIGHT) enemy.vx += 64;
+    if (enemy.direction == DIRECTION_LEFT) enemy.vx -= 64;
+    keep_between_sides(enemy);
+    animate(enemy);
+}
+
+void UpdateJitterer(GameObject& enemy) {
+    if (!settle_hit(enemy)) return;
+    if (enemy.direction == DIRECTION_RIGHT) enemy.vx = 448;
+    if (enemy.direction == DIRECTION_LEFT) enemy.vx = -448;
+    enemy.vy = random_range(-2, 2) * 512;
+    keep_between_sides(enemy);
+    const Fixed9 bottom_bound = (320 - enemy.height) * 512;
+    const Fixed9 next_y = enemy.y + enemy.vy;
+    if (next_y < 0) {
+        enemy.y = 0;
+        enemy.vy = 0;
+    } else if (next_y > bottom_bound) {
+        enemy.y = bottom_bound;
+        enemy.vy = 0;
+    }
+    animate(enemy);
+}
+
+void UpdateOrbiter(GameObject& enemy) {
+    if (!settle_hit(enemy)) return;
+    // Pulled toward the centre; each cap applies only on the side the speed
+    // was just pushed toward, so a fast fall in from above slows gradually.
+    if (enemy.x < CENTRE_X) {
+        enemy.vx += 48;
+        if (enemy.vx > 3584) enemy.vx = 3584;
+    } else {
+        enemy.vx -= 48;
+        if (enemy.vx < -3584) enemy.vx = -3584;
+    }
+    if (enemy.y < CENTRE_Y) {
+        enemy.vy += 48;
+        if (enemy.vy > 2048) enemy.vy = 2048;
+    } else {
+        enemy.vy -= 48;
+        if (enemy.vy < -2048) enemy.vy = -2048;
+    }
+    animate(enemy);
+}
+
+void AnimateTaunt(GameObject& enemy) {
+    if (enemy.frame_timer > enemy.frame_period) {
+        enemy.frame += 1;
+        enemy.frame_timer = 0;
+        if (enemy.frame > enemy.frame_count - 1) {
+            enemy.frame = 0;
+            show_rows(enemy, GRIN_TOP);
+        } else {
+            show_rows(enemy, LAUGH_TOP);
+        }
+    } else {
+        enemy.frame_timer += 1;
+    }
+}
+
+}  // namespace stage

@@ -1,0 +1,254 @@
+// How a stage ends and what follows: the verdict, the reward bands, the
+// game-over and stage-clear banner, the blinking prompt, the thank-you panel
+// of the last stage, the shaking prize caption and the score in the corner.
+#include "modes/stage_battle.h"
+#include "objects/digits.h"
+#include "platform/play_data.h"
+#include "shell/game_state.h"
+#include "shell/templates.h"
+#include "vorbel/vorbel.h"
+
+namespace stage {
+
+GameObject banner;
+GameObject prompt;
+GameObject prize_caption;
+GameObject result_lines[RESULT_LINES];
+GameObject score_label;
+
+namespace {
+
+constexpr int ROW_GAME_OVER = 7;
+constexpr int ROW_CAPTIONS = 10;
+constexpr int ROW_TEXT_STRIP = 11;
+constexpr int ROW_CLEAR_BANNER = 18;
+constexpr int ROW_REWARD_NAME = 19;
+constexpr int ROW_REWARD_ICON = 29;
+constexpr int BAND_COUNT = 9;
+
+constexpr Fixed9 CAPTION_HOME_X = 0x1000;   // 8 pixels
+constexpr Fixed9 CAPTION_HOME_Y = 0x11800;  // 140 pixels
+
+// The upper bound of the total for each band, and the reward it hands over.
+struct RewardBandRow {
+    int highest_total;
+    int reward;
+};
+constexpr RewardBandRow REWARD_BANDS[BAND_COUNT] = {
+    {40, 7},  // spittoon
+    {47, 1},  // flour
+    {53, 2},  // condensed milk
+    {56, 8},  // crab
+    {58, 0},  // taiko drum
+    {60, 6},  // trophy
+    {62, 4},  // mushroom
+    {64, 5},  // straw doll
+    {65, 3},  // adult
+};
+
+void text_strip(GameObject& line, int left, int top, int right, int bottom) {
+    clear_object(line);
+    line.block = TemplateTable[ROW_TEXT_STRIP];
+    line.block.src_left = left;
+    line.block.src_top = top;
+    line.block.src_right = right;
+    line.block.src_bottom = bottom;
+}
+
+// A result line starts empty (top equal to bottom) and uncovers itself from
+// its top edge down, 4 pixels a frame up to its full height.
+void uncover(GameObject& line, Fixed9 y, int full_bottom) {
+    line.timer += 1.0;
+    line.visible = 1;
+    line.y = y;
+    line.block.src_bottom += 4;
+    if (line.block.src_bottom > full_bottom) line.block.src_bottom = full_bottom;
+}
+
+void black_out_field() {
+    for (int row = 0; row <= 2; ++row) TemplateTable[row].shown = 0;
+    shot.visible = 0;
+    shots_label.visible = 0;
+    for (GameObject& icon : shot_icons) icon.visible = 0;
+    for (GameObject& enemy : enemies) enemy.visible = 0;
+    player.visible = 0;
+}
+
+}  // namespace
+
+void BuildResultObjects() {
+    clear_object(banner);
+    banner.block = TemplateTable[ROW_GAME_OVER];
+    banner.x = 0;
+    banner.y = 0x5400;  // 42 pixels
+    banner.visible = 0;
+
+    clear_object(prompt);
+    prompt.block = TemplateTable[ROW_TEXT_STRIP];
+    prompt.x = 0x1000;   // 8 pixels
+    prompt.y = 0x20C00;  // 262 pixels
+    prompt.visible = 0;
+
+    text_strip(prize_caption, 248, 112, 480, 144);
+    prize_caption.x = CAPTION_HOME_X;
+    prize_caption.y = CAPTION_HOME_Y;
+    prize_caption.visible = 0;
+
+    text_strip(result_lines[0], 232, 0, 480, 0);
+    text_strip(result_lines[1], 240, 48, 480, 48);
+    text_strip(result_lines[2], 240, 80, 480, 80);
+    clear_object(result_lines[3]);
+    result_lines[3].block = TemplateTable[ROW_REWARD_NAME];
+    text_strip(result_lines[4], 240, 272, 480, 272);
+    clear_object(result_lines[5]);
+    result_lines[5].block = TemplateTable[ROW_REWARD_ICON];
+}
+
+void BuildScoreLabel() {
+    clear_object(score_label);
+    score_label.block = TemplateTable[ROW_CAPTIONS];
+    score_label.block.src_left = 0;
+    score_label.block.src_top = 144;
+    score_label.block.src_right = 16;
+    score_label.block.src_bottom = 160;
+    score_label.visible = 1;
+    score_label.x = 0x17400;  // 186 pixels
+    score_label.y = 0x600;    // 3 pixels
+}
+
+void SetUpClearBanner() {
+    clear_object(banner);
+    banner.block = TemplateTable[ROW_CLEAR_BANNER];
+    banner.visible = 1;
+    banner.x = 0x1E000;  // 240 pixels: just off the right edge
+    banner.y = 0xF000;   // 120 pixels
+}
+
+void SlideBanner() {
+    // A twelfth of the way left each frame: fast at first, then settling.
+    banner.vx = banner.x / -12;
+    move_object(banner);
+}
+
+int RewardBand(int total) {
+    for (int band = 0; band < BAND_COUNT; ++band)
+        if (total <= REWARD_BANDS[band].highest_total) return band;
+    return -1;
+}
+
+StageVerdict JudgeStage() {
+    if (player.state != 0) return VERDICT_PLAYING;  // nothing is judged while a shot flies
+
+    int alive = 0;
+    for (const GameObject& enemy : enemies)
+        if (enemy.state == 0) ++alive;
+
+    if (alive == 0) {
+        if (stage_number < 3) return VERDICT_STAGE_CLEARED;
+        // The shots not yet fired count toward the total.
+        const int band = RewardBand(player.stock + score);
+        if (band < 0) return VERDICT_BOSS_EARNED;
+        const int reward = REWARD_BANDS[band].reward;
+        PlayData.rewards[band] = 1;
+        result_lines[3].block = TemplateTable[ROW_REWARD_NAME + reward];
+        result_lines[5].block = TemplateTable[ROW_REWARD_ICON + reward];
+        return VERDICT_STAGE_CLEARED;
+    }
+
+    if (player.stock < 1) {
+        for (GameObject& enemy : enemies) {
+            enemy.vx = 0;
+            enemy.vy = 128;  // the survivors sink a quarter pixel per frame
+        }
+        return VERDICT_OUT_OF_SHOTS;
+    }
+    return VERDICT_PLAYING;
+}
+
+void BlinkPrompt(GameObject& blinker) {
+    blinker.timer += 1.0;
+    if (blinker.timer > 24.0) {
+        blinker.timer = 0.0;
+        if (blinker.state == 0) {
+            blinker.visible = 0;
+            blinker.state = 1;
+        } else if (blinker.state == 1) {
+            blinker.visible = 1;
+            blinker.state = 0;
+            blinker.flag = 1;
+        }
+    }
+}
+
+void RevealFinalResult() {
+    GameObject* line = result_lines;
+    if (line[0].timer < 32.0) {
+        uncover(line[0], 0x1800, 48);  // thank you
+    } else if (line[1].timer < 32.0) {
+        uncover(line[1], 0x7800, 80);  // the Earth was saved
+    } else if (line[2].timer < 14.0) {
+        uncover(line[2], 0xC800, 112);  // please take
+    } else if (line[3].timer < 14.0) {
+        line[3].timer += 1.0;  // this (the reward's name) ...
+        line[3].visible = 1;
+        line[3].x = 0x8000;
+        line[3].y = 0x10400;
+        line[4].visible = 1;  // ... as a reward
+        line[4].y = 0x14000;
+        line[4].block.src_bottom += 4;
+        if (line[4].block.src_bottom > 304) line[4].block.src_bottom = 304;
+    } else if (line[5].timer < 14.0) {
+        line[5].timer += 1.0;  // the reward's icon
+        line[5].visible = 1;
+        line[5].x = 0xC800;
+        line[5].y = 0x1B800;
+    } else {
+        prompt.flag = 1;  // Space now returns to the title
+    }
+}
+
+void RunPrizeReveal() {
+    if (prize_caption.state == 0) {
+        if (result_lines[0].timer < 32.0) {
+            uncover(result_lines[0], 0x1800, 48);
+        } else if (result_lines[1].timer < 64.0) {
+            uncover(result_lines[1], 0x7800, 80);
+        } else {
+            // The caption shakes in silence on a black field.
+            vorbel_Tune_Stop();
+            result_lines[0].visible = 0;
+            result_lines[1].visible = 0;
+            black_out_field();
+            prize_caption.state = 1;
+            prize_caption.visible = 1;
+            prize_caption.timer = 24.0;
+        }
+        return;
+    }
+    if (prize_caption.state != 1) return;
+
+    if (prize_caption.timer != 0.0) {
+        // Out to a random offset of up to t pixels, home on the next frame,
+        // with t falling from 24 to 1.
+        const int t = static_cast<int>(prize_caption.timer);
+        if (prize_caption.flag == 0) {
+            prize_caption.x += random_range(-t, t) * 512;
+            prize_caption.y += random_range(-t, t) * 512;
+            prize_caption.flag = 1;
+        } else {
+            prize_caption.x = CAPTION_HOME_X;
+            prize_caption.y = CAPTION_HOME_Y;
+            prize_caption.flag = 0;
+        }
+        prize_caption.timer -= 1.0;
+    } else {
+        prompt.flag = 1;  // Space now starts the boss battle
+    }
+}
+
+void DrawScoreHud() {
+    draw_object(score_label);
+    draw_number(0x19400, 0x600, score);  // 202, 3 pixels
+}
+
+}  // namespace stage
