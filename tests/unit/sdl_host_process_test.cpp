@@ -78,7 +78,9 @@ TEST(GameProgram, RunsAndEndsCleanlyOnSigtermWithOrWithoutASoundCard) {
         const std::string dir = make_scratch_dir("sdl_host_runs");
         const GameRun run = run_game(dir, {"SDL_VIDEODRIVER=dummy", audio}, 1500);
         EXPECT_EQ(run.status, 0);
-        EXPECT_EQ(run.stderr_text, "");
+        // Without a card the game says once that it plays silently.
+        const bool has_card = std::string(audio).find("dummy") != std::string::npos;
+        EXPECT_EQ(run.stderr_text.empty(), has_card) << run.stderr_text;
         // Start-up ran: the play data was created.
         EXPECT_EQ(read_file_bytes(dir + "/PlayData.dat").size(), 72u);
     }
