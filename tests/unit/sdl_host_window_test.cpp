@@ -170,12 +170,24 @@ TEST_F(SdlHost, FramesAreShownWholeFactorScaledWithoutSmoothing) {
     EXPECT_EQ(bar & 0xFFFFFF, MENU_BAR_COLOUR);
 }
 
-TEST_F(SdlHost, ClockCountsMillisecondsForward) {
+TEST_F(SdlHost, ClockCountsMillisecondsAndSleepsEndOnItsTicks) {
     const uint32_t before = host().ticks_ms();
     SDL_Delay(30);
     const uint32_t elapsed = host().ticks_ms() - before;
     EXPECT_GE(elapsed, 30u);
     EXPECT_LT(elapsed, 500u);
+
+    // A sleep ends on the clock's next tick: never before it, and without
+    // drifting a millisecond further each time.
+    const uint32_t start = host().ticks_ms();
+    for (int i = 0; i < 100; ++i) {
+        const uint32_t t = host().ticks_ms();
+        host().sleep_ms(1);
+        ASSERT_GE(host().ticks_ms() - t, 1u) << i;
+    }
+    const uint32_t slept = host().ticks_ms() - start;
+    EXPECT_GE(slept, 100u);
+    EXPECT_LT(slept, 180u);
 }
 
 struct Pull {

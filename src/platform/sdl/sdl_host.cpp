@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 #include <fcntl.h>
+#include <sys/prctl.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -38,7 +39,7 @@ int queue_head = 0;
 int queue_size = 0;
 
 volatile std::sig_atomic_t quit_signalled = 0;
-uint64_t clock_origin = 0;
+int64_t clock_origin_ns = 0;
 
 void report(const char* what) {
     std::fprintf(stderr, "zarvox: %s: %s\n", what, SDL_GetError());
@@ -84,15 +85,29 @@ extern "C" void on_quit_signal(int) {
 
 // ---- Clock ----
 
+// The clock counts whole milliseconds of CLOCK_MONOTONIC since the host was
+// installed, and a sleep ends on those same millisecond ticks: sleep_ms(1)
+// wakes just as the count moves on, so a frame waiting on its due tick is
+// shown within the wake-up latency of it rather than up to a further
+// millisecond late, and the 20 ms schedule stays absolute.
+constexpr int64_t NS_PER_MS = 1000000;
+
+int64_t monotonic_ns() {
+    timespec now = {};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
+}
+
 uint32_t ticks_ms() {
-    const uint64_t elapsed = SDL_GetPerformanceCounter() - clock_origin;
-    const uint64_t frequency = SDL_GetPerformanceFrequency();
-    return static_cast<uint32_t>((elapsed / frequency) * 1000 +
-                                 (elapsed % frequency) * 1000 / frequency);
+    return static_cast<uint32_t>((monotonic_ns() - clock_origin_ns) / NS_PER_MS);
 }
 
 void sleep_ms(uint32_t ms) {
-    SDL_Delay(ms);
+    const int64_t elapsed_ms = (monotonic_ns() - clock_origin_ns) / NS_PER_MS;
+    const int64_t wake = clock_origin_ns + (elapsed_ms + ms) * NS_PER_MS;
+    timespec until = {static_cast<time_t>(wake / 1000000000), static_cast<long>(wake % 1000000000)};
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr) == EINTR) {
+    }
 }
 
 int local_milliseconds() {
@@ -411,7 +426,10 @@ const Host sdl_host = {
 }  // namespace
 
 void install_sdl_host() {
-    clock_origin = SDL_GetPerformanceCounter();
+    clock_origin_ns = monotonic_ns();
+    // Wake from sleeps on time: the default slack of 50 us is a twentieth
+    // of the frame's millisecond steps.
+    prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
     std::snprintf(children_path, sizeof children_path, "/proc/self/task/%ld/children",
                   static_cast<long>(syscall(SYS_gettid)));
     struct sigaction action = {};
