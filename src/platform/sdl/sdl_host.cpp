@@ -33,6 +33,7 @@ bool menu_dirty = true;
 bool fullscreen = false;
 bool left_shift_down = false;
 bool right_shift_down = false;
+HeldKeys held_keys = {};  // Left, Right, Space and Escape by keyboard and pads
 
 Message queue[QUEUE_CAPACITY];
 int queue_head = 0;
@@ -266,6 +267,7 @@ bool create_window(const char* caption, int width, int height) {
     // Sound is optional: without a card the game plays silently, and
     // open_audio reports why.
     SDL_InitSubSystem(SDL_INIT_AUDIO);
+    sdl_open_pads();
 
     load_menu();
     canvas = {width, MENU_BAR_HEIGHT + height};
@@ -323,7 +325,10 @@ void translate_key(const SDL_KeyboardEvent& k) {
     e.other_shift_held = (code == SDL_SCANCODE_LSHIFT && right_shift_down) ||
                          (code == SDL_SCANCODE_RSHIFT && left_shift_down);
     const KeyRouting routing = route_key(e);
-    if (routing.route == KeyRoute::Post) push(routing.message);
+    if (routing.route == KeyRoute::Post) {
+        const Message shared = share_keyboard_key(&held_keys, routing.message, e.repeat);
+        if (shared.id != 0) push(shared);
+    }
     if (routing.route == KeyRoute::ToggleFullscreen) toggle_fullscreen();
 }
 
@@ -369,8 +374,13 @@ void translate(const SDL_Event& e) {
             break;
         // SDL_QUIT is ignored: the close button arrives as the window's close
         // event and the quit signals are caught by the host itself.
-        default:
+        default: {
+            KeyMessages pad = {};
+            if (sdl_translate_pad_event(e, &held_keys, &pad)) {
+                for (int i = 0; i < pad.count; ++i) push(pad.list[i]);
+            }
             break;
+        }
     }
 }
 
@@ -443,6 +453,8 @@ void install_sdl_host() {
 
 void shut_down_sdl_host() {
     sdl_close_audio();
+    sdl_close_pads();
+    held_keys = {};
     if (game_texture) SDL_DestroyTexture(game_texture);
     if (menu_texture) SDL_DestroyTexture(menu_texture);
     if (renderer) SDL_DestroyRenderer(renderer);

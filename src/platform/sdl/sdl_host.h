@@ -3,8 +3,10 @@
 #pragma once
 
 #include "platform/host.h"
+#include "platform/pad_map.h"
 
 struct SDL_Window;
+union SDL_Event;
 
 // Installs the SDL host: starts its clock and turns SIGINT and SIGTERM into
 // the quit message. The window opens when the game asks for it.
@@ -22,3 +24,10 @@ bool sdl_open_audio(int rate, int frames, AudioCallback callback, void* user, ch
 void sdl_lock_audio();
 void sdl_unlock_audio();
 void sdl_close_audio();
+
+// The game controllers (sdl_pad.cpp): those present when the window opens
+// and those plugged in later. An event for them becomes the key messages in
+// `out`; false for every other event.
+void sdl_open_pads();
+bool sdl_translate_pad_event(const SDL_Event& event, HeldKeys* held, KeyMessages* out);
+void sdl_close_pads();
