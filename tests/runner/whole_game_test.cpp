@@ -4,6 +4,7 @@
 // game, and no allocation once the game has begun.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <sstream>
@@ -25,6 +26,8 @@ struct Road {
     int stage3_total = -1;        // score plus shots left as the prize reveal begins
     int ending_frames = 0;
     int final_score = -1;
+    int stage_shots = 0;
+    int stage_misses = 0;  // stage shots that touched no enemy
 };
 
 Road read_road(const std::string& trace) {
@@ -32,6 +35,7 @@ Road read_road(const std::string& trace) {
     std::istringstream lines(trace);
     std::string line;
     int last_mode = -1, last_stage = 0, last_phase = -1;
+    int shot_state = 0, score_at_fire = 0;
     while (std::getline(lines, line)) {
         if (line.empty()) continue;
         const Json r = parse_json(line);
@@ -48,6 +52,16 @@ Road read_road(const std::string& trace) {
             road.stage3_total =
                 static_cast<int>(r["score"].as_int() + r["objects"]["player"]["n"].as_int());
         if (mode == ENDING) road.ending_frames += 1;
+        if (mode == STAGE) {
+            // A shot is out from its fire frame until it leaves the top edge.
+            const int now = static_cast<int>(r["objects"]["player"]["s"].as_int());
+            const int score = static_cast<int>(r["score"].as_int());
+            if (now == 1 && shot_state == 0) road.stage_shots += 1, score_at_fire = score;
+            if (now == 0 && shot_state == 1 && score == score_at_fire) road.stage_misses += 1;
+            shot_state = now;
+        } else {
+            shot_state = 0;
+        }
         road.final_score = static_cast<int>(r["score"].as_int());
         last_mode = mode;
         last_stage = stage;
@@ -56,10 +70,17 @@ Road read_road(const std::string& trace) {
     return road;
 }
 
+// A whole game takes 2,500 to 4,500 presents; a player gone wrong is cut short.
+constexpr const char* FRAME_CAP = "12000";
+
 SimResult run(const std::string& dir, std::vector<std::string> args, bool traced) {
     SimRun r;
     r.trace = false;  // read here line by line instead
     r.args = std::move(args);
+    if (std::find(r.args.begin(), r.args.end(), "--frames") == r.args.end()) {
+        r.args.push_back("--frames");
+        r.args.push_back(FRAME_CAP);
+    }
     if (traced) {
         r.args.push_back("--trace");
         r.args.push_back("trace.jsonl");
@@ -98,6 +119,9 @@ TEST_P(WholeGame, IsWonOnTheFirstTryAndItsKeysReplayIt) {
 
     EXPECT_EQ(road.modes, (std::vector<int>{1, 2, 2, 2, 3, 4}));
     EXPECT_GE(road.stage3_total, BOSS_TOTAL);
+    // The player waits for enemies to line up; no shot is wasted.
+    EXPECT_GT(road.stage_shots, 3);
+    EXPECT_EQ(road.stage_misses, 0);
     // The player watches the ending for a while, then quits with Escape.
     EXPECT_GE(road.ending_frames, 150);
     EXPECT_LE(road.ending_frames, 300);
@@ -124,6 +148,48 @@ TEST_P(WholeGame, IsWonOnTheFirstTryAndItsKeysReplayIt) {
 }
 
 INSTANTIATE_TEST_SUITE_P(SomeRandomSequences, WholeGame, testing::Values(0, 370, 990));
+
+// Started at stage 3 with nothing scored, the total cannot earn the boss: the
+// player takes the reward, starts a new game from the title and wins that.
+TEST(WholeGameRoad, AShortTotalSendsThePlayerBackToPlayAgain) {
+    const std::string dir = make_scratch_dir("whole-game-again");
+    const SimResult game = run(dir, {"--autoplay", "--start", "2", "--stage", "3"}, true);
+    ASSERT_EQ(game.status, 0) << game.stderr_text;
+    const Road road = read_road(read_file_bytes(dir + "/trace.jsonl"));
+    EXPECT_EQ(road.modes, (std::vector<int>{2, 1, 2, 2, 2, 3, 4}));
+    const std::string data = read_file_bytes(dir + "/PlayData.dat");
+    ASSERT_EQ(data.size(), 72u);
+    int32_t rewards[10];
+    std::memcpy(rewards, data.data() + 12, sizeof rewards);
+    int taken = 0;
+    for (int i = 0; i < 9; ++i) taken += rewards[i];
+    EXPECT_EQ(taken, 1) << "the short total's reward";
+    EXPECT_EQ(rewards[9], 1);
+}
+
+// The boss battle alone over several random sequences: the ship is never
+// struck and the first shot destroys the boss.
+TEST(WholeGameRoad, TheBossFallsToTheFirstShotWithTheShipUntouched) {
+    for (const char* ms : {"70", "210", "480", "650", "840"}) {
+        const std::string dir = make_scratch_dir(std::string("whole-game-boss-") + ms);
+        const SimResult game =
+            run(dir, {"--autoplay", "--start", "3", "--score", "70", "--ms-of-second", ms}, true);
+        ASSERT_EQ(game.status, 0) << game.stderr_text;
+        const std::vector<Json> trace = parse_json_lines(read_file_bytes(dir + "/trace.jsonl"));
+        bool struck = false, won = false;
+        int shots_left = -1;
+        for (const Json& r : trace) {
+            if (r["mode"].as_int() != 3) continue;
+            const int ship = static_cast<int>(r["objects"]["player"]["s"].as_int());
+            struck = struck || ship == 2 || ship == 3;
+            if (r["phase"].as_int() == 3 && !won) won = true;
+            shots_left = static_cast<int>(r["objects"]["player"]["n"].as_int());
+        }
+        EXPECT_FALSE(struck) << "ms " << ms;
+        EXPECT_TRUE(won) << "ms " << ms;
+        EXPECT_EQ(shots_left, 2) << "ms " << ms;
+    }
+}
 
 TEST(WholeGameAllocations, NoneOnceTheFirstModeBegins) {
     const SimResult game =

@@ -5,8 +5,6 @@
 
 #include <cstdio>
 
-#include "modes/boss_battle.h"
-#include "modes/stage_battle.h"
 #include "modes/title_state.h"
 #include "platform/host.h"
 #include "shell/game_state.h"
