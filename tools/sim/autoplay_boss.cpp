@@ -19,7 +19,7 @@ using namespace boss;
 
 constexpr int HORIZON = 600;
 constexpr int SHOT_FRAMES = 18;  // frames in which a flying shot is tested
-constexpr int STEP_PX = 3;
+constexpr int STEP_PX = SHIP_SPEED / 512;
 constexpr int RIGHT_PX = SHIP_RIGHT_LIMIT / 512;
 constexpr int PLACES = RIGHT_PX + 1;
 constexpr int WORDS = (PLACES + 31) / 32;
@@ -229,7 +229,8 @@ void make_plan(int frame) {
 }
 
 Keys fight_keys(int frame) {
-    if (player.state == Frozen || boss::boss.state != Roaming) return 0;  // struck: it cannot be hit now
+    if (player.state == Frozen || boss::boss.state != Roaming)
+        return 0;  // struck: it cannot be hit now
     const int at = frame + 1 - course_first;
     if (at < 0 || at >= course_length) {
         make_plan(frame);
