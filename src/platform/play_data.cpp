@@ -35,13 +35,17 @@ bool write_all(int fd, const void* data, size_t size) {
 int load_play_data() {
     std::FILE* f = std::fopen(PLAY_DATA_FILE, "rb");
     if (!f) return 1;
+    read_play_data(f);
+    std::fclose(f);
+    return 0;
+}
+
+void read_play_data(std::FILE* stream) {
     std::memset(&PlayData, 0, sizeof PlayData);
     // A short file fills the start of the record; a long one is cut at 72.
     // A directory opens but reads nothing, which leaves the record zero.
-    const size_t got = std::fread(&PlayData, 1, sizeof PlayData, f);
+    const size_t got = std::fread(&PlayData, 1, sizeof PlayData, stream);
     (void)got;
-    std::fclose(f);
-    return 0;
 }
 
 // The record goes to a temporary file beside the real one, reaches the disk,
@@ -55,7 +59,8 @@ int save_play_data() {
     bool ok = write_all(fd, &PlayData, sizeof PlayData);
     if (ok && (injected_fault == SaveFault::Sync || ::fsync(fd) != 0)) ok = false;
     if (::close(fd) != 0) ok = false;
-    if (ok && (injected_fault == SaveFault::Rename || std::rename(TEMPORARY_FILE, PLAY_DATA_FILE) != 0))
+    if (ok &&
+        (injected_fault == SaveFault::Rename || std::rename(TEMPORARY_FILE, PLAY_DATA_FILE) != 0))
         ok = false;
     if (!ok) {
         ::unlink(TEMPORARY_FILE);
@@ -72,4 +77,6 @@ int best_score_for_display() {
     return static_cast<int>(best);
 }
 
-void inject_save_fault(SaveFault fault) { injected_fault = fault; }
+void inject_save_fault(SaveFault fault) {
+    injected_fault = fault;
+}

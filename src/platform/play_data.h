@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 
 constexpr int REWARD_COUNT = 10;
 
@@ -19,6 +20,9 @@ constexpr const char* PLAY_DATA_FILE = "PlayData.dat";
 
 // 0 when the file was opened and read, 1 when it did not open.
 int load_play_data();
+// The reading step of load_play_data on an open stream: the record is
+// cleared, then filled with up to 72 bytes, whatever the stream holds.
+void read_play_data(std::FILE* stream);
 // 0 when the file was written, 1 when it could not be.
 int save_play_data();
 

@@ -185,15 +185,20 @@ int dump_resources(const std::string& dir) {
     return 0;
 }
 
+// --render-tune: 0 when the WAVE is written; 1, saying why, otherwise.
+int render_tune(const SimOptions& options) {
+    if (vorbel_render_tune(options.tune_name.c_str(), options.tune_seconds,
+                           options.tune_file.c_str()))
+        return 0;
+    std::fprintf(stderr, "zarvox-sim: %s\n", vorbel_last_error());
+    return 1;
+}
+
 }  // namespace
 
 int run_sim(const SimOptions& options) {
     if (!options.dump_dir.empty()) return dump_resources(options.dump_dir);
-    if (options.render_tune)
-        return vorbel_render_tune(options.tune_name.c_str(), options.tune_seconds,
-                                  options.tune_file.c_str())
-                   ? 0
-                   : 1;
+    if (options.render_tune) return render_tune(options);
 
     std::vector<ScriptedMessage> script;
     if (!options.input.empty()) {

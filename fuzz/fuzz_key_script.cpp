@@ -1,0 +1,26 @@
+// libFuzzer target: the runner's key-script parser over arbitrary text. A
+// script it accepts must have frames that never decrease and known messages.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "sim/key_script.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    std::vector<ScriptedMessage> script;
+    std::string error;
+    if (parse_key_script(reinterpret_cast<const char*>(data), size, &script, &error)) {
+        int last = 0;
+        for (const ScriptedMessage& m : script) {
+            if (m.frame < last) __builtin_trap();
+            last = m.frame;
+            const uint32_t id = m.message.id;
+            if (id != WM_KEYDOWN && id != WM_KEYUP && id != WM_CLOSE && id != WM_COMMAND &&
+                id != WM_QUIT)
+                __builtin_trap();
+        }
+    } else if (error.empty()) {
+        __builtin_trap();
+    }
+    return 0;
+}

@@ -1,0 +1,307 @@
+#include "vorbel/synth.h"
+
+#include <algorithm>
+
+namespace vorbel {
+namespace {
+
+// Peak of one voice at full volume and envelope, before its wave's weight;
+// eight voices at once stay inside 16 bits.
+constexpr int64_t kVoiceFull = 7000;
+
+enum Stage { STAGE_OFF, STAGE_ATTACK, STAGE_DECAY, STAGE_SUSTAIN, STAGE_RELEASE, STAGE_HIT };
+
+// Octave 10 of the MIDI numbering (notes 120 to 131) in hundredths of a
+// hertz; lower octaves halve these.
+constexpr uint32_t kTopOctave[12] = {837202,  886984,  939727,  995606,  1054808, 1117530,
+                                     1183982, 1254385, 1328975, 1408000, 1491724, 1580426};
+
+// A triangle of the phase, -32767..32767.
+int32_t triangle(uint32_t phase) {
+    int32_t t = static_cast<int32_t>(phase >> 16);  // 0..65535
+    return t < 32768 ? 2 * t - 32767 : 32767 - 2 * (t - 32768);
+}
+
+int32_t per_sample(int32_t span, uint32_t ms, int rate) {
+    if (ms == 0) return span;
+    int64_t samples = static_cast<int64_t>(ms) * rate / 1000;
+    return static_cast<int32_t>(std::max<int64_t>(1, span / std::max<int64_t>(1, samples)));
+}
+
+uint32_t hz_step(uint32_t centi_hz, int rate) {
+    return static_cast<uint32_t>((static_cast<uint64_t>(centi_hz) << 32) /
+                                 (static_cast<uint64_t>(rate) * 100));
+}
+
+// One step of the 15-bit noise register; the short mode repeats after 93
+// steps and sounds metallic.
+void clock_noise(VoiceState& v) {
+    uint16_t feedback = (v.lfsr ^ (v.lfsr >> (v.short_noise ? 6 : 1))) & 1;
+    v.lfsr = static_cast<uint16_t>((v.lfsr >> 1) | (feedback << 14));
+}
+
+int32_t noise(VoiceState& v) {
+    uint32_t before = v.noise_phase;
+    v.noise_phase += v.noise_step;
+    if (v.noise_step == 0 || v.noise_phase < before) clock_noise(v);
+    return (v.lfsr & 1) ? 32767 : -32767;
+}
+
+struct DrumShape {
+    uint16_t length_ms;
+    uint32_t tone_from_centi_hz, tone_to_centi_hz;
+    int32_t tone_weight;      // of 256
+    int32_t noise_weight;     // of 256
+    uint32_t noise_centi_hz;  // 0: every sample
+    bool short_noise;
+};
+
+const DrumShape& drum_shape(int drum) {
+    static const DrumShape kShapes[] = {
+        {0, 0, 0, 0, 0, 0, false},
+        {180, 16000, 4200, 300, 40, 0, false},    // kick: a falling thump
+        {170, 19000, 16000, 110, 190, 0, false},  // snare: rattle over a short tone
+        {45, 0, 0, 0, 120, 0, true},              // closed hat
+        {260, 0, 0, 0, 90, 0, true},              // open hat
+        {1100, 0, 0, 0, 120, 1400000, false},     // crash
+        {240, 22000, 11000, 280, 20, 0, false},   // tom
+    };
+    return kShapes[drum >= DRUM_KICK && drum <= DRUM_TOM ? drum : 0];
+}
+
+}  // namespace
+
+uint32_t note_step(int pitch, int rate) {
+    pitch = std::clamp(pitch, 0, 131);
+    uint32_t centi_hz = kTopOctave[pitch % 12] >> (10 - pitch / 12);
+    return hz_step(centi_hz, rate);
+}
+
+void TunePlayer::start(const Score* score, int rate, bool stereo, uint32_t start_tick,
+                       bool play_once) {
+    score_ = score;
+    rate_ = std::clamp(rate, 4000, 192000);
+    stereo_ = stereo;
+    play_once_ = play_once || !score->loops;
+    tick_phase_ = 0;
+    playing_ = false;
+    for (auto& v : voices_) v = VoiceState{};
+    if (score->length_ticks == 0) return;
+    if (start_tick >= score->length_ticks) {
+        if (play_once_) return;
+        uint32_t span = score->length_ticks - score->loop_tick;
+        start_tick = score->loop_tick + (start_tick - score->loop_tick) % span;
+    }
+    tick_ = start_tick;
+    for (int i = 0; i < score->voice_count; ++i) {
+        const VoiceSpec& spec = score->voices[i];
+        VoiceState& v = voices_[i];
+        v.lfsr = 1;
+        int pan = stereo ? spec.pan : 0;
+        v.gain_left = (100 - std::max(pan, 0)) * 256 / 100;
+        v.gain_right = (100 + std::min(pan, 0)) * 256 / 100;
+        const int32_t one = kLevelOne;
+        v.sustain_level = spec.env.sustain * one / 15;
+        v.attack_step = per_sample(one, spec.env.attack_ms, rate_);
+        v.decay_step = per_sample(one - v.sustain_level, spec.env.decay_ms, rate_);
+        v.release_step = per_sample(one, spec.env.release_ms, rate_);
+        // Find the event sounding at start_tick.
+        uint32_t at = 0;
+        uint32_t e = 0;
+        while (e + 1 < spec.event_count &&
+               at + score->events[spec.first_event + e].ticks <= start_tick)
+            at += score->events[spec.first_event + e++].ticks;
+        v.event = e;
+        begin_event(i);
+        v.ticks_left = at + score->events[spec.first_event + e].ticks - start_tick;
+    }
+    playing_ = true;
+}
+
+void TunePlayer::stop() {
+    playing_ = false;
+    for (auto& v : voices_) v.stage = STAGE_OFF;
+}
+
+void TunePlayer::begin_event(int index) {
+    const VoiceSpec& spec = score_->voices[index];
+    VoiceState& v = voices_[index];
+    const NoteEvent& ev = score_->events[spec.first_event + v.event];
+    v.ticks_left = ev.ticks;
+    if (ev.pitch == 0) {
+        v.gate_left = 0;
+        if (v.stage != STAGE_OFF && v.stage != STAGE_HIT) v.stage = STAGE_RELEASE;
+        return;
+    }
+    v.pitch = ev.pitch;
+    v.volume = ev.volume;
+    v.note_samples = 0;
+    v.vibrato_phase = 0;
+    v.gate_left = std::max<uint32_t>(1, static_cast<uint32_t>(ev.ticks) * ev.gate / 100);
+    if (spec.wave == Wave::Drums) {
+        const DrumShape& d = drum_shape(ev.pitch);
+        v.stage = STAGE_HIT;
+        v.hit_length = std::max<uint32_t>(1, static_cast<uint32_t>(d.length_ms) * rate_ / 1000);
+        v.short_noise = d.short_noise;
+        v.noise_step = d.noise_centi_hz ? hz_step(d.noise_centi_hz, rate_) : 0;
+        v.phase = 0;
+        return;
+    }
+    v.step = note_step(ev.pitch, rate_);
+    v.duty_phase = static_cast<uint32_t>((static_cast<uint64_t>(ev.duty) << 32) / 100);
+    if (spec.wave == Wave::Noise) {
+        // Pitched noise: the register steps sixteen times per period of the note.
+        uint64_t clock = static_cast<uint64_t>(v.step) * 16;
+        v.noise_step = clock >= (1ull << 32) ? 0 : static_cast<uint32_t>(clock);
+    }
+    v.stage = STAGE_ATTACK;
+}
+
+void TunePlayer::advance_tick() {
+    const Score& s = *score_;
+    bool wrapped = false;
+    for (int i = 0; i < s.voice_count; ++i) {
+        VoiceState& v = voices_[i];
+        if (v.finished) continue;
+        if (v.gate_left > 0 && --v.gate_left == 0 && v.stage != STAGE_HIT && v.stage != STAGE_OFF)
+            v.stage = STAGE_RELEASE;
+        if (v.ticks_left > 0 && --v.ticks_left > 0) continue;
+        const VoiceSpec& spec = s.voices[i];
+        if (++v.event >= spec.event_count) {
+            if (play_once_) {
+                v.finished = true;
+                v.gate_left = 0;
+                if (v.stage != STAGE_OFF && v.stage != STAGE_HIT) v.stage = STAGE_RELEASE;
+                continue;
+            }
+            v.event = spec.loop_event;
+            wrapped = true;
+        }
+        begin_event(i);
+    }
+    ++tick_;
+    if (wrapped) tick_ = s.loop_tick;
+}
+
+int32_t TunePlayer::voice_sample(int index, VoiceState& v) {
+    const VoiceSpec& spec = score_->voices[index];
+    if (v.stage == STAGE_HIT) {
+        if (v.note_samples >= v.hit_length) {
+            v.stage = STAGE_OFF;
+            return 0;
+        }
+        const DrumShape& d = drum_shape(v.pitch);
+        int64_t lin = (static_cast<int64_t>(v.hit_length - v.note_samples) << 16) / v.hit_length;
+        int64_t env = lin * lin >> 16;    // falls fast, then lingers
+        int64_t sharp = env * lin >> 16;  // for the tone's pitch and body
+        ++v.note_samples;
+        int64_t out = 0;
+        if (d.tone_weight) {
+            uint32_t lo = hz_step(d.tone_to_centi_hz, rate_);
+            uint32_t hi = hz_step(d.tone_from_centi_hz, rate_);
+            v.phase += lo + static_cast<uint32_t>((static_cast<int64_t>(hi - lo) * sharp) >> 16);
+            out += triangle(v.phase) * d.tone_weight * (v.pitch == DRUM_SNARE ? sharp : env) >> 24;
+        }
+        if (d.noise_weight) {
+            int64_t shape = v.pitch == DRUM_OPEN_HAT || v.pitch == DRUM_CRASH ? lin : env;
+            if (v.pitch == DRUM_KICK)
+                shape = v.note_samples < static_cast<uint32_t>(rate_ / 200) ? env : 0;
+            out += noise(v) * d.noise_weight * shape >> 24;
+        }
+        return static_cast<int32_t>(
+            out * kVoiceFull * v.volume / 15 * score_->volume_percent / 100 >> 15);
+    }
+
+    switch (v.stage) {
+        case STAGE_OFF:
+            return 0;
+        case STAGE_ATTACK:
+            v.level += v.attack_step;
+            if (v.level >= kLevelOne) {
+                v.level = kLevelOne;
+                v.stage = STAGE_DECAY;
+            }
+            break;
+        case STAGE_DECAY:
+            v.level -= v.decay_step;
+            if (v.level <= v.sustain_level) {
+                v.level = v.sustain_level;
+                v.stage = STAGE_SUSTAIN;
+            }
+            break;
+        case STAGE_SUSTAIN:
+            break;
+        case STAGE_RELEASE:
+            v.level -= v.release_step;
+            if (v.level <= 0) {
+                v.level = 0;
+                v.stage = STAGE_OFF;
+                return 0;
+            }
+            break;
+    }
+
+    uint32_t step = v.step;
+    if (spec.vibrato_cents &&
+        v.note_samples >= spec.vibrato_delay_ms * static_cast<uint32_t>(rate_) / 1000) {
+        v.vibrato_phase += hz_step(spec.vibrato_rate * 10u, rate_);
+        // About 578 millionths of the pitch per cent.
+        int64_t swing = static_cast<int64_t>(step) * spec.vibrato_cents * 578 / 1000000;
+        step += static_cast<uint32_t>(swing * triangle(v.vibrato_phase) >> 15);
+    }
+    ++v.note_samples;
+    v.phase += step;
+
+    int32_t wave = 0;
+    int32_t weight = 256;
+    switch (spec.wave) {
+        case Wave::Pulse:
+            wave = v.phase < v.duty_phase ? 32767 : -32767;
+            weight = 150;
+            break;
+        case Wave::Triangle:
+            wave = triangle(v.phase);
+            break;
+        case Wave::Noise:
+            wave = noise(v);
+            weight = 120;
+            break;
+        case Wave::Drums:
+            break;
+    }
+    int64_t amp = kVoiceFull * v.volume * v.level / 15 * score_->volume_percent / 100 >> 16;
+    return static_cast<int32_t>(static_cast<int64_t>(wave) * weight / 256 * amp >> 15);
+}
+
+void TunePlayer::render_add(int32_t* mix, int frames) {
+    if (!playing_) return;
+    const Score& s = *score_;
+    const uint32_t tick_length = static_cast<uint32_t>(rate_) * 60;
+    const uint32_t tick_rate = static_cast<uint32_t>(s.tempo) * kTicksPerBeat;
+    for (int f = 0; f < frames; ++f) {
+        int32_t left = 0;
+        int32_t right = 0;
+        for (int i = 0; i < s.voice_count; ++i) {
+            VoiceState& v = voices_[i];
+            if (v.stage == STAGE_OFF) continue;
+            int32_t sample = voice_sample(i, v);
+            left += sample * v.gain_left >> 8;
+            right += sample * v.gain_right >> 8;
+        }
+        mix[2 * f] += left;
+        mix[2 * f + 1] += right;
+        tick_phase_ += tick_rate;
+        while (tick_phase_ >= tick_length) {
+            tick_phase_ -= tick_length;
+            advance_tick();
+        }
+    }
+    if (play_once_) {
+        bool sounding = false;
+        for (int i = 0; i < s.voice_count; ++i)
+            sounding = sounding || !voices_[i].finished || voices_[i].stage != STAGE_OFF;
+        playing_ = sounding;
+    }
+}
+
+}  // namespace vorbel

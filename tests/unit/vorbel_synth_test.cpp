@@ -1,0 +1,140 @@
+// The tune player: deterministic samples, loops that come back to their loop
+// point, and play-once tunes that fall silent.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/resources.h"
+#include "vorbel/score.h"
+#include "vorbel/synth.h"
+
+namespace {
+
+using vorbel::Score;
+using vorbel::TunePlayer;
+
+constexpr int kRate = 22050;
+
+std::unique_ptr<Score> compile(const std::string& text) {
+    auto s = std::make_unique<Score>();
+    vorbel::ScoreError error;
+    EXPECT_TRUE(vorbel::parse_score(reinterpret_cast<const uint8_t*>(text.data()), text.size(),
+                                    s.get(), &error))
+        << error.message;
+    return s;
+}
+
+std::unique_ptr<Score> shipped(const char* name) {
+    ResourceData data;
+    EXPECT_TRUE(find_resource("VBTUNE", name, &data)) << name;
+    return compile(std::string(reinterpret_cast<const char*>(data.bytes), data.size));
+}
+
+std::vector<int32_t> render(TunePlayer& p, int frames) {
+    std::vector<int32_t> mix(2 * static_cast<size_t>(frames), 0);
+    for (int at = 0; at < frames; at += 512)
+        p.render_add(mix.data() + 2 * at, std::min(512, frames - at));
+    return mix;
+}
+
+// Samples after which the player has stepped `ticks` ticks.
+int frames_for_ticks(const Score& s, uint32_t ticks) {
+    uint64_t per = static_cast<uint64_t>(kRate) * 60;
+    return static_cast<int>((ticks * per + s.tempo * vorbel::kTicksPerBeat - 1) /
+                            (s.tempo * vorbel::kTicksPerBeat));
+}
+
+int64_t energy(const std::vector<int32_t>& mix, size_t from, size_t to) {
+    int64_t e = 0;
+    for (size_t i = from; i < to; ++i) e += static_cast<int64_t>(mix[i]) * mix[i];
+    return e;
+}
+
+TEST(Synth, TheSameScoreGivesTheSameSamples) {
+    auto score = shipped("VBTUNE_BOSS");
+    TunePlayer a, b;
+    a.start(score.get(), kRate, true, 0, false);
+    b.start(score.get(), kRate, true, 0, false);
+    std::vector<int32_t> x = render(a, kRate * 3);
+    std::vector<int32_t> y = render(b, kRate * 3);
+    EXPECT_EQ(x, y);
+    EXPECT_GT(energy(x, 0, x.size()), 0);
+}
+
+TEST(Synth, LoopingTunesComeBackToTheirLoopPoint) {
+    // A quarter of intro, then two quarters that repeat.
+    auto score = compile(
+        "vbtune 1\ntempo 120\nmode loop\nvoice a pulse\nvoice b drums\n"
+        "a: c4 L d4 e4\nb: k4 L s4 h4\n");
+    TunePlayer p;
+    p.start(score.get(), kRate, true, 0, false);
+    render(p, frames_for_ticks(*score, 144));
+    EXPECT_EQ(p.tick(), 48u);
+    render(p, frames_for_ticks(*score, 96));
+    EXPECT_EQ(p.tick(), 48u);
+    EXPECT_TRUE(p.playing());
+
+    for (const char* name : {"VBTUNE_TITLE", "VBTUNE_BATTLE", "VBTUNE_BOSS", "VBTUNE_ENDING"}) {
+        auto s = shipped(name);
+        TunePlayer t;
+        t.start(s.get(), kRate, true, 0, false);
+        render(t, frames_for_ticks(*s, s->length_ticks));
+        EXPECT_EQ(t.tick(), s->loop_tick) << name;
+        std::vector<int32_t> after = render(t, kRate);
+        EXPECT_GT(energy(after, 0, after.size()), 0) << name << " still sounds after its loop";
+    }
+}
+
+TEST(Synth, PlayOnceTunesFallSilent) {
+    for (const char* name : {"VBTUNE_END1", "VBTUNE_END2"}) {
+        auto s = shipped(name);
+        TunePlayer p;
+        p.start(s.get(), kRate, true, 0, false);
+        std::vector<int32_t> out = render(p, kRate * 10);
+        EXPECT_FALSE(p.playing()) << name;
+        EXPECT_GT(energy(out, 0, kRate), 0) << name;
+        EXPECT_EQ(energy(out, out.size() - 2 * kRate, out.size()), 0) << name;
+    }
+    // Asked to, a looping tune plays through once and stops too.
+    auto loop =
+        compile("vbtune 1\ntempo 240\nmode loop\nvoice a triangle env=0,0,15,10\na: c4 d4\n");
+    TunePlayer p;
+    p.start(loop.get(), kRate, true, 0, true);
+    std::vector<int32_t> out = render(p, kRate);
+    EXPECT_FALSE(p.playing());
+    EXPECT_EQ(energy(out, out.size() / 2, out.size()), 0);
+}
+
+TEST(Synth, StopSilencesAtOnce) {
+    auto s = shipped("VBTUNE_TITLE");
+    TunePlayer p;
+    p.start(s.get(), kRate, true, 0, false);
+    render(p, kRate / 2);
+    p.stop();
+    std::vector<int32_t> out = render(p, 1000);
+    EXPECT_EQ(energy(out, 0, out.size()), 0);
+}
+
+TEST(Synth, StartsAtAGivenTickAndMixesMonoToTheCentre) {
+    auto s = shipped("VBTUNE_BATTLE");
+    TunePlayer p;
+    p.start(s.get(), kRate, false, 480, false);
+    EXPECT_EQ(p.tick(), 480u);
+    std::vector<int32_t> out = render(p, kRate);
+    for (size_t i = 0; i < out.size(); i += 2) ASSERT_EQ(out[i], out[i + 1]) << i;
+    EXPECT_GT(energy(out, 0, out.size()), 0);
+    // Past the end, a looping tune starts inside its loop.
+    p.start(s.get(), kRate, true, s->length_ticks + 5, false);
+    EXPECT_EQ(p.tick(), s->loop_tick + 5);
+}
+
+TEST(Synth, NotePitchesFollowTheScale) {
+    // A4 is 440 Hz: one period every 50.1 samples at 22050 Hz.
+    uint64_t step = vorbel::note_step(69, kRate);
+    EXPECT_NEAR(static_cast<double>(step) * kRate / 4294967296.0, 440.0, 0.01);
+    EXPECT_EQ(vorbel::note_step(57, kRate), step / 2);
+}
+
+}  // namespace
