@@ -50,21 +50,35 @@ TraceState state;
 
 int mode_phase(int mode) {
     switch (mode) {
-        case MODE_TITLE: return title_trace_phase();
-        case MODE_STAGE_BATTLE: return stage_trace_phase();
-        case MODE_BOSS_BATTLE: return boss_trace_phase();
-        case MODE_ENDING: return ending_trace_phase();
-        default: return -1;
+        case MODE_TITLE:
+            return title_trace_phase();
+        case MODE_STAGE_BATTLE:
+            return stage_trace_phase();
+        case MODE_BOSS_BATTLE:
+            return boss_trace_phase();
+        case MODE_ENDING:
+            return ending_trace_phase();
+        default:
+            return -1;
     }
 }
 
 void mode_objects(int mode, JsonOut& out) {
     switch (mode) {
-        case MODE_TITLE: title_trace_objects(out); break;
-        case MODE_STAGE_BATTLE: stage_trace_objects(out); break;
-        case MODE_BOSS_BATTLE: boss_trace_objects(out); break;
-        case MODE_ENDING: ending_trace_objects(out); break;
-        default: break;
+        case MODE_TITLE:
+            title_trace_objects(out);
+            break;
+        case MODE_STAGE_BATTLE:
+            stage_trace_objects(out);
+            break;
+        case MODE_BOSS_BATTLE:
+            boss_trace_objects(out);
+            break;
+        case MODE_ENDING:
+            ending_trace_objects(out);
+            break;
+        default:
+            break;
     }
 }
 
@@ -114,9 +128,9 @@ void on_frame_started(int frame, void*) {
     r.end_array();
     r.field("effects", live_particles());
     char hash[16];
-    std::snprintf(hash, sizeof hash, "%08x",
-                  pixels ? hash_pixels(pixels, SCREEN_WIDTH, SCREEN_HEIGHT, back_surface_pitch())
-                         : 0u);
+    std::snprintf(
+        hash, sizeof hash, "%08x",
+        pixels ? hash_pixels(pixels, SCREEN_WIDTH, SCREEN_HEIGHT, back_surface_pitch()) : 0u);
     r.field("hash", hash);
     r.key("objects");
     r.begin_object();
@@ -144,7 +158,8 @@ void on_sound(int slot, void*) {
 
 void on_tune_call(const char* call, void*) {
     if (std::strncmp(call, "load ", 5) == 0) copy_text(state.tune, call + 5);
-    if (state.tune_call_count < MAX_EVENTS) copy_text(state.tune_calls[state.tune_call_count++], call);
+    if (state.tune_call_count < MAX_EVENTS)
+        copy_text(state.tune_calls[state.tune_call_count++], call);
 }
 
 void on_message_box(const char* text, void*) {
@@ -227,8 +242,8 @@ int run_sim(const SimOptions& options) {
     config.script_length = static_cast<int>(script.size());
     config.quit_after_frame = options.frames;
     config.ms_of_second = options.ms_of_second;
-    config.observer = {on_frame_begun, nullptr,        on_frame_finished, on_sound,
-                       on_tune_call,   on_message_box, nullptr};
+    config.observer = {on_frame_begun, nullptr, on_frame_finished, on_sound, on_tune_call,
+                       on_message_box, nullptr};
     install_headless_host(config);
     first_mode = options.start;
     mode_started_hook = on_mode_started;
