@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/file_io.h"
 #include "platform/play_data.h"
 #include "sim/autoplay_internal.h"
 
@@ -22,17 +23,6 @@ bool child = false;
 ChildStep child_step = nullptr;
 int report_fd = -1;
 size_t report_size = 0;
-
-bool write_all(int fd, const unsigned char* p, size_t size) {
-    while (size > 0) {
-        const ssize_t n = ::write(fd, p, size);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        p += n;
-        size -= static_cast<size_t>(n);
-    }
-    return true;
-}
 
 }  // namespace
 
@@ -84,7 +74,7 @@ void report(const void* data, size_t size) {
 }
 
 void finish_lookahead() {
-    const bool sent = write_all(report_fd, lookahead_data, report_size);
+    const bool sent = write_fully(report_fd, lookahead_data, report_size);
     ::_exit(sent ? 0 : 1);  // _exit: the parent's buffered output must never be flushed twice
 }
 
