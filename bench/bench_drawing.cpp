@@ -4,8 +4,8 @@
 #include <benchmark/benchmark.h>
 
 #include <cstring>
-#include <vector>
 
+#include "copying_floor.h"
 #include "objects/effects.h"
 #include "objects/transition.h"
 #include "platform/display.h"
@@ -61,16 +61,6 @@ void BM_TransitionOverFullEffectPool(benchmark::State& state) {
 }
 BENCHMARK(BM_TransitionOverFullEffectPool)->Unit(benchmark::kMicrosecond);
 
-void BM_CopyingFloorFourScreens(benchmark::State& state) {
-    const size_t bytes = SCREEN_WIDTH * SCREEN_HEIGHT * 4;
-    std::vector<uint8_t> a(bytes, 1), b(bytes, 2);
-    for (auto _ : state) {
-        for (int i = 0; i < 4; ++i) {
-            std::memcpy(i % 2 ? a.data() : b.data(), i % 2 ? b.data() : a.data(), bytes);
-            benchmark::ClobberMemory();
-        }
-    }
-}
 BENCHMARK(BM_CopyingFloorFourScreens)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -16,7 +16,8 @@ clang++ $flags -o "$out/fuzz_parse_wave" "$here/fuzz_parse_wave.cpp" \
 clang++ $flags -o "$out/fuzz_score" "$here/fuzz_score.cpp" "$root/src/vorbel/score.cpp" \
     "$root/src/vorbel/synth.cpp"
 clang++ $flags -o "$out/fuzz_key_script" "$here/fuzz_key_script.cpp" "$root/tools/sim/key_script.cpp"
-clang++ $flags -o "$out/fuzz_play_data" "$here/fuzz_play_data.cpp" "$root/src/platform/play_data.cpp"
+clang++ $flags -o "$out/fuzz_play_data" "$here/fuzz_play_data.cpp" "$root/src/platform/play_data.cpp" \
+    "$root/src/platform/file_io.cpp"
 for target in fuzz_parse_wave fuzz_score fuzz_key_script fuzz_play_data; do
     corpus="$out/corpus/$target"
     mkdir -p "$corpus"

@@ -87,11 +87,7 @@ void UpdateBossShot() {
         }
         case 2:
             if (shot.y <= SHOT_GONE_Y) {
-                shot.state = 0;
-                shot.flag = 0;
-                shot.visible = 0;
-                shot.vx = 0;
-                shot.vy = 0;
+                retire_shot(shot);
                 if (player.state == ShotOut) player.state = Ready;
                 // Counted off when it leaves, whether or not it hit.
                 player.stock -= 1;

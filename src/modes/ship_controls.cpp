@@ -28,6 +28,14 @@ void keep_ship_on_field(GameObject& ship) {
     }
 }
 
+void retire_shot(GameObject& shot) {
+    shot.state = 0;
+    shot.flag = 0;
+    shot.visible = 0;
+    shot.vx = 0;
+    shot.vy = 0;
+}
+
 void build_shot_row(GameObject& label, GameObject (&icons)[SHOT_ICON_SLOTS], int used) {
     clear_object(label);
     label.block = TemplateTable[ROW_CAPTIONS];  // the caption beside the rockets

@@ -13,5 +13,7 @@ constexpr int SHOT_ICON_SLOTS = 10;
 void steer_ship(GameObject& ship);
 // Stops the ship on the side its next move would pass.
 void keep_ship_on_field(GameObject& ship);
+// Ends a shot's flight: it stops and hides, ready to be launched again.
+void retire_shot(GameObject& shot);
 // Clears the label and all icon slots, then shows `used` icons from the left.
 void build_shot_row(GameObject& label, GameObject (&icons)[SHOT_ICON_SLOTS], int used);

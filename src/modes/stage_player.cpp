@@ -95,11 +95,7 @@ void UpdateShot() {
             break;
         case 2:
             if (shot.y <= SHOT_GONE_Y) {
-                shot.state = 0;
-                shot.flag = 0;
-                shot.visible = 0;
-                shot.vx = 0;
-                shot.vy = 0;
+                retire_shot(shot);
                 player.state = 0;
             }
             break;

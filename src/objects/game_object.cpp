@@ -48,6 +48,10 @@ void random_warm_up() {
     for (int i = 0; i < draws; ++i) random_range(1, 8);
 }
 
-uint32_t random_seed() { return seed; }
+uint32_t random_seed() {
+    return seed;
+}
 
-void set_random_seed(uint32_t s) { seed = s; }
+void set_random_seed(uint32_t s) {
+    seed = s;
+}

@@ -9,7 +9,9 @@
 // Positions and velocities count 1/512 pixel.
 using Fixed9 = int32_t;
 constexpr int FIXED9_SHIFT = 9;
-constexpr Fixed9 px(int pixels) { return pixels * 512; }
+constexpr Fixed9 px(int pixels) {
+    return pixels * 512;
+}
 
 struct Hitbox {
     int32_t left, top, right, bottom;
@@ -50,7 +52,9 @@ constexpr int32_t DIRECTION_RIGHT = 1;
 constexpr int32_t DIRECTION_DOWN = 2;
 constexpr int32_t DIRECTION_LEFT = 3;
 
-inline void clear_object(GameObject& o) { o = GameObject{}; }
+inline void clear_object(GameObject& o) {
+    o = GameObject{};
+}
 
 void move_object(GameObject& o);
 void draw_object(GameObject& o);

@@ -122,7 +122,9 @@ const uint32_t* back_surface_pixels() {
     return back_surface ? static_cast<const uint32_t*>(back_surface->pixels) : nullptr;
 }
 
-int back_surface_pitch() { return back_surface ? back_surface->pitch : 0; }
+int back_surface_pitch() {
+    return back_surface ? back_surface->pitch : 0;
+}
 
 bool surface_size(int slot, int* width, int* height) {
     if (slot < 0 || slot >= SURFACE_SLOTS || !surfaces[slot]) return false;

@@ -20,10 +20,18 @@ void push(const Message& m) {
     ++queue_size;
 }
 
-uint32_t ticks() { return clock_ms; }
-void sleep_ms(uint32_t ms) { clock_ms += ms; }
-int local_ms() { return config.ms_of_second; }
-bool create_window(const char*, int, int) { return true; }
+uint32_t ticks() {
+    return clock_ms;
+}
+void sleep_ms(uint32_t ms) {
+    clock_ms += ms;
+}
+int local_ms() {
+    return config.ms_of_second;
+}
+bool create_window(const char*, int, int) {
+    return true;
+}
 
 bool take_message(Message* out) {
     if (queue_size == 0) return false;
@@ -33,7 +41,9 @@ bool take_message(Message* out) {
     return true;
 }
 
-void post_message(const Message& m) { push(m); }
+void post_message(const Message& m) {
+    push(m);
+}
 
 void frame_started() {
     ++frame;
@@ -82,9 +92,9 @@ void note_tune_call(const char* call) {
 }
 
 const Host headless = {
-    ticks,       sleep_ms,  local_ms,       create_window, take_message, post_message,
-    frame_started, show_frame, frame_finished, message_box, open_audio,  no_op,
-    no_op,       no_op,     note_sound,     note_tune_call,
+    ticks,         sleep_ms,   local_ms,       create_window,  take_message, post_message,
+    frame_started, show_frame, frame_finished, message_box,    open_audio,   no_op,
+    no_op,         no_op,      note_sound,     note_tune_call,
 };
 
 }  // namespace
@@ -99,6 +109,10 @@ void install_headless_host(const HeadlessConfig& c) {
     install_host(&headless);
 }
 
-int headless_frame() { return frame; }
+int headless_frame() {
+    return frame;
+}
 
-uint32_t headless_clock() { return clock_ms; }
+uint32_t headless_clock() {
+    return clock_ms;
+}

@@ -37,8 +37,8 @@ struct Host {
     // The audio device: stereo 16-bit at `rate`, pulled in blocks of at most
     // `frames` frames from another thread. open_audio returns false (and
     // writes a reason) when no device can be had.
-    bool (*open_audio)(int rate, int frames, AudioCallback callback, void* user,
-                       char* reason, int reason_size);
+    bool (*open_audio)(int rate, int frames, AudioCallback callback, void* user, char* reason,
+                       int reason_size);
     void (*lock_audio)();
     void (*unlock_audio)();
     void (*close_audio)();

@@ -4,10 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+
+#include "platform/file_io.h"
 
 PlayDataRecord PlayData;
 
@@ -19,15 +20,7 @@ constexpr const char* TEMPORARY_FILE = "PlayData.dat.tmp";
 
 bool write_all(int fd, const void* data, size_t size) {
     if (injected_fault == SaveFault::Write) return false;
-    const char* p = static_cast<const char*>(data);
-    while (size > 0) {
-        const ssize_t n = ::write(fd, p, size);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        p += n;
-        size -= static_cast<size_t>(n);
-    }
-    return true;
+    return write_fully(fd, data, size);
 }
 
 }  // namespace

@@ -45,4 +45,6 @@ void use_resource_table(const ResourceEntry* table, size_t count) {
     current_count = count;
 }
 
-void use_embedded_resources() { use_resource_table(kEmbeddedResources, kEmbeddedResourceCount); }
+void use_embedded_resources() {
+    use_resource_table(kEmbeddedResources, kEmbeddedResourceCount);
+}

@@ -35,4 +35,6 @@ void present_frame(WindowHandle) {
     h.frame_finished();
 }
 
-void fill_rect(const Rect& rect, uint32_t colour) { fill_back_surface(rect, colour); }
+void fill_rect(const Rect& rect, uint32_t colour) {
+    fill_back_surface(rect, colour);
+}

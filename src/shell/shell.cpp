@@ -33,12 +33,17 @@ int window_token = 0;
 
 int run_mode(int mode, WindowHandle window) {
     switch (mode) {
-        case MODE_TITLE: return RunTitle(window);
-        case MODE_STAGE_BATTLE: return RunStageBattle(window);
-        case MODE_BOSS_BATTLE: return RunBossBattle(window);
-        case MODE_ENDING: return RunEnding(window);
+        case MODE_TITLE:
+            return RunTitle(window);
+        case MODE_STAGE_BATTLE:
+            return RunStageBattle(window);
+        case MODE_BOSS_BATTLE:
+            return RunBossBattle(window);
+        case MODE_ENDING:
+            return RunEnding(window);
         // No mode returns anything else; treat it as the end of the game.
-        default: return MODE_QUIT;
+        default:
+            return MODE_QUIT;
     }
 }
 
@@ -64,7 +69,9 @@ int pump_messages() {
     return 1;
 }
 
-void reset_message_loop() { quit_taken = false; }
+void reset_message_loop() {
+    quit_taken = false;
+}
 
 int init_game() {
     fill_template_table();

@@ -3,7 +3,9 @@
 #include "platform/host.h"
 #include "vorbel/vorbel.h"
 
-void show_error_box(WindowHandle, const char* step) { host().message_box(step, "ERROR"); }
+void show_error_box(WindowHandle, const char* step) {
+    host().message_box(step, "ERROR");
+}
 
 int load_tune_or_report(WindowHandle window, const char* name) {
     const int loaded = vorbel_Tune_Load(0, "VBTUNE", name);

@@ -21,8 +21,8 @@ void write_file_bytes(const std::string& path, const std::string& bytes) {
 }
 
 std::string make_scratch_dir(const std::string& name) {
-    const std::string dir =
-        std::filesystem::current_path().string() + "/scratch/" + name + "-" + std::to_string(::getpid());
+    const std::string dir = std::filesystem::current_path().string() + "/scratch/" + name + "-" +
+                            std::to_string(::getpid());
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     return dir;

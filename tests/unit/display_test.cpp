@@ -1,11 +1,12 @@
 // Loading pictures into surface slots and drawing them clipped and keyed.
+#include "platform/display.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 #include <vector>
 
-#include "platform/display.h"
 #include "platform/headless_host.h"
 #include "platform/resources.h"
 

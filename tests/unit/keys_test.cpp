@@ -1,12 +1,15 @@
 // The window procedure's keyboard mask and quit requests.
+#include "shell/keys.h"
+
 #include <gtest/gtest.h>
 
 #include "platform/headless_host.h"
-#include "shell/keys.h"
 
 namespace {
 
-void key(uint32_t message, uint32_t vk) { window_proc(nullptr, message, vk, 0); }
+void key(uint32_t message, uint32_t vk) {
+    window_proc(nullptr, message, vk, 0);
+}
 
 class Keys : public ::testing::Test {
 protected:
@@ -23,7 +26,8 @@ TEST_F(Keys, HeldKeysSetAndClearTheirBits) {
     EXPECT_EQ(KeyState, KEY_LEFT);
     key(WM_KEYUP, VK_LEFT);
     EXPECT_EQ(KeyState, 0u);
-    const uint32_t all[] = {VK_UP, VK_DOWN, VK_SPACE, VK_X, VK_Z, VK_S, VK_A, VK_SHIFT, VK_F1, VK_F2};
+    const uint32_t all[] = {VK_UP, VK_DOWN, VK_SPACE, VK_X,  VK_Z,
+                            VK_S,  VK_A,    VK_SHIFT, VK_F1, VK_F2};
     for (uint32_t vk : all) key(WM_KEYDOWN, vk);
     EXPECT_EQ(KeyState, 0xFFCu);
     key(WM_KEYDOWN, 0x51);  // unlisted

@@ -1,5 +1,7 @@
 // "PlayData.dat": reading files of any length, writing the exact 72 bytes,
 // and never leaving a broken file when a save fails part-way.
+#include "platform/play_data.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,7 +12,6 @@
 #include <limits>
 #include <string>
 
-#include "platform/play_data.h"
 #include "support/sim_process.h"
 
 namespace {
@@ -90,7 +91,8 @@ TEST_F(PlayDataFile, AFailedSaveKeepsTheOldFileWhole) {
     ASSERT_EQ(save_play_data(), 0);
     const std::string before = file();
     PlayData.best_score = 99;
-    for (SaveFault fault : {SaveFault::Open, SaveFault::Write, SaveFault::Sync, SaveFault::Rename}) {
+    for (SaveFault fault :
+         {SaveFault::Open, SaveFault::Write, SaveFault::Sync, SaveFault::Rename}) {
         inject_save_fault(fault);
         EXPECT_EQ(save_play_data(), 1);
         EXPECT_EQ(file(), before);
@@ -112,9 +114,8 @@ TEST(BestScoreDisplay, AnyStoredValueConvertsSafely) {
     const struct {
         double stored;
         int shown;
-    } cases[] = {{15.0, 15},  {15.9, 15},   {999.0, 999}, {1e300, 1000},
-                 {inf, 1000}, {-inf, -1},   {-5.0, -1},   {-0.5, 0},
-                 {std::nan(""), 0}};
+    } cases[] = {{15.0, 15}, {15.9, 15}, {999.0, 999}, {1e300, 1000},    {inf, 1000},
+                 {-inf, -1}, {-5.0, -1}, {-0.5, 0},    {std::nan(""), 0}};
     for (const auto& c : cases) {
         PlayData.best_score = c.stored;
         EXPECT_EQ(best_score_for_display(), c.shown) << c.stored;

@@ -30,17 +30,27 @@ void* realloc(void* p, size_t size) {
     if (counting.load(std::memory_order_relaxed)) counted.fetch_add(1, std::memory_order_relaxed);
     return __libc_realloc(p, size);
 }
-void free(void* p) { __libc_free(p); }
+void free(void* p) {
+    __libc_free(p);
+}
 }
 
-bool allocation_counting_available() { return true; }
+bool allocation_counting_available() {
+    return true;
+}
 
 #else
 
-bool allocation_counting_available() { return false; }
+bool allocation_counting_available() {
+    return false;
+}
 
 #endif
 
-void set_allocation_counting(bool on) { counting.store(on); }
+void set_allocation_counting(bool on) {
+    counting.store(on);
+}
 
-long allocations_counted() { return counted.load(); }
+long allocations_counted() {
+    return counted.load();
+}

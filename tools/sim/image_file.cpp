@@ -55,7 +55,8 @@ std::vector<uint8_t> encode_png(const uint32_t* pixels, int w, int h, int pitch)
         z.push_back(last ? 1 : 0);
         put_le(z, static_cast<uint32_t>(n), 2);
         put_le(z, static_cast<uint32_t>(~n & 0xFFFF), 2);
-        z.insert(z.end(), raw.begin() + static_cast<long>(pos), raw.begin() + static_cast<long>(pos + n));
+        z.insert(z.end(), raw.begin() + static_cast<long>(pos),
+                 raw.begin() + static_cast<long>(pos + n));
         pos += n;
     } while (pos < raw.size());
     uint32_t a = 1, b = 0;

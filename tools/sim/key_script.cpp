@@ -13,9 +13,9 @@ struct KeyName {
 };
 
 constexpr KeyName kKeys[] = {
-    {"LEFT", VK_LEFT}, {"RIGHT", VK_RIGHT}, {"UP", VK_UP},         {"DOWN", VK_DOWN},
-    {"SPACE", VK_SPACE}, {"X", VK_X},       {"Z", VK_Z},           {"S", VK_S},
-    {"A", VK_A},       {"SHIFT", VK_SHIFT}, {"F1", VK_F1},         {"F2", VK_F2},
+    {"LEFT", VK_LEFT},     {"RIGHT", VK_RIGHT}, {"UP", VK_UP}, {"DOWN", VK_DOWN},
+    {"SPACE", VK_SPACE},   {"X", VK_X},         {"Z", VK_Z},   {"S", VK_S},
+    {"A", VK_A},           {"SHIFT", VK_SHIFT}, {"F1", VK_F1}, {"F2", VK_F2},
     {"ESCAPE", VK_ESCAPE},
 };
 
@@ -48,7 +48,8 @@ int key_code_from_name(const std::string& raw) {
         for (size_t i = 2; i < name.size(); ++i) {
             const char c = name[i];
             if (!std::isxdigit(static_cast<unsigned char>(c))) return -1;
-            code = code * 16 + (std::isdigit(static_cast<unsigned char>(c)) ? c - '0' : c - 'A' + 10);
+            code =
+                code * 16 + (std::isdigit(static_cast<unsigned char>(c)) ? c - '0' : c - 'A' + 10);
         }
         return code;
     }

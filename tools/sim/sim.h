@@ -14,6 +14,8 @@ struct SimOptions {
     int start = 1;
     int stage = 1;
     int score = 0;
+    bool autoplay = false;
+    std::string autoplay_script;
     std::string dump_dir;
     bool render_tune = false;
     std::string tune_name;

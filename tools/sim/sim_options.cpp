@@ -72,6 +72,10 @@ bool parse_sim_options(int argc, const char* const* argv, SimOptions* o, std::st
             if (!number(1, 3, &o->stage)) return false;
         } else if (option == "--score") {
             if (!number(0, 999, &o->score)) return false;
+        } else if (option == "--autoplay") {
+            o->autoplay = true;
+        } else if (option == "--autoplay-script") {
+            if (!value(&o->autoplay_script)) return false;
         } else if (option == "--dump-resources") {
             if (!value(&o->dump_dir)) return false;
         } else if (option == "--render-tune") {
@@ -91,6 +95,14 @@ bool parse_sim_options(int argc, const char* const* argv, SimOptions* o, std::st
             *error = "unknown option '" + option + "'";
             return false;
         }
+    }
+    if (!o->autoplay_script.empty() && !o->autoplay) {
+        *error = "--autoplay-script needs --autoplay";
+        return false;
+    }
+    if (o->autoplay && !o->input.empty()) {
+        *error = "--autoplay plays by itself and takes no --input";
+        return false;
     }
     return true;
 }

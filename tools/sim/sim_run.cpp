@@ -16,6 +16,7 @@
 #include "shell/keys.h"
 #include "shell/shell.h"
 #include "sim/alloc_count.h"
+#include "sim/autoplay.h"
 #include "sim/image_file.h"
 #include "sim/json_out.h"
 #include "sim/key_script.h"
@@ -49,21 +50,35 @@ TraceState state;
 
 int mode_phase(int mode) {
     switch (mode) {
-        case MODE_TITLE: return title_trace_phase();
-        case MODE_STAGE_BATTLE: return stage_trace_phase();
-        case MODE_BOSS_BATTLE: return boss_trace_phase();
-        case MODE_ENDING: return ending_trace_phase();
-        default: return -1;
+        case MODE_TITLE:
+            return title_trace_phase();
+        case MODE_STAGE_BATTLE:
+            return stage_trace_phase();
+        case MODE_BOSS_BATTLE:
+            return boss_trace_phase();
+        case MODE_ENDING:
+            return ending_trace_phase();
+        default:
+            return -1;
     }
 }
 
 void mode_objects(int mode, JsonOut& out) {
     switch (mode) {
-        case MODE_TITLE: title_trace_objects(out); break;
-        case MODE_STAGE_BATTLE: stage_trace_objects(out); break;
-        case MODE_BOSS_BATTLE: boss_trace_objects(out); break;
-        case MODE_ENDING: ending_trace_objects(out); break;
-        default: break;
+        case MODE_TITLE:
+            title_trace_objects(out);
+            break;
+        case MODE_STAGE_BATTLE:
+            stage_trace_objects(out);
+            break;
+        case MODE_BOSS_BATTLE:
+            boss_trace_objects(out);
+            break;
+        case MODE_ENDING:
+            ending_trace_objects(out);
+            break;
+        default:
+            break;
     }
 }
 
@@ -113,9 +128,9 @@ void on_frame_started(int frame, void*) {
     r.end_array();
     r.field("effects", live_particles());
     char hash[16];
-    std::snprintf(hash, sizeof hash, "%08x",
-                  pixels ? hash_pixels(pixels, SCREEN_WIDTH, SCREEN_HEIGHT, back_surface_pitch())
-                         : 0u);
+    std::snprintf(
+        hash, sizeof hash, "%08x",
+        pixels ? hash_pixels(pixels, SCREEN_WIDTH, SCREEN_HEIGHT, back_surface_pitch()) : 0u);
     r.field("hash", hash);
     r.key("objects");
     r.begin_object();
@@ -124,8 +139,16 @@ void on_frame_started(int frame, void*) {
     state.tune_call_count = state.sound_count = state.box_count = 0;
 }
 
+// The record is taken before the player posts its keys, as it is before a
+// script's keys are queued. A look-ahead child only plays: it writes no
+// trace and no shots, and everything else it would write is the parent's.
+void on_frame_begun(int frame, void* user) {
+    if (!autoplay_in_lookahead()) on_frame_started(frame, user);
+    autoplay_frame(frame);
+}
+
 void on_frame_finished(int frame, uint32_t ms, void*) {
-    if (!state.trace) return;
+    if (!state.trace || autoplay_in_lookahead()) return;
     std::fprintf(state.trace, "{\"frame\":%d,\"ms\":%u,%s}\n", frame, ms, state.record.text());
 }
 
@@ -135,7 +158,8 @@ void on_sound(int slot, void*) {
 
 void on_tune_call(const char* call, void*) {
     if (std::strncmp(call, "load ", 5) == 0) copy_text(state.tune, call + 5);
-    if (state.tune_call_count < MAX_EVENTS) copy_text(state.tune_calls[state.tune_call_count++], call);
+    if (state.tune_call_count < MAX_EVENTS)
+        copy_text(state.tune_calls[state.tune_call_count++], call);
 }
 
 void on_message_box(const char* text, void*) {
@@ -218,15 +242,19 @@ int run_sim(const SimOptions& options) {
     config.script_length = static_cast<int>(script.size());
     config.quit_after_frame = options.frames;
     config.ms_of_second = options.ms_of_second;
-    config.observer = {on_frame_started, nullptr,        on_frame_finished, on_sound,
-                       on_tune_call,     on_message_box, nullptr};
+    config.observer = {on_frame_begun, nullptr, on_frame_finished, on_sound, on_tune_call,
+                       on_message_box, nullptr};
     install_headless_host(config);
     first_mode = options.start;
     mode_started_hook = on_mode_started;
+    if (options.autoplay) start_autoplay();
 
     const int result = game_main();
     set_allocation_counting(false);
-    const int status = result == 1 ? 0 : 1;
+    if (autoplay_in_lookahead()) end_lookahead_child();
+    int status = result == 1 ? 0 : 1;
+    if (!options.autoplay_script.empty() && !write_autoplay_script(options.autoplay_script.c_str()))
+        status = 1;
 
     if (state.trace && state.trace != stdout) std::fclose(state.trace);
     if (state.trace == stdout) std::fflush(stdout);
