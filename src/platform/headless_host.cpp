@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/message_queue.h"
+
 namespace {
 
 constexpr int QUEUE_CAPACITY = 4096;
@@ -10,14 +12,10 @@ HeadlessConfig config;
 uint32_t clock_ms = 1000;
 int frame = 0;
 int next_script_line = 0;
-Message queue[QUEUE_CAPACITY];
-int queue_head = 0;
-int queue_size = 0;
+MessageQueue<QUEUE_CAPACITY> queue;
 
 void push(const Message& m) {
-    if (queue_size == QUEUE_CAPACITY) return;
-    queue[(queue_head + queue_size) % QUEUE_CAPACITY] = m;
-    ++queue_size;
+    queue.push(m);
 }
 
 uint32_t ticks() {
@@ -34,11 +32,7 @@ bool create_window(const char*, int, int) {
 }
 
 bool take_message(Message* out) {
-    if (queue_size == 0) return false;
-    *out = queue[queue_head];
-    queue_head = (queue_head + 1) % QUEUE_CAPACITY;
-    --queue_size;
-    return true;
+    return queue.pop(out);
 }
 
 void post_message(const Message& m) {
@@ -104,8 +98,7 @@ void install_headless_host(const HeadlessConfig& c) {
     clock_ms = 1000;
     frame = 0;
     next_script_line = 0;
-    queue_head = 0;
-    queue_size = 0;
+    queue.clear();
     install_host(&headless);
 }
 

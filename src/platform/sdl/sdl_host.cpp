@@ -15,6 +15,7 @@
 
 #include "platform/key_map.h"
 #include "platform/menu_bar.h"
+#include "platform/message_queue.h"
 #include "platform/resources.h"
 #include "platform/window_layout.h"
 
@@ -35,9 +36,7 @@ bool left_shift_down = false;
 bool right_shift_down = false;
 HeldKeys held_keys = {};  // Left, Right, Space and Escape by keyboard and pads
 
-Message queue[QUEUE_CAPACITY];
-int queue_head = 0;
-int queue_size = 0;
+MessageQueue<QUEUE_CAPACITY> queue;
 
 volatile std::sig_atomic_t quit_signalled = 0;
 int64_t clock_origin_ns = 0;
@@ -47,9 +46,7 @@ void report(const char* what) {
 }
 
 void push(const Message& m) {
-    if (queue_size == QUEUE_CAPACITY) return;
-    queue[(queue_head + queue_size) % QUEUE_CAPACITY] = m;
-    ++queue_size;
+    queue.push(m);
 }
 
 // While a message box is up, the thread that opened it waits for the box's
@@ -392,13 +389,9 @@ bool take_message(Message* out) {
     }
     if (window) {
         SDL_Event e;
-        while (queue_size == 0 && SDL_PollEvent(&e)) translate(e);
+        while (queue.empty() && SDL_PollEvent(&e)) translate(e);
     }
-    if (queue_size == 0) return false;
-    *out = queue[queue_head];
-    queue_head = (queue_head + 1) % QUEUE_CAPACITY;
-    --queue_size;
-    return true;
+    return queue.pop(out);
 }
 
 void post_message(const Message& m) {
@@ -464,7 +457,7 @@ void shut_down_sdl_host() {
     window = nullptr;
     fullscreen = false;
     left_shift_down = right_shift_down = false;
-    queue_head = queue_size = 0;
+    queue.clear();
     SDL_Quit();
 }
 
