@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "modes/battle_common.h"
 #include "modes/frame_end.h"
 #include "modes/modes.h"
 #include "objects/digits.h"
@@ -40,7 +41,6 @@ int release_timer;
 
 namespace {
 
-constexpr int CHARA01 = 4;
 constexpr double DEFEAT_WAIT = 24.0;    // Space counts from the 25th frame
 constexpr double VICTORY_WAIT = 162.0;  // the screen closes on the 163rd frame
 constexpr double CLOSED_WAIT = 128.0;
@@ -187,16 +187,7 @@ void InitBossBattle() {
     InitBossWeapons();
     InitBoss();
 
-    clear_object(score_label);
-    score_label.block = TemplateTable[10];
-    score_label.block.surface = CHARA01;
-    score_label.block.src_left = 0;
-    score_label.block.src_top = 144;
-    score_label.block.src_right = 16;
-    score_label.block.src_bottom = 160;
-    score_label.visible = 1;
-    score_label.x = 0x17400;  // 186 px
-    score_label.y = 0x600;
+    build_score_label(score_label);
 }
 
 int JudgeBossBattle() {
@@ -282,8 +273,7 @@ void TickVictoryWait(GameObject& wait) {
 }
 
 void DrawBossScoreHud() {
-    draw_object(score_label);
-    draw_number(0x19400, 0x600, score);
+    draw_score_corner(score_label);
 }
 
 }  // namespace boss

@@ -1,6 +1,7 @@
 // How a stage ends and what follows: the verdict, the reward bands, the
 // game-over and stage-clear banner, the blinking prompt, the thank-you panel
 // of the last stage, the shaking prize caption and the score in the corner.
+#include "modes/battle_common.h"
 #include "modes/stage_battle.h"
 #include "objects/digits.h"
 #include "platform/play_data.h"
@@ -105,15 +106,7 @@ void BuildResultObjects() {
 }
 
 void BuildScoreLabel() {
-    clear_object(score_label);
-    score_label.block = TemplateTable[ROW_CAPTIONS];
-    score_label.block.src_left = 0;
-    score_label.block.src_top = 144;
-    score_label.block.src_right = 16;
-    score_label.block.src_bottom = 160;
-    score_label.visible = 1;
-    score_label.x = 0x17400;  // 186 pixels
-    score_label.y = 0x600;    // 3 pixels
+    build_score_label(score_label);
 }
 
 void SetUpClearBanner() {
@@ -247,8 +240,7 @@ void RunPrizeReveal() {
 }
 
 void DrawScoreHud() {
-    draw_object(score_label);
-    draw_number(0x19400, 0x600, score);  // 202, 3 pixels
+    draw_score_corner(score_label);
 }
 
 }  // namespace stage

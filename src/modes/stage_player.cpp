@@ -1,6 +1,6 @@
 // The ship, its one piercing shot, the row of shots left, and the rising
 // number that shows the points of a hit.
-#include "modes/ship_controls.h"
+#include "modes/battle_common.h"
 #include "modes/stage_battle.h"
 #include "platform/sound.h"
 #include "shell/keys.h"

@@ -6,7 +6,7 @@
 // that meets the boss with the ship untouched until then; once the boss is
 // struck the ship can no longer be hit.
 #include "modes/boss_battle.h"
-#include "modes/ship_controls.h"
+#include "modes/battle_common.h"
 #include "shell/game_state.h"
 #include "shell/keys.h"
 #include "sim/autoplay_internal.h"

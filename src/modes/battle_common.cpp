@@ -1,5 +1,7 @@
-#include "modes/ship_controls.h"
+#include "modes/battle_common.h"
 
+#include "objects/digits.h"
+#include "shell/game_state.h"
 #include "shell/keys.h"
 #include "shell/templates.h"
 
@@ -53,4 +55,21 @@ void build_shot_row(GameObject& label, GameObject (&icons)[SHOT_ICON_SLOTS], int
         icon.x = 0x2E00 + i * 0x2600;  // 23, 42, ..., 194 pixels
         icon.y = ICON_ROW_Y;
     }
+}
+
+void build_score_label(GameObject& label) {
+    clear_object(label);
+    label.block = TemplateTable[ROW_CAPTIONS];
+    label.block.src_left = 0;
+    label.block.src_top = 144;
+    label.block.src_right = 16;
+    label.block.src_bottom = 160;
+    label.visible = 1;
+    label.x = 0x17400;  // 186 pixels
+    label.y = 0x600;    // 3 pixels
+}
+
+void draw_score_corner(GameObject& label) {
+    draw_object(label);
+    draw_number(0x19400, 0x600, score);  // 202, 3 pixels
 }

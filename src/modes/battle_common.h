@@ -1,5 +1,5 @@
-// What the ship of both battles shares: steering, the side bounds and the
-// row of shot icons along the bottom edge.
+// What both battles share: the ship's steering and side bounds, the end of a
+// shot's flight, the row of shot icons and the score in the top-right corner.
 #pragma once
 
 #include "objects/game_object.h"
@@ -17,3 +17,7 @@ void keep_ship_on_field(GameObject& ship);
 void retire_shot(GameObject& shot);
 // Clears the label and all icon slots, then shows `used` icons from the left.
 void build_shot_row(GameObject& label, GameObject (&icons)[SHOT_ICON_SLOTS], int used);
+// The small caption before the score, at the top-right corner.
+void build_score_label(GameObject& label);
+// The caption, then the score beside it.
+void draw_score_corner(GameObject& label);
