@@ -94,26 +94,26 @@ void TunePlayer::start(const Score* score, int rate, bool stereo, uint32_t start
     }
     tick_ = start_tick;
     for (int i = 0; i < score->voice_count; ++i) {
-        const VoiceSpec& spec = score->voices[i];
+        const VoiceSpec& part = score->voices[i];
         VoiceState& v = voices_[i];
         v.lfsr = 1;
-        int pan = stereo ? spec.pan : 0;
+        int pan = stereo ? part.pan : 0;
         v.gain_left = (100 - std::max(pan, 0)) * 256 / 100;
         v.gain_right = (100 + std::min(pan, 0)) * 256 / 100;
         const int32_t one = kLevelOne;
-        v.sustain_level = spec.env.sustain * one / 15;
-        v.attack_step = per_sample(one, spec.env.attack_ms, rate_);
-        v.decay_step = per_sample(one - v.sustain_level, spec.env.decay_ms, rate_);
-        v.release_step = per_sample(one, spec.env.release_ms, rate_);
+        v.sustain_level = part.env.sustain * one / 15;
+        v.attack_step = per_sample(one, part.env.attack_ms, rate_);
+        v.decay_step = per_sample(one - v.sustain_level, part.env.decay_ms, rate_);
+        v.release_step = per_sample(one, part.env.release_ms, rate_);
         // Find the event sounding at start_tick.
         uint32_t at = 0;
         uint32_t e = 0;
-        while (e + 1 < spec.event_count &&
-               at + score->events[spec.first_event + e].ticks <= start_tick)
-            at += score->events[spec.first_event + e++].ticks;
+        while (e + 1 < part.event_count &&
+               at + score->events[part.first_event + e].ticks <= start_tick)
+            at += score->events[part.first_event + e++].ticks;
         v.event = e;
         begin_event(i);
-        v.ticks_left = at + score->events[spec.first_event + e].ticks - start_tick;
+        v.ticks_left = at + score->events[part.first_event + e].ticks - start_tick;
     }
     playing_ = true;
 }
@@ -124,9 +124,9 @@ void TunePlayer::stop() {
 }
 
 void TunePlayer::begin_event(int index) {
-    const VoiceSpec& spec = score_->voices[index];
+    const VoiceSpec& part = score_->voices[index];
     VoiceState& v = voices_[index];
-    const NoteEvent& ev = score_->events[spec.first_event + v.event];
+    const NoteEvent& ev = score_->events[part.first_event + v.event];
     v.ticks_left = ev.ticks;
     if (ev.pitch == 0) {
         v.gate_left = 0;
@@ -138,7 +138,7 @@ void TunePlayer::begin_event(int index) {
     v.note_samples = 0;
     v.vibrato_phase = 0;
     v.gate_left = std::max<uint32_t>(1, static_cast<uint32_t>(ev.ticks) * ev.gate / 100);
-    if (spec.wave == Wave::Drums) {
+    if (part.wave == Wave::Drums) {
         const DrumShape& d = drum_shape(ev.pitch);
         v.stage = STAGE_HIT;
         v.hit_length = std::max<uint32_t>(1, static_cast<uint32_t>(d.length_ms) * rate_ / 1000);
@@ -149,7 +149,7 @@ void TunePlayer::begin_event(int index) {
     }
     v.step = note_step(ev.pitch, rate_);
     v.duty_phase = static_cast<uint32_t>((static_cast<uint64_t>(ev.duty) << 32) / 100);
-    if (spec.wave == Wave::Noise) {
+    if (part.wave == Wave::Noise) {
         // Pitched noise: the register steps sixteen times per period of the note.
         uint64_t clock = static_cast<uint64_t>(v.step) * 16;
         v.noise_step = clock >= (1ull << 32) ? 0 : static_cast<uint32_t>(clock);
@@ -166,15 +166,15 @@ void TunePlayer::advance_tick() {
         if (v.gate_left > 0 && --v.gate_left == 0 && v.stage != STAGE_HIT && v.stage != STAGE_OFF)
             v.stage = STAGE_RELEASE;
         if (v.ticks_left > 0 && --v.ticks_left > 0) continue;
-        const VoiceSpec& spec = s.voices[i];
-        if (++v.event >= spec.event_count) {
+        const VoiceSpec& part = s.voices[i];
+        if (++v.event >= part.event_count) {
             if (play_once_) {
                 v.finished = true;
                 v.gate_left = 0;
                 if (v.stage != STAGE_OFF && v.stage != STAGE_HIT) v.stage = STAGE_RELEASE;
                 continue;
             }
-            v.event = spec.loop_event;
+            v.event = part.loop_event;
             wrapped = true;
         }
         begin_event(i);
@@ -184,7 +184,7 @@ void TunePlayer::advance_tick() {
 }
 
 int32_t TunePlayer::voice_sample(int index, VoiceState& v) {
-    const VoiceSpec& spec = score_->voices[index];
+    const VoiceSpec& part = score_->voices[index];
     if (v.stage == STAGE_HIT) {
         if (v.note_samples >= v.hit_length) {
             v.stage = STAGE_OFF;
@@ -242,11 +242,11 @@ int32_t TunePlayer::voice_sample(int index, VoiceState& v) {
     }
 
     uint32_t step = v.step;
-    if (spec.vibrato_cents &&
-        v.note_samples >= spec.vibrato_delay_ms * static_cast<uint32_t>(rate_) / 1000) {
-        v.vibrato_phase += hz_step(spec.vibrato_rate * 10u, rate_);
+    if (part.vibrato_cents &&
+        v.note_samples >= part.vibrato_delay_ms * static_cast<uint32_t>(rate_) / 1000) {
+        v.vibrato_phase += hz_step(part.vibrato_rate * 10u, rate_);
         // About 578 millionths of the pitch per cent.
-        int64_t swing = static_cast<int64_t>(step) * spec.vibrato_cents * 578 / 1000000;
+        int64_t swing = static_cast<int64_t>(step) * part.vibrato_cents * 578 / 1000000;
         step += static_cast<uint32_t>(swing * triangle(v.vibrato_phase) >> 15);
     }
     ++v.note_samples;
@@ -254,7 +254,7 @@ int32_t TunePlayer::voice_sample(int index, VoiceState& v) {
 
     int32_t wave = 0;
     int32_t weight = 256;
-    switch (spec.wave) {
+    switch (part.wave) {
         case Wave::Pulse:
             wave = v.phase < v.duty_phase ? 32767 : -32767;
             weight = 150;
