@@ -54,16 +54,16 @@ bool parse_sim_options(int argc, const char* const* argv, SimOptions* o, std::st
         } else if (option == "--trace") {
             if (!value(&o->trace)) return false;
         } else if (option == "--shot") {
-            std::string spec;
-            if (!value(&spec)) return false;
-            const size_t colon = spec.find(':');
+            std::string shot_option;
+            if (!value(&shot_option)) return false;
+            const size_t colon = shot_option.find(':');
             int frame = 0;
-            if (colon == std::string::npos || colon + 1 == spec.size() ||
-                !parse_int(spec.substr(0, colon), 1, 2000000000, &frame)) {
-                *error = "--shot takes N:FILE, not '" + spec + "'";
+            if (colon == std::string::npos || colon + 1 == shot_option.size() ||
+                !parse_int(shot_option.substr(0, colon), 1, 2000000000, &frame)) {
+                *error = "--shot takes N:FILE, not '" + shot_option + "'";
                 return false;
             }
-            o->shots.emplace_back(frame, spec.substr(colon + 1));
+            o->shots.emplace_back(frame, shot_option.substr(colon + 1));
         } else if (option == "--ms-of-second") {
             if (!number(0, 999, &o->ms_of_second)) return false;
         } else if (option == "--start") {
