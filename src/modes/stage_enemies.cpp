@@ -42,19 +42,31 @@ void keep_between_sides(GameObject& enemy) {
     }
 }
 
-void animate(GameObject& enemy) {
-    if (enemy.frame_timer > enemy.frame_period) {
-        enemy.frame += 1;
-        enemy.frame_timer = 0;
-        if (enemy.frame > enemy.frame_count - 1) {
-            enemy.frame = 0;
-            show_rows(enemy, CALM_TOP);
-        } else {
-            enemy.block.src_top += CAT_SIZE;
-            enemy.block.src_bottom += CAT_SIZE;
-        }
-    } else {
+enum class FrameStep { Held, Next, Wrapped };
+
+// The face's timer: each picture is held for frame_period + 2 updates, then
+// the frame number moves on, wrapping to 0 after the last one.
+FrameStep step_frame(GameObject& enemy) {
+    if (enemy.frame_timer <= enemy.frame_period) {
         enemy.frame_timer += 1;
+        return FrameStep::Held;
+    }
+    enemy.frame += 1;
+    enemy.frame_timer = 0;
+    if (enemy.frame > enemy.frame_count - 1) {
+        enemy.frame = 0;
+        return FrameStep::Wrapped;
+    }
+    return FrameStep::Next;
+}
+
+void animate(GameObject& enemy) {
+    const FrameStep step = step_frame(enemy);
+    if (step == FrameStep::Wrapped) {
+        show_rows(enemy, CALM_TOP);
+    } else if (step == FrameStep::Next) {
+        enemy.block.src_top += CAT_SIZE;
+        enemy.block.src_bottom += CAT_SIZE;
     }
 }
 
@@ -193,17 +205,11 @@ void UpdateOrbiter(GameObject& enemy) {
 }
 
 void AnimateTaunt(GameObject& enemy) {
-    if (enemy.frame_timer > enemy.frame_period) {
-        enemy.frame += 1;
-        enemy.frame_timer = 0;
-        if (enemy.frame > enemy.frame_count - 1) {
-            enemy.frame = 0;
-            show_rows(enemy, GRIN_TOP);
-        } else {
-            show_rows(enemy, LAUGH_TOP);
-        }
-    } else {
-        enemy.frame_timer += 1;
+    const FrameStep step = step_frame(enemy);
+    if (step == FrameStep::Wrapped) {
+        show_rows(enemy, GRIN_TOP);
+    } else if (step == FrameStep::Next) {
+        show_rows(enemy, LAUGH_TOP);
     }
 }
 
