@@ -38,11 +38,22 @@ TEST(GameObject, DrawPositionTruncatesTowardZeroAndInvisibleStillUpdates) {
 TEST(GameObject, BoxesSharingAnEdgeTouchAndNoHitOnlyGuardsTheTarget) {
     const Hitbox box = {0, 0, 10, 10};
     GameObject hunter = box_at(0, 0, box, box);
-    GameObject target = box_at(10, 0, box, box);
-    EXPECT_EQ(objects_apart(hunter, target), 0);
-    target.x += 1;
-    EXPECT_EQ(objects_apart(hunter, target), 1);
+    // A target whose box meets the hunter's on each side touches; one
+    // Fixed9 unit further out it is apart.
+    const struct {
+        int x, y, dx, dy;
+    } sides[] = {{10, 0, 1, 0}, {-10, 0, -1, 0}, {0, 10, 0, 1}, {0, -10, 0, -1}};
+    GameObject target = box_at(0, 0, box, box);
+    for (const auto& s : sides) {
+        target.x = px(s.x);
+        target.y = px(s.y);
+        EXPECT_EQ(objects_apart(hunter, target), 0) << s.x << "," << s.y;
+        target.x += s.dx;
+        target.y += s.dy;
+        EXPECT_EQ(objects_apart(hunter, target), 1) << s.x << "," << s.y;
+    }
     target.x = 0;
+    target.y = 0;
     target.no_hit = 1;
     EXPECT_EQ(objects_apart(hunter, target), 1);
     hunter.no_hit = 1;

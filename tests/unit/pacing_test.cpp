@@ -31,7 +31,11 @@ TEST(Pacing, AFrameFiveOrMorePeriodsLateRestartsTheSchedule) {
         EXPECT_EQ(present_at(&due, start + 150), start + 150);
         EXPECT_EQ(due, start + 150);
         EXPECT_EQ(present_at(&due, start + 151), start + 170);
-        // Just under five periods late: the backlog is kept.
+        // Exactly five periods after the last due time (four periods late)
+        // restarts; one millisecond less keeps the backlog.
+        due = start;
+        EXPECT_EQ(present_at(&due, start + 100), start + 100);
+        EXPECT_EQ(due, start + 100);
         due = start;
         EXPECT_EQ(present_at(&due, start + 99), start + 99);
         EXPECT_EQ(due, start + 20);
