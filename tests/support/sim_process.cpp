@@ -4,11 +4,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <system_error>
+#include <vector>
 
 std::string read_file_bytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -20,11 +24,38 @@ void write_file_bytes(const std::string& path, const std::string& bytes) {
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
+namespace {
+
+// The scratch folders this test program made, removed as it exits (by the
+// process that made them, not by a forked child). ZARVOX_KEEP_SCRATCH keeps
+// them to look at.
+struct ScratchFolders {
+    pid_t owner = ::getpid();
+    std::string parent;
+    std::vector<std::string> made;
+    ~ScratchFolders() {
+        if (::getpid() != owner || std::getenv("ZARVOX_KEEP_SCRATCH") != nullptr) return;
+        std::error_code ignored;
+        for (const std::string& dir : made) std::filesystem::remove_all(dir, ignored);
+        if (!parent.empty()) std::filesystem::remove(parent, ignored);  // only when empty
+    }
+};
+
+ScratchFolders& scratch_folders() {
+    static ScratchFolders folders;
+    return folders;
+}
+
+}  // namespace
+
 std::string make_scratch_dir(const std::string& name) {
-    const std::string dir = std::filesystem::current_path().string() + "/scratch/" + name + "-" +
-                            std::to_string(::getpid());
+    ScratchFolders& folders = scratch_folders();
+    folders.parent = std::filesystem::current_path().string() + "/scratch";
+    const std::string dir = folders.parent + "/" + name + "-" + std::to_string(::getpid());
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
+    if (std::find(folders.made.begin(), folders.made.end(), dir) == folders.made.end())
+        folders.made.push_back(dir);
     return dir;
 }
 

@@ -23,7 +23,8 @@ struct SimRun {
     bool has_play_data = false;
 };
 
-// A new empty scratch directory under the build tree's test folder.
+// A new empty scratch directory under the build tree's test folder,
+// removed when the test program exits.
 std::string make_scratch_dir(const std::string& name);
 SimResult run_sim_process(const SimRun& run, const std::string& dir);
 std::string read_file_bytes(const std::string& path);

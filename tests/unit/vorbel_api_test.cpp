@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "sound_test_host.h"
+#include "support/sim_process.h"
 #include "vorbel/device.h"
 #include "vorbel/vorbel.h"
 #include "vorbel/vorbel_render.h"
@@ -109,7 +110,7 @@ TEST_F(Vorbel, MusicAndEffectsShareTheDevice) {
 }
 
 TEST_F(Vorbel, RendersATuneToAWave) {
-    const std::string path = testing::TempDir() + "vorbel_render.wav";
+    const std::string path = make_scratch_dir("render") + "/vorbel_render.wav";
     ASSERT_EQ(vorbel_render_tune("VBTUNE_END2", 2.0, path.c_str()), 1) << vorbel_last_error();
     std::ifstream in(path, std::ios::binary);
     std::vector<char> first((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -125,7 +126,6 @@ TEST_F(Vorbel, RendersATuneToAWave) {
 
     EXPECT_EQ(vorbel_render_tune("VBTUNE_NOWHERE", 1.0, path.c_str()), 0);
     EXPECT_EQ(vorbel_render_tune("VBTUNE_END2", 1.0, "/nonexistent/dir/x.wav"), 0);
-    std::remove(path.c_str());
 }
 
 }  // namespace
