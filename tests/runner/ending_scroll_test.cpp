@@ -24,10 +24,16 @@ SimResult run_ending(const char* name, const std::string& script, int frames) {
     return run_sim_process(run, dir);
 }
 
+// The ending left alone, shared by the tests that compare with it.
+const SimResult& idle_ending() {
+    static const SimResult idle = run_ending("ending-idle", "", 1400);
+    return idle;
+}
+
 }  // namespace
 
 TEST(EndingScroll, TextsRiseOneAtATimeAfterTheOpeningAndTheEndMarkComesToRest) {
-    const SimResult r = run_ending("ending-idle", "", 1400);
+    const SimResult& r = idle_ending();
     ASSERT_EQ(r.status, 0) << r.stderr_text;
     ASSERT_EQ(r.trace.size(), 1400u);
 
@@ -85,7 +91,7 @@ TEST(EndingScroll, TextsRiseOneAtATimeAfterTheOpeningAndTheEndMarkComesToRest) {
 }
 
 TEST(EndingScroll, SpaceDoesNothingAndEscapeEnds) {
-    const SimResult quiet = run_ending("ending-quiet", "", 200);
+    const SimResult& quiet = idle_ending();
     const SimResult keys = run_ending(
         "ending-keys",
         "10 press SPACE\n60 down SPACE\n70 down LEFT\n90 up SPACE\n120 press ESCAPE\n", 200);

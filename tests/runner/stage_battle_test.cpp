@@ -69,10 +69,15 @@ bool touched_before_move(const Json& shot, const Json& enemy) {
 const std::string HOLD_SPACE = "2 down SPACE\n";
 const std::vector<std::string> STAGE_1 = {"--start", "2"};
 
+const SimResult& held_space() {
+    static const SimResult held = run("held", HOLD_SPACE, STAGE_1, 700);
+    return held;
+}
+
 }  // namespace
 
 TEST(StageBattle, HeldSpaceSpendsTenShotsThenLosesAndRetries) {
-    const SimResult r = run("held", HOLD_SPACE, STAGE_1, 700);
+    const SimResult& r = held_space();
     // The opening hands over to play on the frame after the transition is open.
     const int open =
         first_frame(r, 2, [](const Json& rec) { return rec["transition"].as_int() == 2; });
@@ -272,8 +277,7 @@ TEST(StageBattle, SixtySixRevealsTheBossBattleAsThePrize) {
 }
 
 TEST(StageBattle, EscapeEndsTheModeInEveryPhase) {
-    const SimResult held = run("esc-probe", HOLD_SPACE, STAGE_1, 400);
-    const int lost = first_frame(held, 2, in_phase(GAME_OVER));
+    const int lost = first_frame(held_space(), 2, in_phase(GAME_OVER));
     const stage_aim::StagePlay& play = stage_three();
     const int cleared = stage_three_verdict();
     ASSERT_TRUE(lost > 0 && cleared > 0);

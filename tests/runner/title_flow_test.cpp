@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <limits>
 #include <string>
@@ -167,21 +168,43 @@ TEST(TitleFlow, SpaceSkipsTheIntroAndMustBePressedAgainToStart) {
     }
 }
 
-TEST(TitleFlow, LowerScoreLeavesTheBestButTheFileIsStillWritten) {
-    const std::string dir = make_scratch_dir("title-lower");
-    // Eight stray bytes after the record: only a fresh save drops them.
-    const std::string stored = play_data_bytes(100.0, {1, 0, 1});
-    const SimRun run = make_run("", {"--frames", "3", "--score", "40"}, stored + "trailing", true);
-    const SimResult r = run_sim_process(run, dir);
-    ASSERT_EQ(r.status, 0) << r.stderr_text;
-    EXPECT_EQ(at(r, 2)["best"].number, 100.0);
-    EXPECT_EQ(read_file_bytes(dir + "/PlayData.dat"), stored);
-}
-
-TEST(TitleFlow, ADamagedBestScoreIsReplacedByTheRunningScore) {
-    const std::string dir = make_scratch_dir("title-nan");
-    const SimRun run = make_run("", {"--frames", "3", "--score", "40"},
-                                play_data_bytes(std::numeric_limits<double>::quiet_NaN()), true);
-    ASSERT_EQ(run_sim_process(run, dir).status, 0);
-    EXPECT_EQ(saved_best(dir), 40.0);
+// Whatever "PlayData.dat" holds at start-up, the run goes on: what the record
+// has is read, a damaged or lower best gives way to the running score, and a
+// fresh save writes the exact 72 bytes.
+TEST(TitleFlow, StoredPlayDataOfAnyShapeIsReadAndSavedWhole) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const std::string record = play_data_bytes(100.0, {0, 0, 0, 1});
+    const struct {
+        bool has_file;
+        std::string stored;
+        double best_seen;  // NaN: only that the run goes on
+        int reward_3;
+        std::string saved;
+    } cases[] = {
+        {false, "", 40, 0, play_data_bytes(40)},
+        {true, record, 100, 1, record},
+        {true, record.substr(0, 13), 100, 0, play_data_bytes(100)},
+        {true, record + "trailing", 100, 1, record},
+        {true, play_data_bytes(20), 40, 0, play_data_bytes(40)},
+        {true, play_data_bytes(std::nan("")), 40, 0, play_data_bytes(40)},
+        {true, play_data_bytes(inf), NAN, 0, play_data_bytes(inf)},
+        {true, play_data_bytes(-inf), NAN, 0, play_data_bytes(40)},
+        {true, play_data_bytes(1e300), NAN, 0, play_data_bytes(1e300)},
+        {true, play_data_bytes(-12), NAN, 0, play_data_bytes(40)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.has_file ? std::to_string(c.stored.size()) + " bytes" : "no file");
+        const std::string dir = make_scratch_dir("title-play-data");
+        // The best score is drawn on the title screen from present 3 on.
+        const SimRun run =
+            make_run("2 press SPACE\n", {"--frames", "5", "--score", "40"}, c.stored, c.has_file);
+        const SimResult r = run_sim_process(run, dir);
+        ASSERT_EQ(r.status, 0) << r.stderr_text;
+        ASSERT_EQ(at(r, 5)["phase"].as_int(), 2);
+        if (!std::isnan(c.best_seen)) {
+            EXPECT_EQ(at(r, 2)["best"].number, c.best_seen);
+        }
+        EXPECT_EQ(at(r, 2)["rewards"][3].as_int(), c.reward_3);
+        EXPECT_EQ(read_file_bytes(dir + "/PlayData.dat"), c.saved);
+    }
 }

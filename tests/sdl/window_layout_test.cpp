@@ -1,4 +1,4 @@
-// The window's scaling arithmetic and its menu bar, without a display.
+// The window's scaling arithmetic, its menu bar and the bar's font, without a display.
 #include <gtest/gtest.h>
 
 #include <cstring>

@@ -65,7 +65,7 @@ GameRun run_game(const std::string& dir, const std::vector<std::string>& env, in
 }
 
 TEST(GameProgram, WithoutADisplayOneLineAndStatusOne) {
-    const std::string dir = make_scratch_dir("sdl_host_no_display");
+    const std::string dir = make_scratch_dir("no-display");
     const GameRun run = run_game(dir, {}, 10000);
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.stderr_text.rfind("zarvox: cannot open a display: ", 0), 0u) << run.stderr_text;
@@ -75,7 +75,7 @@ TEST(GameProgram, WithoutADisplayOneLineAndStatusOne) {
 TEST(GameProgram, RunsAndEndsCleanlyOnSigtermWithOrWithoutASoundCard) {
     for (const char* audio : {"SDL_AUDIODRIVER=dummy", "SDL_AUDIODRIVER=no-such-driver"}) {
         SCOPED_TRACE(audio);
-        const std::string dir = make_scratch_dir("sdl_host_runs");
+        const std::string dir = make_scratch_dir("runs");
         const GameRun run = run_game(dir, {"SDL_VIDEODRIVER=dummy", audio}, 1500);
         EXPECT_EQ(run.status, 0);
         // Without a card the game says once that it plays silently.
