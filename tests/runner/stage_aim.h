@@ -21,14 +21,6 @@ constexpr int SHOT_STEP = 6144;  // the shot climbs 12 pixels a frame
 constexpr int SHOT_FRAMES = 24;  // frames in which a shot is tested
 constexpr int SHIP_RIGHT = 224 * 512;
 
-// The record of present `frame` (frames count from 1).
-inline const Json& at(const SimResult& r, int frame) {
-    return r.trace[frame - 1];
-}
-inline int frames_of(const SimResult& r) {
-    return static_cast<int>(r.trace.size());
-}
-
 // Where the enemies stand before each frame's move: per frame, per slot,
 // {alive, x, y}, from the trace (which records positions after the move).
 struct Course {

@@ -7,9 +7,6 @@
 
 #include "runner/stage_aim.h"
 
-using stage_aim::at;
-using stage_aim::frames_of;
-
 namespace {
 
 constexpr int INTRO = 0, PLAY = 1, GAME_OVER = 2, CLEARED = 3, PRIZE = 4, RETRY = 5;
@@ -35,22 +32,6 @@ auto in_phase(int phase) {
     return [phase](const Json& rec) {
         return rec["mode"].as_int() == 2 && rec["phase"].as_int() == phase;
     };
-}
-
-bool has_text(const Json& list, const std::string& text) {
-    for (const Json& item : list.items)
-        if (item.text == text) return true;
-    return false;
-}
-
-bool has_number(const Json& list, int n) {
-    for (const Json& item : list.items)
-        if (item.as_int() == n) return true;
-    return false;
-}
-
-const Json& obj(const SimResult& r, int frame, const char* name) {
-    return at(r, frame)["objects"][name];
 }
 
 // Whether the shot's box touched the enemy's at their places before the

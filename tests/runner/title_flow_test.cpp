@@ -15,16 +15,6 @@
 
 namespace {
 
-const Json& at(const SimResult& r, int frame) {
-    const Json& rec = r.trace.at(static_cast<size_t>(frame - 1));
-    EXPECT_EQ(rec["frame"].as_int(), frame);
-    return rec;
-}
-
-const Json& object(const SimResult& r, int frame, const char* name) {
-    return at(r, frame)["objects"][name];
-}
-
 std::vector<std::string> tune_calls(const SimResult& r, int frame) {
     std::vector<std::string> calls;
     const Json& list = at(r, frame)["tune_calls"];
@@ -83,20 +73,20 @@ TEST(TitleFlow, IdleRunPlaysIntroThenTitleScreenUntilTheCatArrives) {
     // 32 dark frames, then the logo at (96, 120); it shakes and, after its
     // last jump of exactly +1, rests at (86, 120).
     EXPECT_EQ(at(r, 33)["hash"].text, at(r, 2)["hash"].text);
-    EXPECT_EQ(object(r, 34, "maker_logo")["v"].as_int(), 1);
-    EXPECT_EQ(object(r, 34, "maker_logo")["x"].as_int(), 96 * 512);
-    EXPECT_EQ(object(r, 67, "maker_logo")["x"].as_int(), 87 * 512);
-    EXPECT_EQ(object(r, 67, "maker_logo")["y"].as_int(), 121 * 512);
-    for (int f = 68; f <= 228; ++f) ASSERT_EQ(object(r, f, "maker_logo")["x"].as_int(), 86 * 512);
+    EXPECT_EQ(obj(r, 34, "maker_logo")["v"].as_int(), 1);
+    EXPECT_EQ(obj(r, 34, "maker_logo")["x"].as_int(), 96 * 512);
+    EXPECT_EQ(obj(r, 67, "maker_logo")["x"].as_int(), 87 * 512);
+    EXPECT_EQ(obj(r, 67, "maker_logo")["y"].as_int(), 121 * 512);
+    for (int f = 68; f <= 228; ++f) ASSERT_EQ(obj(r, f, "maker_logo")["x"].as_int(), 86 * 512);
 
     // Notes from frame 102; the fountain and the library's logo on 123;
     // both logos gone on the intro's last frame.
     EXPECT_EQ(at(r, 101)["effects"].as_int(), 0);
     EXPECT_EQ(at(r, 102)["effects"].as_int(), 2);
-    EXPECT_EQ(object(r, 123, "library_logo")["v"].as_int(), 1);
+    EXPECT_EQ(obj(r, 123, "library_logo")["v"].as_int(), 1);
     EXPECT_GE(at(r, 123)["effects"].as_int(), 16);
-    EXPECT_EQ(object(r, 229, "maker_logo")["v"].as_int(), 0);
-    EXPECT_EQ(object(r, 229, "library_logo")["v"].as_int(), 0);
+    EXPECT_EQ(obj(r, 229, "maker_logo")["v"].as_int(), 0);
+    EXPECT_EQ(obj(r, 229, "library_logo")["v"].as_int(), 0);
 
     // The title tune is loaded before the old one stops; the notes are gone.
     const Json& first = at(r, FIRST_MENU_FRAME);
@@ -106,14 +96,14 @@ TEST(TitleFlow, IdleRunPlaysIntroThenTitleScreenUntilTheCatArrives) {
     EXPECT_EQ(first["effects"].as_int(), 0);
 
     // The cat opens its mouth on title frame 17; the prompt hides on 25.
-    EXPECT_EQ(object(r, menu_frame(17), "title_cat")["fr"].as_int(), 1);
-    EXPECT_EQ(object(r, menu_frame(25), "title_prompt")["v"].as_int(), 0);
+    EXPECT_EQ(obj(r, menu_frame(17), "title_cat")["fr"].as_int(), 1);
+    EXPECT_EQ(obj(r, menu_frame(25), "title_prompt")["v"].as_int(), 0);
 
     // The prompt grows more urgent on title frames 378, 778 and 1258.
     int expected = 0;
     for (int n = 1; n <= 1377; ++n) {
         if (n == 378 || n == 778 || n == 1258) ++expected;
-        ASSERT_EQ(object(r, menu_frame(n), "title_prompt")["fr"].as_int(), expected) << n;
+        ASSERT_EQ(obj(r, menu_frame(n), "title_prompt")["fr"].as_int(), expected) << n;
         ASSERT_EQ(at(r, menu_frame(n))["phase"].as_int(), 2) << n;
     }
 
@@ -154,8 +144,7 @@ TEST(TitleFlow, SpaceSkipsTheIntroAndMustBePressedAgainToStart) {
             ASSERT_EQ(at(r, f)["mode"].as_int(), 1);
             ASSERT_EQ(at(r, f)["phase"].as_int(), 3) << f;
             ASSERT_EQ(at(r, f)["transition"].as_int(), f <= 166 ? 3 : 4) << f;
-            ASSERT_EQ(object(r, f, "title_cat")["x"].as_int(),
-                      object(r, 150, "title_cat")["x"].as_int());
+            ASSERT_EQ(obj(r, f, "title_cat")["x"].as_int(), obj(r, 150, "title_cat")["x"].as_int());
         }
         EXPECT_EQ(at(r, 176)["hash"].text, at(r, 168)["hash"].text);
         const Json& battle = at(r, 177);

@@ -1,4 +1,6 @@
 // The window's scaling arithmetic, its menu bar and the bar's font, without a display.
+#include "platform/window_layout.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -7,7 +9,6 @@
 
 #include "platform/bitmap_font.h"
 #include "platform/menu_bar.h"
-#include "platform/window_layout.h"
 
 namespace {
 

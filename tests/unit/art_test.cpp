@@ -12,6 +12,7 @@
 #include "platform/headless_host.h"
 #include "platform/resources.h"
 #include "shell/templates.h"
+#include "support/game_fixture.h"
 
 namespace {
 
@@ -34,13 +35,7 @@ class Art : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         use_embedded_resources();
-        install_headless_host(HeadlessConfig{});
-        ASSERT_EQ(start_display(nullptr, SCREEN_WIDTH, SCREEN_HEIGHT), 1);
-        load_bitmaps();
-        fill_template_table();
-        init_effects();
-        init_transition();
-        init_digits();
+        ASSERT_TRUE(start_as_the_game_does());
     }
     static void TearDownTestSuite() { end_display(nullptr); }
 
