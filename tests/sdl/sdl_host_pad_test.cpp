@@ -1,22 +1,9 @@
 // Game controllers on the SDL host, played with SDL's virtual joystick on
 // the dummy video driver: plugged in before and after the window opens,
 // pressed, steered and pulled out, as the key messages the game reads.
-#include <SDL.h>
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <vector>
-
-#include "platform/sdl/sdl_host.h"
+#include "sdl/sdl_events.h"
 
 namespace {
-
-std::vector<Message> drain() {
-    std::vector<Message> taken;
-    Message m;
-    while (host().take_message(&m)) taken.push_back(m);
-    return taken;
-}
 
 void expect_messages(const std::vector<Message>& taken,
                      std::initializer_list<std::pair<uint32_t, uint32_t>> want) {
@@ -67,27 +54,14 @@ struct VirtualPad {
     }
 };
 
-void push_key(Uint32 type, SDL_Keycode sym) {
-    SDL_Event e = {};
-    e.type = type;
-    e.key.windowID = SDL_GetWindowID(sdl_host_window());
-    e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-    e.key.keysym.sym = sym;
-    e.key.keysym.scancode = SDL_GetScancodeFromKey(sym);
-    SDL_PushEvent(&e);
-}
-
-void open_host_window() {
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
+void open_pad_window() {
     // The dummy driver's window never has the focus a pad's presses need.
     setenv("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1", 1);
-    install_sdl_host();
-    ASSERT_TRUE(host().create_window("Zarvox", 240, 320));
+    open_host_window();
 }
 
 TEST(SdlHostPad, HotPluggedPadSteersFiresQuitsAndLetsGoWhenPulledOut) {
-    open_host_window();
+    open_pad_window();
     drain();
     VirtualPad pad;
     pad.attach();
@@ -151,7 +125,7 @@ TEST(SdlHostPad, PadPresentAtStartIsOpenedOnceAndSharesKeysWithTheKeyboard) {
     ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_JOYSTICK), 0);
     VirtualPad pad;
     pad.attach();
-    open_host_window();
+    open_pad_window();
     drain();
     EXPECT_NE(SDL_GameControllerFromInstanceID(pad.id()), nullptr);
 

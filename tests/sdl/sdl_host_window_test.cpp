@@ -1,36 +1,13 @@
 // The SDL host on SDL's dummy video and audio drivers: the window's size,
 // the messages that events become, the presented picture and the sound card.
-#include <SDL.h>
-#include <gtest/gtest.h>
-
 #include <atomic>
 #include <csignal>
-#include <cstdlib>
 #include <string>
-#include <vector>
 
 #include "platform/menu_bar.h"
-#include "platform/sdl/sdl_host.h"
+#include "sdl/sdl_events.h"
 
 namespace {
-
-std::vector<Message> drain() {
-    std::vector<Message> taken;
-    Message m;
-    while (host().take_message(&m)) taken.push_back(m);
-    return taken;
-}
-
-void push_key(Uint32 type, SDL_Keycode sym, Uint16 mod = KMOD_NONE) {
-    SDL_Event e = {};
-    e.type = type;
-    e.key.windowID = SDL_GetWindowID(sdl_host_window());
-    e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-    e.key.keysym.sym = sym;
-    e.key.keysym.scancode = SDL_GetScancodeFromKey(sym);
-    e.key.keysym.mod = mod;
-    SDL_PushEvent(&e);
-}
 
 void push_button(Uint32 type, int x, int y) {
     SDL_Event e = {};
@@ -53,12 +30,7 @@ void push_window_event(Uint8 event) {
 
 class SdlHost : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        setenv("SDL_VIDEODRIVER", "dummy", 1);
-        setenv("SDL_AUDIODRIVER", "dummy", 1);
-        install_sdl_host();
-        ASSERT_TRUE(host().create_window("Zarvox", 240, 320));
-    }
+    static void SetUpTestSuite() { open_host_window(); }
     static void TearDownTestSuite() { shut_down_sdl_host(); }
     void SetUp() override { drain(); }
 };

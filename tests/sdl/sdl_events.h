@@ -1,0 +1,36 @@
+// Driving the SDL host in tests: its window on SDL's dummy drivers, events
+// pushed as the desktop would send them, and the messages they became.
+#pragma once
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "platform/sdl/sdl_host.h"
+
+inline std::vector<Message> drain() {
+    std::vector<Message> taken;
+    Message m;
+    while (host().take_message(&m)) taken.push_back(m);
+    return taken;
+}
+
+inline void push_key(Uint32 type, SDL_Keycode sym, Uint16 mod = KMOD_NONE) {
+    SDL_Event e = {};
+    e.type = type;
+    e.key.windowID = SDL_GetWindowID(sdl_host_window());
+    e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+    e.key.keysym.sym = sym;
+    e.key.keysym.scancode = SDL_GetScancodeFromKey(sym);
+    e.key.keysym.mod = mod;
+    SDL_PushEvent(&e);
+}
+
+inline void open_host_window() {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    install_sdl_host();
+    ASSERT_TRUE(host().create_window("Zarvox", 240, 320));
+}
