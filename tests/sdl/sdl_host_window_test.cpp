@@ -150,16 +150,17 @@ TEST_F(SdlHost, ClockCountsMillisecondsAndSleepsEndOnItsTicks) {
     EXPECT_LT(elapsed, 500u);
 
     // A sleep ends on the clock's next tick: never before it, and without
-    // drifting a millisecond further each time.
-    const uint32_t start = host().ticks_ms();
+    // drifting a millisecond further each time. A busy machine may delay
+    // some wake-ups, so only most sleeps need to end on the very next tick.
+    int on_next_tick = 0;
     for (int i = 0; i < 100; ++i) {
         const uint32_t t = host().ticks_ms();
         host().sleep_ms(1);
-        ASSERT_GE(host().ticks_ms() - t, 1u) << i;
+        const uint32_t slept = host().ticks_ms() - t;
+        ASSERT_GE(slept, 1u) << i;
+        on_next_tick += slept == 1;
     }
-    const uint32_t slept = host().ticks_ms() - start;
-    EXPECT_GE(slept, 100u);
-    EXPECT_LT(slept, 180u);
+    EXPECT_GE(on_next_tick, 50);
 }
 
 struct Pull {
