@@ -166,7 +166,7 @@ TEST(TitleFlow, StoredPlayDataOfAnyShapeIsReadAndSavedWhole) {
     const struct {
         bool has_file;
         std::string stored;
-        double best_seen;  // NaN: only that the run goes on
+        double best_seen;  // NaN: not a number in the trace
         int reward_3;
         std::string saved;
     } cases[] = {
@@ -177,9 +177,9 @@ TEST(TitleFlow, StoredPlayDataOfAnyShapeIsReadAndSavedWhole) {
         {true, play_data_bytes(20), 40, 0, play_data_bytes(40)},
         {true, play_data_bytes(std::nan("")), 40, 0, play_data_bytes(40)},
         {true, play_data_bytes(inf), NAN, 0, play_data_bytes(inf)},
-        {true, play_data_bytes(-inf), NAN, 0, play_data_bytes(40)},
-        {true, play_data_bytes(1e300), NAN, 0, play_data_bytes(1e300)},
-        {true, play_data_bytes(-12), NAN, 0, play_data_bytes(40)},
+        {true, play_data_bytes(-inf), 40, 0, play_data_bytes(40)},
+        {true, play_data_bytes(1e300), 1e300, 0, play_data_bytes(1e300)},
+        {true, play_data_bytes(-12), 40, 0, play_data_bytes(40)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.has_file ? std::to_string(c.stored.size()) + " bytes" : "no file");

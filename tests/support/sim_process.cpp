@@ -1,5 +1,6 @@
 #include "support/sim_process.h"
 
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -60,7 +61,9 @@ std::string make_scratch_dir(const std::string& name) {
 }
 
 const Json& at(const SimResult& r, int frame) {
-    return r.trace.at(static_cast<size_t>(frame - 1));
+    const Json& record = r.trace.at(static_cast<size_t>(frame - 1));
+    EXPECT_EQ(record["frame"].as_int(), frame);
+    return record;
 }
 
 const Json& obj(const SimResult& r, int frame, const char* name) {
