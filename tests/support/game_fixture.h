@@ -12,23 +12,16 @@
 #include "platform/headless_host.h"
 #include "shell/templates.h"
 
-// Does what start-up does before the first mode; false when the display
-// does not start.
-inline bool start_as_the_game_does() {
-    install_headless_host(HeadlessConfig{});
-    if (start_display(nullptr, SCREEN_WIDTH, SCREEN_HEIGHT) != 1) return false;
-    load_bitmaps();
-    fill_template_table();
-    init_effects();
-    init_transition();
-    init_digits();
-    return true;
-}
-
 class GameFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(start_as_the_game_does());
+        install_headless_host(HeadlessConfig{});
+        start_display(nullptr, SCREEN_WIDTH, SCREEN_HEIGHT);
+        load_bitmaps();
+        fill_template_table();
+        init_effects();
+        init_transition();
+        init_digits();
         set_random_seed(1);
     }
     void TearDown() override { end_display(nullptr); }

@@ -12,7 +12,6 @@
 #include "platform/headless_host.h"
 #include "platform/resources.h"
 #include "shell/templates.h"
-#include "support/game_fixture.h"
 
 namespace {
 
@@ -35,7 +34,13 @@ class Art : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         use_embedded_resources();
-        ASSERT_TRUE(start_as_the_game_does());
+        install_headless_host(HeadlessConfig{});
+        ASSERT_EQ(start_display(nullptr, SCREEN_WIDTH, SCREEN_HEIGHT), 1);
+        load_bitmaps();
+        fill_template_table();
+        init_effects();
+        init_transition();
+        init_digits();
     }
     static void TearDownTestSuite() { end_display(nullptr); }
 

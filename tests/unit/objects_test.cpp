@@ -38,22 +38,11 @@ TEST(GameObject, DrawPositionTruncatesTowardZeroAndInvisibleStillUpdates) {
 TEST(GameObject, BoxesSharingAnEdgeTouchAndNoHitOnlyGuardsTheTarget) {
     const Hitbox box = {0, 0, 10, 10};
     GameObject hunter = box_at(0, 0, box, box);
-    // A target whose box meets the hunter's on each side touches; one
-    // Fixed9 unit further out it is apart.
-    const struct {
-        int x, y, dx, dy;
-    } sides[] = {{10, 0, 1, 0}, {-10, 0, -1, 0}, {0, 10, 0, 1}, {0, -10, 0, -1}};
-    GameObject target = box_at(0, 0, box, box);
-    for (const auto& s : sides) {
-        target.x = px(s.x);
-        target.y = px(s.y);
-        EXPECT_EQ(objects_apart(hunter, target), 0) << s.x << "," << s.y;
-        target.x += s.dx;
-        target.y += s.dy;
-        EXPECT_EQ(objects_apart(hunter, target), 1) << s.x << "," << s.y;
-    }
+    GameObject target = box_at(10, 0, box, box);
+    EXPECT_EQ(objects_apart(hunter, target), 0);
+    target.x += 1;
+    EXPECT_EQ(objects_apart(hunter, target), 1);
     target.x = 0;
-    target.y = 0;
     target.no_hit = 1;
     EXPECT_EQ(objects_apart(hunter, target), 1);
     hunter.no_hit = 1;
@@ -64,6 +53,21 @@ TEST(GameObject, BoxesSharingAnEdgeTouchAndNoHitOnlyGuardsTheTarget) {
     GameObject far = box_at(50, 50, {0, 0, 1, 1}, {0, 0, 1, 1});
     EXPECT_EQ(objects_apart(wide, far), 0);
     EXPECT_EQ(objects_apart(far, wide), 1);
+}
+
+TEST(GameObject, BoxesMeetingOnAnySideTouchAndOneUnitFurtherAreApart) {
+    const Hitbox box = {0, 0, 10, 10};
+    const GameObject hunter = box_at(0, 0, box, box);
+    const struct {
+        int x, y, dx, dy;
+    } sides[] = {{10, 0, 1, 0}, {-10, 0, -1, 0}, {0, 10, 0, 1}, {0, -10, 0, -1}};
+    for (const auto& s : sides) {
+        GameObject target = box_at(s.x, s.y, box, box);
+        EXPECT_FALSE(objects_apart(hunter, target)) << s.x << "," << s.y;
+        target.x += s.dx;
+        target.y += s.dy;
+        EXPECT_TRUE(objects_apart(hunter, target)) << s.x << "," << s.y;
+    }
 }
 
 TEST(Random, FollowsTheGeneratorAndItsRanges) {

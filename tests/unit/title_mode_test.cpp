@@ -19,7 +19,6 @@
 #include "shell/present.h"
 #include "shell/shell.h"
 #include "shell/templates.h"
-#include "support/game_fixture.h"
 #include "support/sim_process.h"
 #include "vorbel/vorbel.h"
 
@@ -31,8 +30,14 @@ class TitleMode : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         ASSERT_EQ(::chdir(make_scratch_dir("title-mode").c_str()), 0);
-        ASSERT_TRUE(start_as_the_game_does());
+        install_headless_host(HeadlessConfig{});
+        ASSERT_EQ(start_display(nullptr, SCREEN_WIDTH, SCREEN_HEIGHT), 1);
         vorbel_Ready(nullptr, 2, 22050, 8, 0.1f, 1, 0);
+        load_bitmaps();
+        fill_template_table();
+        init_effects();
+        init_transition();
+        init_digits();
     }
     void SetUp() override { PlayData = PlayDataRecord{}; }
 };
