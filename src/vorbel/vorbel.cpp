@@ -143,7 +143,7 @@ int vorbel_render_tune(const char* name, double seconds, const char* wav_path) {
     // The WAVE appears only once it is whole.
     ReplacedFile file;
     if (!begin_replace(&file, wav_path, true)) {
-        set_error("%s: %s", wav_path, std::strerror(errno));
+        set_error("cannot write %s: %s", wav_path, std::strerror(errno));
         return 0;
     }
     const uint32_t frames = static_cast<uint32_t>(std::llround(seconds * rate));
@@ -187,7 +187,7 @@ int vorbel_render_tune(const char* name, double seconds, const char* wav_path) {
     const int error = errno;
     render_device.music.stop();
     if (!ok) {
-        set_error("%s: %s", wav_path, std::strerror(error));
+        set_error("cannot write %s: %s", wav_path, std::strerror(error));
         return 0;
     }
     return 1;

@@ -230,17 +230,32 @@ bool cannot_write(const std::string& path, int error) {
     return false;
 }
 
+// Every resource, or (after saying why) none: what this dump made so far
+// is removed again when a file cannot be written.
 int dump_resources(const std::string& dir) {
+    std::vector<std::string> made;
+    auto fail = [&made](const std::string& path, int error) {
+        cannot_write(path, error);
+        for (auto it = made.rbegin(); it != made.rend(); ++it) ::remove(it->c_str());
+        return 1;
+    };
+    auto make_dir = [&made](const std::string& path) {
+        if (::mkdir(path.c_str(), 0755) == 0) {
+            made.push_back(path);
+            return true;
+        }
+        return errno == EEXIST;
+    };
     size_t count = 0;
     const ResourceEntry* table = resource_table(&count);
-    if (::mkdir(dir.c_str(), 0755) != 0 && errno != EEXIST) return cannot_write(dir, errno), 1;
+    if (!make_dir(dir)) return fail(dir, errno);
     for (size_t i = 0; i < count; ++i) {
         const std::string type_dir = dir + "/" + table[i].type;
-        if (::mkdir(type_dir.c_str(), 0755) != 0 && errno != EEXIST)
-            return cannot_write(type_dir, errno), 1;
+        if (!make_dir(type_dir)) return fail(type_dir, errno);
         const std::string path = type_dir + "/" + table[i].name;
         if (!write_whole_file(path.c_str(), table[i].bytes, table[i].size))
-            return cannot_write(path, errno), 1;
+            return fail(path, errno);
+        made.push_back(path);
     }
     return 0;
 }
