@@ -123,8 +123,8 @@ bool begin_replace(ReplacedFile* f, const char* path, bool allow_direct) {
         return f->direct;
     }
     for (int attempt = 0; attempt < NAME_TRIES; ++attempt) {
-        const int n = std::snprintf(f->temporary, sizeof f->temporary, "%s.%08x.tmp", f->target,
-                                    name_salt());
+        const int n =
+            std::snprintf(f->temporary, sizeof f->temporary, "%s.%08x.tmp", f->target, name_salt());
         if (n < 0 || static_cast<size_t>(n) >= sizeof f->temporary) return fail_with(ENAMETOOLONG);
         // Never an existing name, never through a link: a planted file or
         // link under our name is left alone and another name is tried.

@@ -2,8 +2,8 @@
 // cannot read or may not write, pipes, links and planted temporary files.
 // The game never hangs, never destroys a record it could not read, and
 // never writes through a name it did not create.
-#include <gtest/gtest.h>
 #include <grp.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>

@@ -150,7 +150,9 @@ TEST(RunnerFailures, ScriptLinesStartAtFrameOneAndAreQuotedSafely) {
     EXPECT_NE(o.err.find("\\x1b[2J"), std::string::npos) << o.err;
 
     // A byte-order mark before line 1 is not part of it.
-    write_file_bytes(dir + "/bom.txt", "\xEF\xBB\xBF" "3 press SPACE\n");
+    write_file_bytes(dir + "/bom.txt",
+                     "\xEF\xBB\xBF"
+                     "3 press SPACE\n");
     o = sim(dir, {"--input", "bom.txt", "--frames", "5"});
     EXPECT_EQ(o.status, 0) << o.err;
 }

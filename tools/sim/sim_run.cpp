@@ -155,8 +155,8 @@ void on_frame_begun(int frame, void* user) {
 
 void on_frame_finished(int frame, uint32_t ms, void*) {
     if (!state.trace || autoplay_in_lookahead()) return;
-    if (std::fprintf(state.trace, "{\"frame\":%d,\"ms\":%u,%s}\n", frame, ms,
-                     state.record.text()) < 0 &&
+    if (std::fprintf(state.trace, "{\"frame\":%d,\"ms\":%u,%s}\n", frame, ms, state.record.text()) <
+            0 &&
         state.trace_error == 0)
         state.trace_error = errno;
 }
@@ -319,8 +319,8 @@ int run_sim(const SimOptions& options) {
     if (!options.input.empty()) {
         std::string text, error;
         if (!read_input(options.input, &text, &error)) {
-            std::fprintf(stderr, "zarvox-sim: cannot read --input %s: %s\n",
-                         options.input.c_str(), error.c_str());
+            std::fprintf(stderr, "zarvox-sim: cannot read --input %s: %s\n", options.input.c_str(),
+                         error.c_str());
             return 2;
         }
         if (!parse_key_script(text.data(), text.size(), &script, &error)) {
