@@ -32,7 +32,9 @@ struct GameRun {
 // (so that file permissions hold), and kills it if it has not ended within
 // ten seconds.
 GameRun run_game(const std::string& dir, std::vector<std::string> args, bool as_nobody) {
-    const std::string err = dir + "/../" + fs::path(dir).filename().string() + ".stderr";
+    // Standard error goes to a folder of its own: `dir` holds only the game's files.
+    static const std::string err_dir = make_scratch_dir("stderr");
+    const std::string err = err_dir + "/" + fs::path(dir).filename().string() + ".stderr";
     const pid_t pid = fork();
     if (pid == 0) {
         if (chdir(dir.c_str()) != 0 || !freopen(err.c_str(), "w", stderr)) _exit(120);

@@ -31,15 +31,18 @@ std::string shell_quote(const std::string& s) {
     return out + "'";
 }
 
-// Runs zarvox-sim in `dir` with `args`, for at most 20 seconds.
+// Runs zarvox-sim in `dir` with `args`, for at most 20 seconds. Its standard
+// error goes to a folder of its own, so `dir` holds only what the run wrote.
 Outcome sim(const std::string& dir, const std::vector<std::string>& args) {
+    static const std::string err_dir = make_scratch_dir("stderr");
+    const std::string err = err_dir + "/" + fs::path(dir).filename().string() + ".err";
     std::string command = "cd " + shell_quote(dir) + " && timeout -s KILL 20 " ZARVOX_SIM_PATH;
     for (const std::string& a : args) command += " " + shell_quote(a);
-    command += " 2> ../" + fs::path(dir).filename().string() + ".err";
+    command += " 2> " + shell_quote(err);
     const int raw = std::system(command.c_str());
     Outcome o;
     o.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    o.err = read_file_bytes(dir + "/../" + fs::path(dir).filename().string() + ".err");
+    o.err = read_file_bytes(err);
     return o;
 }
 
@@ -110,34 +113,67 @@ TEST(RunnerFailures, AnOutputThatCannotBeWrittenWholeFailsAndLeavesNothing) {
     if (!mounted) GTEST_SKIP() << "no small file system could be mounted; the rest passed";
 }
 
-TEST(RunnerFailures, OddNumbersAndRepeatedOptionsAreRefused) {
-    const std::string dir = make_scratch_dir("odd-numbers");
+TEST(RunnerFailures, BadOptionsOddNumbersAndRepeatsAreRefusedBeforeAnythingRuns) {
+    const std::string dir = make_scratch_dir("bad-options");
+    write_file_bytes(dir + "/keys.txt", "2 press SPACE\n");
     const std::vector<std::vector<std::string>> bad = {
+        {"--bogus"},
+        {"--frames"},
+        {"--frames", "ten"},
         {"--frames", "+5"},
         {"--frames", " 5"},
         {"--frames", "0x2"},
+        {"--start", "5"},
+        {"--start", "0"},
+        {"--stage", "4"},
+        {"--score", "1000"},
+        {"--score", "-1"},
         {"--score", "5", "--score", "6"},
-        {"--autoplay", "--autoplay"},
+        {"--ms-of-second", "1000"},
+        {"--shot", "x.png"},
         {"--shot", "+2:a.png"},
         {"--frames", "10", "--shot", "11:a.png"},
+        {"--autoplay", "--autoplay"},
+        {"--autoplay-script", "out.txt"},  // without --autoplay
+        {"--autoplay", "--input", "keys.txt"},
         {"--render-tune", "VBTUNE_TITLE", "0x2", "t.wav"},
         {"--render-tune", "VBTUNE_TITLE", "inf", "t.wav"},
     };
     for (const auto& args : bad) {
-        SCOPED_TRACE(args[0] + " " + args[1]);
+        std::string line;
+        for (const std::string& a : args) line += a + " ";
+        SCOPED_TRACE(line);
         const Outcome o = sim(dir, args);
         EXPECT_EQ(o.status, 2);
         EXPECT_EQ(lines_in(o.err), 1) << o.err;
     }
-    EXPECT_TRUE(names_in(dir).empty());
+    EXPECT_EQ(names_in(dir), std::vector<std::string>{"keys.txt"});
 }
 
-TEST(RunnerFailures, ScriptLinesStartAtFrameOneAndAreQuotedSafely) {
+TEST(RunnerFailures, BadScriptLinesAreNamedQuotedSafelyAndRefused) {
     const std::string dir = make_scratch_dir("script-lines");
-    write_file_bytes(dir + "/zero.txt", "0 quit\n");
-    Outcome o = sim(dir, {"--input", "zero.txt"});
-    EXPECT_EQ(o.status, 2);
-    EXPECT_NE(o.err.find("line 1"), std::string::npos) << o.err;
+    const struct {
+        const char* script;
+        const char* line;
+    } bad[] = {{"0 quit\n", "line 1"},
+               {"-1 quit\n", "line 1"},
+               {"5 down Q\n", "line 1"},
+               {"5 down\n", "line 1"},
+               {"x down LEFT\n", "line 1"},
+               {"5 jump\n", "line 1"},
+               {"5 close LEFT\n", "line 1"},
+               {"5 press LEFT RIGHT\n", "line 1"},
+               {"9 down LEFT\n5 up LEFT\n", "line 2"}};
+    Outcome o;
+    for (const auto& b : bad) {
+        SCOPED_TRACE(b.script);
+        write_file_bytes(dir + "/bad.txt", b.script);
+        o = sim(dir, {"--input", "bad.txt"});
+        EXPECT_EQ(o.status, 2);
+        EXPECT_EQ(lines_in(o.err), 1) << o.err;
+        EXPECT_NE(o.err.find(b.line), std::string::npos) << o.err;
+    }
+    EXPECT_EQ(names_in(dir), std::vector<std::string>{"bad.txt"});
 
     // A long bad key with terminal controls in it: the message stays one
     // short, plain line.
@@ -155,6 +191,14 @@ TEST(RunnerFailures, ScriptLinesStartAtFrameOneAndAreQuotedSafely) {
                      "3 press SPACE\n");
     o = sim(dir, {"--input", "bom.txt", "--frames", "5"});
     EXPECT_EQ(o.status, 0) << o.err;
+}
+
+TEST(RunnerFailures, AnUnwritableAutoplayScriptFailsTheRun) {
+    const std::string dir = make_scratch_dir("unwritable-autoplay");
+    const Outcome o =
+        sim(dir, {"--autoplay", "--frames", "40", "--autoplay-script", "no/such/dir/keys.txt"});
+    EXPECT_EQ(o.status, 1);
+    EXPECT_NE(o.err.find("no/such/dir/keys.txt"), std::string::npos);
 }
 
 TEST(RunnerFailures, AFloodOfKeysNeverPushesOutTheClose) {

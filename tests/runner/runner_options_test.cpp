@@ -1,5 +1,5 @@
 // The headless runner's own rules: how a run ends, the frame clock, what the
-// key state shows, its options and key scripts, shots and resource dumps.
+// key state shows, key scripts, shots and resource dumps.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -51,48 +51,6 @@ TEST(RunnerOptions, FramesAreTwentyMsApartAndKeyStateFollowsHeldKeys) {
     for (int i = 0; i < 14; ++i) EXPECT_EQ(result.trace[i]["keys"].as_int(), expected[i]) << i + 1;
 }
 
-TEST(RunnerOptions, BadOptionsAndScriptLinesAreRefusedBeforeAnythingRuns) {
-    const std::vector<std::vector<std::string>> bad_options = {{"--bogus"},
-                                                               {"--frames"},
-                                                               {"--frames", "ten"},
-                                                               {"--start", "5"},
-                                                               {"--start", "0"},
-                                                               {"--stage", "4"},
-                                                               {"--score", "1000"},
-                                                               {"--score", "-1"},
-                                                               {"--ms-of-second", "1000"},
-                                                               {"--shot", "x.png"},
-                                                               {"--input", "absent.txt"},
-                                                               {"--autoplay-script", "keys.txt"}};
-    for (const auto& args : bad_options) {
-        SimRun r;
-        r.args = args;
-        const SimResult result = run("badopt", r);
-        EXPECT_EQ(result.status, 2) << args[0];
-        EXPECT_TRUE(result.trace.empty()) << args[0];
-        EXPECT_EQ(std::count(result.stderr_text.begin(), result.stderr_text.end(), '\n'), 1)
-            << result.stderr_text;
-        EXPECT_FALSE(std::filesystem::exists(result.dir + "/PlayData.dat")) << args[0];
-    }
-    const char* bad_scripts[] = {"5 down Q\n",     "5 down\n",
-                                 "x down LEFT\n",  "5 jump\n",
-                                 "5 close LEFT\n", "9 down LEFT\n5 up LEFT\n",
-                                 "-1 quit\n",      "5 press LEFT RIGHT\n"};
-    for (const char* script : bad_scripts) {
-        SimRun r;
-        r.script = script;
-        const SimResult result = run("badscript", r);
-        EXPECT_EQ(result.status, 2) << script;
-        EXPECT_NE(result.stderr_text.find("line"), std::string::npos) << script;
-        EXPECT_TRUE(result.trace.empty()) << script;
-    }
-    // The runner's own player and a key script never drive one run together.
-    SimRun both;
-    both.script = "2 press SPACE\n";
-    both.args = {"--autoplay"};
-    EXPECT_EQ(run("badopt", both).status, 2);
-}
-
 TEST(RunnerOptions, ShotsAreWrittenAsPngOrBmp) {
     SimRun r;
     r.trace = false;
@@ -101,15 +59,6 @@ TEST(RunnerOptions, ShotsAreWrittenAsPngOrBmp) {
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(read_file_bytes(result.dir + "/a.png").substr(1, 3), "PNG");
     EXPECT_EQ(read_file_bytes(result.dir + "/b.bmp").substr(0, 2), "BM");
-}
-
-TEST(RunnerOptions, AnUnwritableAutoplayScriptFailsTheRun) {
-    SimRun r;
-    r.trace = false;
-    r.args = {"--autoplay", "--frames", "40", "--autoplay-script", "no/such/dir/keys.txt"};
-    const SimResult result = run("unwritable", r);
-    EXPECT_EQ(result.status, 1);
-    EXPECT_NE(result.stderr_text.find("no/such/dir/keys.txt"), std::string::npos);
 }
 
 TEST(RunnerOptions, ResourcesDumpByteForByte) {

@@ -1,11 +1,13 @@
 // The real game program: its exit status without a display, and that it
-// runs and ends cleanly on a quit signal with or without a sound card.
+// runs and ends cleanly on a quit signal or a closed terminal, with or
+// without a sound card.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -19,8 +21,9 @@ struct GameRun {
 };
 
 // Runs the game in `dir` with `env` set ("NAME=value") or removed ("NAME"),
-// sends SIGTERM after `run_ms` unless it ended first, and waits for it.
-GameRun run_game(const std::string& dir, const std::vector<std::string>& env, int run_ms) {
+// sends `signal` after `run_ms` unless it ended first, and waits for it.
+GameRun run_game(const std::string& dir, const std::vector<std::string>& env, int run_ms,
+                 int signal = SIGTERM) {
     const std::string err_path = dir + "/stderr.txt";
     const pid_t pid = fork();
     if (pid == 0) {
@@ -48,7 +51,7 @@ GameRun run_game(const std::string& dir, const std::vector<std::string>& env, in
         if (!ended) usleep(10000);
     }
     if (!ended) {
-        kill(pid, SIGTERM);
+        kill(pid, signal);
         for (int waited = 0; waited < 10000 && !ended; waited += 10) {
             ended = waitpid(pid, &status, WNOHANG) == pid;
             if (!ended) usleep(10000);
@@ -57,7 +60,7 @@ GameRun run_game(const std::string& dir, const std::vector<std::string>& env, in
     if (!ended) {
         kill(pid, SIGKILL);
         waitpid(pid, &status, 0);
-        ADD_FAILURE() << "the game did not end on SIGTERM";
+        ADD_FAILURE() << "the game did not end on signal " << signal;
     }
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     run.stderr_text = read_file_bytes(err_path);
@@ -72,11 +75,18 @@ TEST(GameProgram, WithoutADisplayOneLineAndStatusOne) {
     EXPECT_EQ(std::count(run.stderr_text.begin(), run.stderr_text.end(), '\n'), 1);
 }
 
-TEST(GameProgram, RunsAndEndsCleanlyOnSigtermWithOrWithoutASoundCard) {
-    for (const char* audio : {"SDL_AUDIODRIVER=dummy", "SDL_AUDIODRIVER=no-such-driver"}) {
-        SCOPED_TRACE(audio);
+TEST(GameProgram, RunsAndEndsCleanlyOnAQuitSignalWithOrWithoutASoundCard) {
+    // SIGHUP: the terminal it was started from has closed.
+    const struct {
+        const char* audio;
+        int signal;
+    } cases[] = {{"SDL_AUDIODRIVER=dummy", SIGTERM},
+                 {"SDL_AUDIODRIVER=no-such-driver", SIGTERM},
+                 {"SDL_AUDIODRIVER=dummy", SIGHUP}};
+    for (const auto& [audio, signal] : cases) {
+        SCOPED_TRACE(std::string(audio) + " " + strsignal(signal));
         const std::string dir = make_scratch_dir("runs");
-        const GameRun run = run_game(dir, {"SDL_VIDEODRIVER=dummy", audio}, 1500);
+        const GameRun run = run_game(dir, {"SDL_VIDEODRIVER=dummy", audio}, 1500, signal);
         EXPECT_EQ(run.status, 0);
         // Without a card the game says once that it plays silently.
         const bool has_card = std::string(audio).find("dummy") != std::string::npos;
