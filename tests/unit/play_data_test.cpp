@@ -1,17 +1,27 @@
 // "PlayData.dat": reading files of any length, writing the exact 72 bytes,
-// and never leaving a broken file when a save fails part-way.
+// and never losing the record: not when a save fails part-way, is killed,
+// or races another game's, nor when the file cannot be read; a reward is on
+// disk the moment it is earned.
 #include "platform/play_data.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <limits>
+#include <random>
 #include <string>
 
+#include "modes/stage_battle.h"
+#include "objects/effects.h"
+#include "platform/headless_host.h"
+#include "shell/game_state.h"
+#include "shell/templates.h"
 #include "support/sim_process.h"
 
 namespace {
@@ -41,6 +51,13 @@ protected:
     std::filesystem::path old_dir_;
     std::string dir_;
 };
+
+std::string record_of(double best, int reward) {
+    PlayDataRecord r{};
+    r.best_score = best;
+    r.rewards[reward] = 1;
+    return std::string(reinterpret_cast<const char*>(&r), sizeof r);
+}
 
 TEST_F(PlayDataFile, SavesTheExactRecordLittleEndian) {
     PlayData.best_score = 16.0;
@@ -81,10 +98,24 @@ TEST_F(PlayDataFile, ShortAndLongFilesFillWhatTheyHave) {
 TEST_F(PlayDataFile, ADirectoryInTheWayIsNeitherReadNorDestroyed) {
     std::filesystem::create_directory(PLAY_DATA_FILE);
     PlayData.rewards[1] = 1;
-    load_play_data();
+    EXPECT_EQ(load_play_data(), 1);
     EXPECT_EQ(save_play_data(), 1);
     EXPECT_TRUE(std::filesystem::is_directory(PLAY_DATA_FILE));
     EXPECT_FALSE(temporary_left());
+    // What could not be read is never saved over, even once it is gone.
+    std::filesystem::remove(PLAY_DATA_FILE);
+    EXPECT_EQ(save_play_data(), 1);
+    EXPECT_FALSE(std::filesystem::exists(PLAY_DATA_FILE));
+}
+
+TEST_F(PlayDataFile, AReadErrorKeepsTheRecord) {
+    write_file_bytes("other", record_of(5, 2));
+    std::FILE* unreadable = std::fopen("other", "ab");  // open, but not for reading
+    ASSERT_NE(unreadable, nullptr);
+    PlayData.best_score = 3;
+    EXPECT_FALSE(read_play_data(unreadable));
+    std::fclose(unreadable);
+    EXPECT_EQ(PlayData.best_score, 3.0);
 }
 
 TEST_F(PlayDataFile, AFailedSaveKeepsTheOldFileWhole) {
@@ -102,6 +133,96 @@ TEST_F(PlayDataFile, AFailedSaveKeepsTheOldFileWhole) {
     inject_save_fault(SaveFault::None);
     EXPECT_EQ(save_play_data(), 0);
     EXPECT_NE(file(), before);
+
+    // Renamed into place, but its folder could not be synced: a power cut
+    // could still lose it, so the save says it failed.
+    inject_save_fault(SaveFault::SyncFolder);
+    EXPECT_EQ(save_play_data(), 1);
+    EXPECT_EQ(file().size(), 72u);
+}
+
+TEST_F(PlayDataFile, KilledMidSaveLeavesOldOrNewWhole) {
+    const std::string first = record_of(1, 4), second = record_of(2, 4);
+    write_file_bytes(PLAY_DATA_FILE, first);
+    std::mt19937 random(12345);
+    int kills = 0;
+    for (int round = 0; round < 1000; ++round) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            // Save the two records in turn until killed.
+            for (int i = 0;; ++i) {
+                std::memcpy(&PlayData, (i % 2 ? first : second).data(), sizeof PlayData);
+                save_play_data();
+            }
+        }
+        usleep(random() % 3000);
+        kill(child, SIGKILL);
+        int status = 0;
+        waitpid(child, &status, 0);
+        kills += WIFSIGNALED(status);
+        const std::string now = file();
+        ASSERT_EQ(now.size(), 72u) << "round " << round;
+        ASSERT_TRUE(now == first || now == second) << "round " << round;
+    }
+    EXPECT_EQ(kills, 1000);
+}
+
+TEST_F(PlayDataFile, GamesSavingInOneFolderAlwaysLeaveOneWholeRecord) {
+    constexpr int GAMES = 4;
+    std::string records[GAMES];
+    for (int g = 0; g < GAMES; ++g) records[g] = record_of(g + 1, g);
+    write_file_bytes(PLAY_DATA_FILE, records[0]);
+    auto whole = [&records](const std::string& bytes) {
+        for (const std::string& r : records)
+            if (bytes == r) return true;
+        return false;
+    };
+    pid_t games[GAMES];
+    for (int g = 0; g < GAMES; ++g) {
+        games[g] = fork();
+        ASSERT_GE(games[g], 0);
+        if (games[g] == 0) {
+            std::memcpy(&PlayData, records[g].data(), sizeof PlayData);
+            for (int i = 0; i < 300; ++i) save_play_data();
+            _exit(0);
+        }
+    }
+    // Watch the file while they save: never empty, never mixed.
+    int looks = 0, bad = 0;
+    for (bool running = true; running;) {
+        bad += !whole(file());
+        ++looks;
+        running = false;
+        for (pid_t g : games) running = running || waitpid(g, nullptr, WNOHANG) == 0;
+    }
+    for (pid_t g : games) waitpid(g, nullptr, 0);
+    EXPECT_EQ(bad, 0) << "of " << looks << " looks";
+    EXPECT_TRUE(whole(file()));
+    EXPECT_FALSE(temporary_left());
+}
+
+TEST_F(PlayDataFile, ARewardIsSavedTheMomentItIsEarned) {
+    using namespace stage;
+    install_headless_host(HeadlessConfig{});
+    fill_template_table();
+    init_effects();
+    stage_number = 3;
+    InitStage();
+    for (GameObject& enemy : enemies) enemy.state = 2;
+    player.state = 0;
+    player.stock = 4;
+    score = 52;  // a total of 56: the crab
+    PlayData.best_score = 40;
+    ASSERT_EQ(JudgeStage(), VERDICT_STAGE_CLEARED);
+    const std::string saved = file();
+    ASSERT_EQ(saved.size(), 72u);
+    PlayDataRecord on_disk;
+    std::memcpy(&on_disk, saved.data(), sizeof on_disk);
+    EXPECT_EQ(on_disk.rewards[3], 1);
+    // The total, as the title will take it once the shots left are counted.
+    EXPECT_EQ(on_disk.best_score, 56.0);
+    EXPECT_EQ(PlayData.best_score, 40.0);  // the title still raises it as before
 }
 
 TEST_F(PlayDataFile, AReadOnlyDirectoryIsNotWritten) {
