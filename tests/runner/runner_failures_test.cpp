@@ -1,6 +1,6 @@
 // The runner never reports a failure as success and never hangs on what it
 // is given: inputs that are no script, outputs that cannot be written
-// whole, odd numbers and repeated options, messages flooding the queue.
+// whole, bad options, odd numbers and repeats, bad script lines.
 #include <gtest/gtest.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -199,19 +199,6 @@ TEST(RunnerFailures, AnUnwritableAutoplayScriptFailsTheRun) {
         sim(dir, {"--autoplay", "--frames", "40", "--autoplay-script", "no/such/dir/keys.txt"});
     EXPECT_EQ(o.status, 1);
     EXPECT_NE(o.err.find("no/such/dir/keys.txt"), std::string::npos);
-}
-
-TEST(RunnerFailures, AFloodOfKeysNeverPushesOutTheClose) {
-    std::string script;
-    for (int i = 0; i < 5000; ++i) script += "5 down LEFT\n";
-    script += "5 close\n";
-    SimRun run;
-    run.script = script;
-    run.trace = false;
-    run.args = {"--frames", "100"};
-    const SimResult r = run_sim_process(run, make_scratch_dir("flood"));
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.end["frames"].as_int(), 5);
 }
 
 TEST(RunnerFailures, NonFiniteBestScoresAreTracedAsStrings) {

@@ -42,10 +42,4 @@ TEST(Pacing, AFrameFiveOrMorePeriodsLateRestartsTheSchedule) {
     }
 }
 
-TEST(Pacing, TheFirstPresentRestartsTheScheduleFromNow) {
-    uint32_t due = 0;
-    EXPECT_EQ(present_at(&due, 1000), 1000u);
-    EXPECT_EQ(due, 1000u);
-}
-
 }  // namespace
