@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "platform/host.h"
 #include "platform/resources.h"
@@ -127,22 +129,27 @@ void vorbel_Release() {
     ready = false;
 }
 
-int vorbel_render_tune(const char* name, double seconds, const char* wav_path) {
-    if (!load_score("VBTUNE", name, &render_score)) return 0;
+namespace {
+
+// Plays `render_score` from its start through the synthesizer and mixer and
+// writes `seconds` of it to `wav_path` as a 16-bit stereo PCM WAVE at the
+// library's output rate. A file that cannot be written in full is removed.
+// `label` names the score in messages.
+bool render_to_wave(const char* label, double seconds, const char* wav_path) {
     if (!(seconds >= 0.0 && seconds <= 3600.0)) {
-        set_error("%s: %s", name, "seconds must be between 0 and 3600");
-        return 0;
+        set_error("%s: %s", label, "seconds must be between 0 and 3600");
+        return false;
     }
     const int rate = ready ? device.rate : kVorbelDefaultRate;
     render_device.rate = rate;
     render_device.stereo = ready ? device.stereo : true;
-    render_device.music.start(&render_score, rate, render_device.stereo, 0, false);
 
     std::FILE* f = std::fopen(wav_path, "wb");
     if (!f) {
         set_error("%s: %s", wav_path, "cannot be written");
-        return 0;
+        return false;
     }
+    render_device.music.start(&render_score, rate, render_device.stereo, 0, false);
     const uint32_t frames = static_cast<uint32_t>(std::llround(seconds * rate));
     const uint32_t data_bytes = frames * 4;
     uint8_t header[44];
@@ -182,10 +189,33 @@ int vorbel_render_tune(const char* name, double seconds, const char* wav_path) {
     if (std::fclose(f) != 0) ok = false;
     render_device.music.stop();
     if (!ok) {
+        // What was begun is of no use; a device or pipe is left alone.
+        std::error_code ignored;
+        if (std::filesystem::is_regular_file(wav_path, ignored)) std::remove(wav_path);
         set_error("%s: %s", wav_path, "could not be written in full");
-        return 0;
+        return false;
     }
-    return 1;
+    return true;
+}
+
+}  // namespace
+
+int vorbel_render_tune(const char* name, double seconds, const char* wav_path) {
+    if (!load_score("VBTUNE", name, &render_score)) return 0;
+    return render_to_wave(name, seconds, wav_path) ? 1 : 0;
+}
+
+int vorbel_render_score(const uint8_t* text, size_t size, double seconds, const char* wav_path,
+                        int* fault_line) {
+    vorbel::ScoreError error;
+    if (!vorbel::parse_score(text, size, &render_score, &error)) {
+        if (fault_line) *fault_line = error.line;
+        std::snprintf(last_error, sizeof last_error, "%s", error.message);
+        return -1;
+    }
+    if (fault_line) *fault_line = 0;
+    last_error[0] = '\0';
+    return render_to_wave("score", seconds, wav_path) ? 1 : 0;
 }
 
 const char* vorbel_last_error() {

@@ -91,10 +91,27 @@ bool parse_sim_options(int argc, const char* const* argv, SimOptions* o, std::st
                 return false;
             }
             o->tune_file = argv[++i];
+        } else if (option == "--render-score") {
+            if (i + 3 >= argc) {
+                *error = "--render-score needs FILE SECONDS OUT";
+                return false;
+            }
+            o->render_score = true;
+            o->score_path = argv[++i];
+            const std::string seconds = argv[++i];
+            if (!parse_double(seconds, &o->score_seconds)) {
+                *error = "--render-score takes a number of seconds, not '" + seconds + "'";
+                return false;
+            }
+            o->score_wave = argv[++i];
         } else {
             *error = "unknown option '" + option + "'";
             return false;
         }
+    }
+    if (o->render_tune && o->render_score) {
+        *error = "--render-tune and --render-score cannot be given together";
+        return false;
     }
     if (!o->autoplay_script.empty() && !o->autoplay) {
         *error = "--autoplay-script needs --autoplay";

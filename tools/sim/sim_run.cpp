@@ -20,9 +20,9 @@
 #include "sim/image_file.h"
 #include "sim/json_out.h"
 #include "sim/key_script.h"
+#include "sim/render_audio.h"
 #include "sim/sim.h"
 #include "sim/trace_modes.h"
-#include "vorbel/vorbel_render.h"
 
 namespace {
 
@@ -200,20 +200,12 @@ int dump_resources(const std::string& dir) {
     return 0;
 }
 
-// --render-tune: 0 when the WAVE is written; 1, saying why, otherwise.
-int render_tune(const SimOptions& options) {
-    if (vorbel_render_tune(options.tune_name.c_str(), options.tune_seconds,
-                           options.tune_file.c_str()))
-        return 0;
-    std::fprintf(stderr, "zarvox-sim: %s\n", vorbel_last_error());
-    return 1;
-}
-
 }  // namespace
 
 int run_sim(const SimOptions& options) {
     if (!options.dump_dir.empty()) return dump_resources(options.dump_dir);
-    if (options.render_tune) return render_tune(options);
+    if (options.render_tune) return run_render_tune(options);
+    if (options.render_score) return run_render_score(options);
 
     std::vector<ScriptedMessage> script;
     if (!options.input.empty()) {
