@@ -49,7 +49,8 @@ void add_edge(VoiceState& v, const int32_t (&table)[kEdgePhases + 1][kEdgeTaps],
     // rest blend it with the next.
     static_assert(kEdgePhases == 1 << kEdgePhaseBits && kEdgePhaseBits < 16);
     constexpr int kBlendBits = 16 - kEdgePhaseBits;
-    const uint32_t ago = static_cast<uint32_t>((static_cast<uint64_t>(elapsed) << 16) / step);
+    const uint32_t ago =
+        step ? static_cast<uint32_t>((static_cast<uint64_t>(elapsed) << 16) / step) : 0;
     const int32_t* a = table[ago >> kBlendBits];
     const int32_t* b = table[(ago >> kBlendBits) + 1];
     const int32_t blend = static_cast<int32_t>(ago & ((1 << kBlendBits) - 1));
@@ -338,8 +339,9 @@ int32_t TunePlayer::voice_sample(int index, VoiceState& v) {
     }
     ++v.note_samples;
 
-    int32_t wave = 0;  // in kWavePeak units
+    int32_t wave = 0;
     int32_t weight = 256;
+    int shift = 15 + kWaveBits;  // from the wave's peak to 1
     switch (part.wave) {
         case Wave::Pulse:
             wave = band_limited_wave(v, part.wave, step);
@@ -350,15 +352,15 @@ int32_t TunePlayer::voice_sample(int index, VoiceState& v) {
             break;
         case Wave::Noise:
             v.phase += step;
-            wave = noise(v) * (1 << kWaveBits);
+            wave = noise(v);  // +-32767, as plain as it always was
             weight = 120;
+            shift = 15;
             break;
         case Wave::Drums:
             break;
     }
     int64_t amp = kVoiceFull * v.volume * v.level / 15 * score_->volume_percent / 100 >> 16;
-    return static_cast<int32_t>(static_cast<int64_t>(wave) * weight / 256 * amp >>
-                                (15 + kWaveBits));
+    return static_cast<int32_t>(static_cast<int64_t>(wave) * weight / 256 * amp >> shift);
 }
 
 void TunePlayer::render_add(int32_t* mix, int frames) {
