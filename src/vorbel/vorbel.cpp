@@ -1,12 +1,12 @@
 #include "vorbel/vorbel.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
 
+#include "platform/file_io.h"
 #include "platform/host.h"
 #include "platform/resources.h"
 #include "vorbel/device.h"
@@ -133,8 +133,7 @@ namespace {
 
 // Plays `render_score` from its start through the synthesizer and mixer and
 // writes `seconds` of it to `wav_path` as a 16-bit stereo PCM WAVE at the
-// library's output rate. A file that cannot be written in full is removed.
-// `label` names the score in messages.
+// library's output rate; `label` names the score in messages.
 bool render_to_wave(const char* label, double seconds, const char* wav_path) {
     if (!(seconds >= 0.0 && seconds <= 3600.0)) {
         set_error("%s: %s", label, "seconds must be between 0 and 3600");
@@ -143,13 +142,14 @@ bool render_to_wave(const char* label, double seconds, const char* wav_path) {
     const int rate = ready ? device.rate : kVorbelDefaultRate;
     render_device.rate = rate;
     render_device.stereo = ready ? device.stereo : true;
+    render_device.music.start(&render_score, rate, render_device.stereo, 0, false);
 
-    std::FILE* f = std::fopen(wav_path, "wb");
-    if (!f) {
-        set_error("%s: %s", wav_path, "cannot be written");
+    // The WAVE appears only once it is whole.
+    ReplacedFile file;
+    if (!begin_replace(&file, wav_path, true)) {
+        set_error("cannot write %s: %s", wav_path, std::strerror(errno));
         return false;
     }
-    render_device.music.start(&render_score, rate, render_device.stereo, 0, false);
     const uint32_t frames = static_cast<uint32_t>(std::llround(seconds * rate));
     const uint32_t data_bytes = frames * 4;
     uint8_t header[44];
@@ -172,7 +172,7 @@ bool render_to_wave(const char* label, double seconds, const char* wav_path) {
     put16(34, 16);
     std::memcpy(header + 36, "data", 4);
     put32(40, data_bytes);
-    bool ok = std::fwrite(header, 1, sizeof header, f) == sizeof header;
+    bool ok = write_replacement(&file, header, sizeof header);
 
     int16_t block[2 * kDeviceBlockFrames];
     uint8_t bytes[4 * kDeviceBlockFrames];
@@ -183,16 +183,15 @@ bool render_to_wave(const char* label, double seconds, const char* wav_path) {
             bytes[2 * i] = static_cast<uint8_t>(block[i]);
             bytes[2 * i + 1] = static_cast<uint8_t>(static_cast<uint16_t>(block[i]) >> 8);
         }
-        ok = std::fwrite(bytes, 1, 4 * static_cast<size_t>(n), f) == 4 * static_cast<size_t>(n);
+        ok = write_replacement(&file, bytes, 4 * static_cast<size_t>(n));
         done += static_cast<uint32_t>(n);
     }
-    if (std::fclose(f) != 0) ok = false;
+    if (!ok) abandon_replace(&file);
+    ok = ok && finish_replace(&file, false);
+    const int error = errno;
     render_device.music.stop();
     if (!ok) {
-        // What was begun is of no use; a device or pipe is left alone.
-        std::error_code ignored;
-        if (std::filesystem::is_regular_file(wav_path, ignored)) std::remove(wav_path);
-        set_error("%s: %s", wav_path, "could not be written in full");
+        set_error("cannot write %s: %s", wav_path, std::strerror(error));
         return false;
     }
     return true;

@@ -12,7 +12,8 @@ constexpr int kVorbelDefaultRate = 22050;
 // as vorbel_Tune_Play(0, 0) does and writes `seconds` of its output, through
 // the same synthesizer and mixer, as a 16-bit stereo PCM WAVE at the library's
 // output rate. 1 on success; 0 when the tune does not load or the file
-// cannot be written (vorbel_last_error then says why; a file begun is removed).
+// cannot be written (vorbel_last_error then says why; the WAVE appears only
+// once it is whole).
 int vorbel_render_tune(const char* name, double seconds, const char* wav_path);
 
 // Renders a score given as `size` bytes of text, as vorbel_render_tune does
