@@ -61,18 +61,4 @@ TEST(RenderScore, AFaultGivesItsLineAndReasonAndStatus2) {
     EXPECT_EQ(render(dir, ".", "1", "out.wav").status, 2) << "a folder is no score";
 }
 
-TEST(RenderScore, AWaveThatCannotBeWrittenIsStatus1AndLeavesNothing) {
-    const std::string dir = make_scratch_dir("render_score_unwritable");
-    write_file_bytes(dir + "/ok.vbt", "vbtune 1\ntempo 120\nmode once\nvoice a pulse\na: c1\n");
-    const SimResult result = render(dir, "ok.vbt", "1", "no/such/folder/out.wav");
-    EXPECT_EQ(result.status, 1);
-    EXPECT_NE(result.stderr_text.find("no/such/folder/out.wav"), std::string::npos);
-    if (std::filesystem::exists("/dev/full")) {
-        // A device that refuses the data fails the same way, and the device
-        // itself is left alone.
-        EXPECT_EQ(render(dir, "ok.vbt", "1", "/dev/full").status, 1);
-        EXPECT_TRUE(std::filesystem::exists("/dev/full"));
-    }
-}
-
 }  // namespace

@@ -87,6 +87,7 @@ TEST(RunnerFailures, AnOutputThatCannotBeWrittenWholeFailsAndLeavesNothing) {
     const std::string small = dir + "/small";
     fs::create_directory(small);
     const bool mounted = mount("tmpfs", small.c_str(), "tmpfs", 0, "size=16k") == 0;
+    write_file_bytes(dir + "/ok.vbt", "vbtune 1\ntempo 120\nmode once\nvoice a pulse\na: c1\n");
     std::vector<std::string> places = {"/dev/full", dir + "/no/such/folder/out"};
     if (mounted) places.push_back(small + "/out");
     for (const std::string& place : places) {
@@ -96,6 +97,7 @@ TEST(RunnerFailures, AnOutputThatCannotBeWrittenWholeFailsAndLeavesNothing) {
             {"--frames", "40", "--shot", "2:" + place},
             {"--dump-resources", place},
             {"--render-tune", "VBTUNE_TITLE", "2", place},
+            {"--render-score", "ok.vbt", "1", place},
         };
         for (const auto& args : runs) {
             SCOPED_TRACE(args[0] == "--frames" ? args[2] : args[0]);
