@@ -15,6 +15,8 @@ PlayDataRecord PlayData;
 namespace {
 
 SaveFault injected_fault = SaveFault::None;
+const PlayDataRecord* replayed_start = nullptr;
+bool saves_on = true;
 
 constexpr const char* TEMPORARY_FILE = "PlayData.dat.tmp";
 
@@ -26,6 +28,10 @@ bool write_all(int fd, const void* data, size_t size) {
 }  // namespace
 
 int load_play_data() {
+    if (replayed_start) {
+        PlayData = *replayed_start;
+        return 0;
+    }
     std::FILE* f = std::fopen(PLAY_DATA_FILE, "rb");
     if (!f) return 1;
     read_play_data(f);
@@ -45,6 +51,7 @@ void read_play_data(std::FILE* stream) {
 // and only then replaces "PlayData.dat", so a crash or a full disk never
 // leaves a truncated file behind.
 int save_play_data() {
+    if (!saves_on) return 0;
     const int fd = injected_fault == SaveFault::Open
                        ? -1
                        : ::open(TEMPORARY_FILE, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
@@ -68,6 +75,14 @@ int best_score_for_display() {
     if (best >= 1000.0) return 1000;
     if (best <= -1.0) return -1;
     return static_cast<int>(best);
+}
+
+void use_play_data_start(const PlayDataRecord* start) {
+    replayed_start = start;
+}
+
+void set_play_data_saves(bool on) {
+    saves_on = on;
 }
 
 void inject_save_fault(SaveFault fault) {

@@ -215,7 +215,8 @@ int run_sim(const SimOptions& options) {
     if (!options.dump_dir.empty()) return dump_resources(options.dump_dir);
     if (options.render_tune) return render_tune(options);
 
-    std::vector<ScriptedMessage> script;
+    KeyScript script;
+    PlayDataRecord recorded_start = {};
     if (!options.input.empty()) {
         std::string text, error;
         if (!read_file(options.input, &text)) {
@@ -226,6 +227,14 @@ int run_sim(const SimOptions& options) {
             std::fprintf(stderr, "zarvox-sim: %s: %s\n", options.input.c_str(), error.c_str());
             return 2;
         }
+    }
+    if (options.recorded_play_data) {
+        if (script.play_data.size() != sizeof recorded_start) {
+            std::fprintf(stderr, "zarvox-sim: %s names no play data\n", options.input.c_str());
+            return 2;
+        }
+        std::memcpy(&recorded_start, script.play_data.data(), sizeof recorded_start);
+        use_play_data_start(&recorded_start);
     }
 
     state.options = &options;
@@ -238,10 +247,12 @@ int run_sim(const SimOptions& options) {
     }
 
     HeadlessConfig config;
-    config.script = script.data();
-    config.script_length = static_cast<int>(script.size());
+    config.script = script.messages.data();
+    config.script_length = static_cast<int>(script.messages.size());
     config.quit_after_frame = options.frames;
     config.ms_of_second = options.ms_of_second;
+    config.times = script.times.data();
+    config.time_count = static_cast<int>(script.times.size());
     config.observer = {on_frame_begun, nullptr, on_frame_finished, on_sound, on_tune_call,
                        on_message_box, nullptr};
     install_headless_host(config);
@@ -251,6 +262,7 @@ int run_sim(const SimOptions& options) {
 
     const int result = game_main();
     set_allocation_counting(false);
+    use_play_data_start(nullptr);
     if (autoplay_in_lookahead()) end_lookahead_child();
     int status = result == 1 ? 0 : 1;
     if (!options.autoplay_script.empty() && !write_autoplay_script(options.autoplay_script.c_str()))
