@@ -1,0 +1,287 @@
+// A game played in the real window, under a virtual X display with real key
+// events, is recorded and replays exactly: in the runner and in the window.
+// The steps wait on the game's own count of presents (its hash file), never
+// on the wall clock, so a slow machine only makes them slower.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "support/sim_process.h"
+
+namespace {
+
+constexpr auto DEADLINE = std::chrono::seconds(120);
+
+bool on_path(const char* program) {
+    return std::system((std::string("command -v ") + program + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+// One virtual X display for the whole suite.
+pid_t xvfb_pid = -1;
+std::string display;
+
+void start_display() {
+    int fds[2];
+    if (pipe(fds) != 0) return;
+    xvfb_pid = fork();
+    if (xvfb_pid == 0) {
+        close(fds[0]);
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, 1);
+        dup2(null, 2);
+        const std::string fd = std::to_string(fds[1]);
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "640x800x24", "-nolisten",
+               "tcp", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(fds[1]);
+    pollfd p = {fds[0], POLLIN, 0};
+    char text[16] = "";
+    if (poll(&p, 1, 30000) == 1) {
+        const ssize_t n = read(fds[0], text, sizeof text - 1);
+        if (n > 0) text[n] = '\0';
+    }
+    close(fds[0]);
+    const int number = std::atoi(text);
+    if (text[0] >= '0' && text[0] <= '9') display = ":" + std::to_string(number);
+}
+
+class RecordedWindow : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        if (on_path("Xvfb") && on_path("xdotool")) start_display();
+    }
+    static void TearDownTestSuite() {
+        if (xvfb_pid > 0) {
+            kill(xvfb_pid, SIGTERM);
+            waitpid(xvfb_pid, nullptr, 0);
+        }
+    }
+    void SetUp() override {
+        if (display.empty()) GTEST_SKIP() << "needs Xvfb and xdotool";
+    }
+};
+
+// The game, started in `dir` on the virtual display with `args`.
+pid_t start_game(const std::string& dir, const std::vector<std::string>& args) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        if (chdir(dir.c_str()) != 0) _exit(120);
+        unsetenv("WAYLAND_DISPLAY");
+        unsetenv("SDL_VIDEODRIVER");
+        setenv("DISPLAY", display.c_str(), 1);
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        const int err = open("stderr.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        dup2(err, 2);
+        std::vector<const char*> argv = {"zarvox"};
+        for (const std::string& a : args) argv.push_back(a.c_str());
+        argv.push_back(nullptr);
+        execv(ZARVOX_GAME_PATH, const_cast<char* const*>(argv.data()));
+        _exit(121);
+    }
+    return pid;
+}
+
+// The game's exit status once it ends by itself; -1 past the deadline.
+int wait_for_exit(pid_t pid) {
+    const auto until = std::chrono::steady_clock::now() + DEADLINE;
+    int status = 0;
+    while (waitpid(pid, &status, WNOHANG) != pid) {
+        if (std::chrono::steady_clock::now() > until) {
+            kill(pid, SIGKILL);
+            waitpid(pid, nullptr, 0);
+            return -1;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+int presents_in(const std::string& hashes) {
+    const std::string text = read_file_bytes(hashes);
+    return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+}
+
+// Waits until the game has begun present `n`; false if it ended or the
+// deadline passed first.
+bool wait_for_present(pid_t pid, const std::string& hashes, int n) {
+    const auto until = std::chrono::steady_clock::now() + DEADLINE;
+    while (presents_in(hashes) < n) {
+        if (waitpid(pid, nullptr, WNOHANG) == pid || std::chrono::steady_clock::now() > until)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+}
+
+// Real key events through the X server, to the game's window.
+void xdotool(const std::string& args) {
+    const std::string command = "DISPLAY=" + display + " timeout 60 xdotool " + args;
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+}
+
+void focus_game_window() {
+    xdotool("search --sync --name '^Zarvox$' windowfocus --sync");
+}
+
+// Present `n` begun, after waiting for it. A tap held for a few presents:
+// one so short that its release reaches the game in the very present after
+// its press is seen by no frame, as on any desktop.
+#define WAIT_FOR(n)                                                        \
+    ASSERT_TRUE(wait_for_present(game, hashes, (n))) << "present " << (n); \
+    at = presents_in(hashes)
+#define TAP(key)             \
+    xdotool("keydown " key); \
+    WAIT_FOR(at + 3);        \
+    xdotool("keyup " key)
+
+std::vector<std::string> hashes_of(const std::string& path) {
+    std::vector<std::string> out;
+    for (const Json& line : parse_json_lines(read_file_bytes(path)))
+        out.push_back(line["hash"].text);
+    return out;
+}
+
+std::vector<std::string> hashes_of(const std::vector<Json>& trace) {
+    std::vector<std::string> out;
+    for (const Json& record : trace) out.push_back(record["hash"].text);
+    return out;
+}
+
+std::string starting_play_data() {
+    std::string record(72, '\0');
+    record[7] = 0x40;  // best score 32.0
+    record[6] = 0x40;
+    record[12 + 4 * 3] = 1;  // the fourth reward
+    return record;
+}
+
+// Through the title, into stage 1 with the ship at the right, shots until
+// the stage's outcome, then Escape.
+TEST_F(RecordedWindow, AGamePlayedInTheWindowReplaysPresentForPresent) {
+    const std::string dir = make_scratch_dir("record-window");
+    write_file_bytes(dir + "/PlayData.dat", starting_play_data());
+    const std::string hashes = dir + "/hashes.jsonl";
+    const pid_t game = start_game(dir, {"--record", "keys.txt", "--record-hashes", "hashes.jsonl"});
+    int at = 0;
+    WAIT_FOR(5);
+    focus_game_window();
+    TAP("space");  // past the intro
+    WAIT_FOR(at + 20);
+    TAP("space");  // a game
+    WAIT_FOR(at + 80);
+    xdotool("keydown Right");
+    WAIT_FOR(at + 50);
+    xdotool("keyup Right");
+    for (int shot = 0; shot < 13; ++shot) {
+        TAP("space");
+        WAIT_FOR(at + 40);
+    }
+    WAIT_FOR(at + 60);
+    xdotool("key Escape");
+    ASSERT_EQ(wait_for_exit(game), 0) << read_file_bytes(dir + "/stderr.txt");
+    const std::vector<std::string> played = hashes_of(hashes);
+    const std::string keys = read_file_bytes(dir + "/keys.txt");
+    ASSERT_NE(keys.find("down SPACE"), std::string::npos) << keys;
+
+    // The runner, from the recorded play data, sees every present the same.
+    SimRun run;
+    run.script = keys;
+    run.args = {"--recorded-play-data"};
+    const SimResult replay = run_sim_process(run, make_scratch_dir("record-window-sim"));
+    ASSERT_EQ(replay.status, 0) << replay.stderr_text;
+    EXPECT_EQ(hashes_of(replay.trace), played);
+    EXPECT_EQ(read_file_bytes(replay.dir + "/PlayData.dat"),
+              read_file_bytes(dir + "/PlayData.dat"));
+    bool played_stage = false, outcome = false;
+    for (const Json& r : replay.trace) {
+        if (r["mode"].as_int() != 2) continue;
+        played_stage |= r["phase"].as_int() == 1;
+        outcome |= r["phase"].as_int() == 2 || r["phase"].as_int() == 3;
+    }
+    EXPECT_TRUE(played_stage && outcome) << keys;
+
+    // Played back in the window: the watcher's keys other than Escape do
+    // nothing, and the player's own file stays as it was.
+    const std::string again = make_scratch_dir("record-window-replay");
+    const std::string own_data(72, '\x01');
+    write_file_bytes(again + "/PlayData.dat", own_data);
+    write_file_bytes(again + "/keys.txt", keys);
+    {
+        const std::string hashes = again + "/hashes.jsonl";
+        const pid_t game =
+            start_game(again, {"--replay", "keys.txt", "--record-hashes", "hashes.jsonl"});
+        int at = 0;
+        WAIT_FOR(5);
+        focus_game_window();
+        xdotool("key space Left Right space");
+        ASSERT_EQ(wait_for_exit(game), 0) << read_file_bytes(again + "/stderr.txt");
+        EXPECT_EQ(hashes_of(hashes), played);
+        (void)at;
+    }
+    EXPECT_EQ(read_file_bytes(again + "/PlayData.dat"), own_data);
+}
+
+TEST_F(RecordedWindow, AKilledRecordingReplaysUpToTheKill) {
+    const std::string dir = make_scratch_dir("record-killed");
+    const std::string hashes = dir + "/hashes.jsonl";
+    const pid_t game = start_game(dir, {"--record", "keys.txt", "--record-hashes", "hashes.jsonl"});
+    int at = 0;
+    WAIT_FOR(5);
+    focus_game_window();
+    TAP("space");
+    WAIT_FOR(at + 20);
+    TAP("space");
+    WAIT_FOR(at + 100);
+    kill(game, SIGKILL);
+    waitpid(game, nullptr, 0);
+
+    const std::vector<std::string> played = hashes_of(hashes);
+    SimRun run;
+    run.script = read_file_bytes(dir + "/keys.txt");
+    ASSERT_NE(run.script.find("down SPACE"), std::string::npos) << run.script;
+    run.args = {"--recorded-play-data", "--frames", std::to_string(played.size())};
+    const SimResult replay = run_sim_process(run, make_scratch_dir("record-killed-sim"));
+    ASSERT_EQ(replay.status, 0) << replay.stderr_text;
+    EXPECT_EQ(hashes_of(replay.trace), played);
+}
+
+// Refusals come before any window opens, so they need no display.
+TEST(GameCommandLine, BadRecordingsAndOptionsAreRefusedWithStatusTwo) {
+    const std::string dir = make_scratch_dir("record-refused");
+    write_file_bytes(dir + "/version.txt", "# zarvox keys 7\n2 down SPACE\n");
+    write_file_bytes(dir + "/backwards.txt", "# zarvox keys 1\n9 down SPACE\n8 up SPACE\n");
+    write_file_bytes(dir + "/ms.txt", "# zarvox keys 1\n2 ms 1000\n");
+    const std::vector<std::vector<std::string>> refused = {
+        {"--replay", "version.txt"},
+        {"--replay", "backwards.txt"},
+        {"--replay", "ms.txt"},
+        {"--replay", "missing.txt"},
+        {"--replay", "."},
+        {"--record", "no-such-folder/keys.txt"},
+        {"--record", "a.txt", "--replay", "ms.txt"},
+        {"--record"},
+        {"--no-such-option"},
+    };
+    for (const auto& args : refused) {
+        std::string shown;
+        for (const std::string& a : args) shown += a + " ";
+        SCOPED_TRACE(shown);
+        const pid_t game = start_game(dir, args);
+        EXPECT_EQ(wait_for_exit(game), 2);
+        const std::string err = read_file_bytes(dir + "/stderr.txt");
+        EXPECT_EQ(err.rfind("zarvox: ", 0), 0u) << err;
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    }
+}
+
+}  // namespace
