@@ -4,7 +4,6 @@
 // on the wall clock, so a slow machine only makes them slower.
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -25,34 +24,48 @@ bool on_path(const char* program) {
     return std::system((std::string("command -v ") + program + " >/dev/null 2>&1").c_str()) == 0;
 }
 
-// One virtual X display for the whole suite.
+// One virtual X display for the whole suite, on a number of its own: the
+// first free one may be another program's a moment later.
 pid_t xvfb_pid = -1;
 std::string display;
 
+bool display_answers(const std::string& name) {
+    const std::string command =
+        "DISPLAY=" + name + " timeout 10 xdotool getmouselocation >/dev/null 2>&1";
+    return std::system(command.c_str()) == 0;
+}
+
 void start_display() {
-    int fds[2];
-    if (pipe(fds) != 0) return;
-    xvfb_pid = fork();
-    if (xvfb_pid == 0) {
-        close(fds[0]);
-        const int null = open("/dev/null", O_WRONLY);
-        dup2(null, 1);
-        dup2(null, 2);
-        const std::string fd = std::to_string(fds[1]);
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "640x800x24", "-nolisten",
-               "tcp", static_cast<char*>(nullptr));
-        _exit(127);
+    for (int attempt = 0; attempt < 8 && display.empty(); ++attempt) {
+        const std::string name = ":" + std::to_string(300 + (getpid() * 7 + attempt * 61) % 600);
+        xvfb_pid = fork();
+        if (xvfb_pid == 0) {
+            const int null = open("/dev/null", O_WRONLY);
+            dup2(null, 1);
+            dup2(null, 2);
+            execlp("Xvfb", "Xvfb", name.c_str(), "-screen", "0", "640x800x24", "-nolisten", "tcp",
+                   static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        // Ready once it answers; gone at once when the number is taken.
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (std::chrono::steady_clock::now() < until) {
+            if (waitpid(xvfb_pid, nullptr, WNOHANG) == xvfb_pid) {
+                xvfb_pid = -1;
+                break;
+            }
+            if (display_answers(name)) {
+                display = name;
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        if (display.empty() && xvfb_pid > 0) {
+            kill(xvfb_pid, SIGTERM);
+            waitpid(xvfb_pid, nullptr, 0);
+            xvfb_pid = -1;
+        }
     }
-    close(fds[1]);
-    pollfd p = {fds[0], POLLIN, 0};
-    char text[16] = "";
-    if (poll(&p, 1, 30000) == 1) {
-        const ssize_t n = read(fds[0], text, sizeof text - 1);
-        if (n > 0) text[n] = '\0';
-    }
-    close(fds[0]);
-    const int number = std::atoi(text);
-    if (text[0] >= '0' && text[0] <= '9') display = ":" + std::to_string(number);
 }
 
 class RecordedWindow : public ::testing::Test {
@@ -127,6 +140,10 @@ bool wait_for_present(pid_t pid, const std::string& hashes, int n) {
     return true;
 }
 
+std::string beside(const std::string& path, const std::string& name) {
+    return path.substr(0, path.rfind('/') + 1) + name;
+}
+
 // Real key events through the X server, to the game's window.
 void xdotool(const std::string& args) {
     const std::string command = "DISPLAY=" + display + " timeout 60 xdotool " + args;
@@ -140,8 +157,9 @@ void focus_game_window() {
 // Present `n` begun, after waiting for it. A tap held for a few presents:
 // one so short that its release reaches the game in the very present after
 // its press is seen by no frame, as on any desktop.
-#define WAIT_FOR(n)                                                        \
-    ASSERT_TRUE(wait_for_present(game, hashes, (n))) << "present " << (n); \
+#define WAIT_FOR(n)                                                                    \
+    ASSERT_TRUE(wait_for_present(game, hashes, (n)))                                   \
+        << "present " << (n) << ": " << read_file_bytes(beside(hashes, "stderr.txt")); \
     at = presents_in(hashes)
 #define TAP(key)             \
     xdotool("keydown " key); \
