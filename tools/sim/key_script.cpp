@@ -59,7 +59,9 @@ bool known_format(const std::string& first_line, std::string* why) {
     const std::string line = trimmed(first_line);
     if (!starts_with(line, FORMAT_NAME)) return true;
     if (line == KEY_SCRIPT_HEADER) return true;
-    *why = "unknown format version '" + line.substr(std::strlen(FORMAT_NAME)) +
+    const size_t version = line.find_first_not_of(" \t", std::strlen(FORMAT_NAME));
+    *why = "unknown format version '" +
+           (version == std::string::npos ? std::string() : line.substr(version, 20)) +
            "' (this game reads version 1)";
     return false;
 }
