@@ -1,6 +1,8 @@
 #include "replay/recorder.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "platform/display.h"
 #include "platform/file_io.h"
@@ -17,19 +19,27 @@ constexpr int MAX_POSTED = 16;
 
 const Host* inner = nullptr;
 Host recording = {};
-RecorderFiles files;
-bool failed = false;
 int presents = 0;
 bool inside_present = false;
 Message posted[MAX_POSTED];
 int posted_count = 0;
 
-void write_line(int fd, const char* text, int length) {
-    if (fd < 0 || length <= 0 || failed) return;
-    if (write_fully(fd, text, static_cast<size_t>(length))) return;
-    // The game goes on; only the recording stops.
-    failed = true;
-    std::fprintf(stderr, "zarvox: the recording could not be written; it stops here\n");
+// A file that refuses a line is given up, with one message; the game and
+// the other file go on.
+struct Output {
+    int fd;
+    bool failed;
+    const char* what;
+};
+Output keys_out = {-1, false, "the recording"};
+Output hashes_out = {-1, false, "the frame hashes"};
+
+void write_line(Output& out, const char* text, int length) {
+    if (out.fd < 0 || length <= 0 || out.failed) return;
+    if (write_fully(out.fd, text, static_cast<size_t>(length))) return;
+    out.failed = true;
+    std::fprintf(stderr, "zarvox: cannot write %s (%s); the game goes on without it\n", out.what,
+                 std::strerror(errno));
 }
 
 bool same(const Message& a, const Message& b) {
@@ -53,7 +63,7 @@ bool take_message(Message* out) {
     const ScriptedMessage line = {presents > 0 ? presents : 1, *out,
                                   presents > 0 && !inside_present};
     char text[64];
-    write_line(files.keys, text, format_script_line(line, text, sizeof text));
+    write_line(keys_out, text, format_script_line(line, text, sizeof text));
     return true;
 }
 
@@ -65,21 +75,21 @@ void post_message(const Message& m) {
 int local_milliseconds() {
     const int ms = inner->local_milliseconds();
     char text[32];
-    write_line(files.keys, text, format_time_line({presents + 1, ms}, text, sizeof text));
+    write_line(keys_out, text, format_time_line({presents + 1, ms}, text, sizeof text));
     return ms;
 }
 
 void frame_started() {
     ++presents;
     inside_present = true;
-    if (files.hashes >= 0) {
+    if (hashes_out.fd >= 0) {
         const uint32_t* pixels = back_surface_pixels();
         const uint32_t hash =
             pixels ? hash_pixels(pixels, SCREEN_WIDTH, SCREEN_HEIGHT, back_surface_pitch()) : 0;
         char text[48];
         const int n =
             std::snprintf(text, sizeof text, "{\"frame\":%d,\"hash\":\"%08x\"}\n", presents, hash);
-        write_line(files.hashes, text, n);
+        write_line(hashes_out, text, n);
     }
     inner->frame_started();
 }
@@ -93,8 +103,10 @@ void frame_finished() {
 
 void install_recorder(const RecorderFiles& f) {
     inner = &host();
-    files = f;
-    failed = false;
+    keys_out.fd = f.keys;
+    keys_out.failed = false;
+    hashes_out.fd = f.hashes;
+    hashes_out.failed = false;
     presents = 0;
     inside_present = false;
     posted_count = 0;
@@ -106,18 +118,18 @@ void install_recorder(const RecorderFiles& f) {
     recording.frame_finished = frame_finished;
     char header[32];
     const int n = std::snprintf(header, sizeof header, "%s\n", KEY_SCRIPT_HEADER);
-    write_line(files.keys, header, n);
+    write_line(keys_out, header, n);
     install_host(&recording);
 }
 
 void record_play_data() {
     char text[256];
-    write_line(files.keys, text,
+    write_line(keys_out, text,
                format_play_data_line(&PlayData, sizeof PlayData, text, sizeof text));
 }
 
 bool remove_recorder() {
     if (inner) install_host(inner);
     inner = nullptr;
-    return !failed;
+    return !keys_out.failed && !hashes_out.failed;
 }

@@ -277,6 +277,21 @@ TEST_F(RecordedWindow, AKilledRecordingReplaysUpToTheKill) {
     EXPECT_EQ(hashes_of(replay.trace), played);
 }
 
+TEST_F(RecordedWindow, ARecordingThatCannotBeWrittenIsReportedAndTheGameGoesOn) {
+    const std::string dir = make_scratch_dir("record-full");
+    const std::string hashes = dir + "/hashes.jsonl";
+    const pid_t game =
+        start_game(dir, {"--record", "/dev/full", "--record-hashes", "hashes.jsonl"});
+    int at = 0;
+    WAIT_FOR(30);
+    (void)at;
+    kill(game, SIGTERM);
+    EXPECT_EQ(wait_for_exit(game), 1);
+    const std::string err = read_file_bytes(dir + "/stderr.txt");
+    EXPECT_EQ(err.rfind("zarvox: cannot write the recording (", 0), 0u) << err;
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+}
+
 // Refusals come before any window opens, so they need no display.
 TEST(GameCommandLine, BadRecordingsAndOptionsAreRefusedWithStatusTwo) {
     const std::string dir = make_scratch_dir("record-refused");
