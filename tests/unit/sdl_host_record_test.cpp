@@ -154,9 +154,9 @@ void focus_game_window() {
     xdotool("search --sync --name '^Zarvox$' windowfocus --sync");
 }
 
-// Present `n` begun, after waiting for it. A tap held for a few presents:
-// one so short that its release reaches the game in the very present after
-// its press is seen by no frame, as on any desktop.
+// Waits for present `n` to begin and notes where the game is. TAP holds a
+// key for a few presents: a press in the pump that ends a frame, released
+// inside the very next present, is seen by no frame of the title screen.
 #define WAIT_FOR(n)                                                                    \
     ASSERT_TRUE(wait_for_present(game, hashes, (n)))                                   \
         << "present " << (n) << ": " << read_file_bytes(beside(hashes, "stderr.txt")); \
