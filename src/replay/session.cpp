@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -118,6 +119,9 @@ bool start_session(const GameOptions& options, std::string* error) {
     }
     recording = files.keys >= 0 || files.hashes >= 0;
     if (!recording) return true;
+    // A reader that goes away from a piped recording must not end the game:
+    // the write fails instead and only the recording stops.
+    std::signal(SIGPIPE, SIG_IGN);
     install_recorder(files);
     if (files.keys >= 0) {
         play_data_recorded = false;
