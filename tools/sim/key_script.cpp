@@ -7,6 +7,8 @@
 #include <cstring>
 #include <sstream>
 
+#include "sim/quoted.h"
+
 namespace {
 
 struct KeyName {
@@ -60,9 +62,9 @@ bool known_format(const std::string& first_line, std::string* why) {
     if (!starts_with(line, FORMAT_NAME)) return true;
     if (line == KEY_SCRIPT_HEADER) return true;
     const size_t version = line.find_first_not_of(" \t", std::strlen(FORMAT_NAME));
-    *why = "unknown format version '" +
-           (version == std::string::npos ? std::string() : line.substr(version, 20)) +
-           "' (this game reads version 1)";
+    *why = "unknown format version " +
+           quoted(version == std::string::npos ? std::string() : line.substr(version)) +
+           " (this game reads version 1)";
     return false;
 }
 
@@ -130,6 +132,11 @@ bool parse_key_script(const char* text, size_t length, std::vector<ScriptedMessa
 }
 
 bool parse_key_script(const char* text, size_t length, KeyScript* out, std::string* error) {
+    // A byte-order mark, as some editors write, is not part of line 1.
+    if (length >= 3 && std::memcmp(text, "\xEF\xBB\xBF", 3) == 0) {
+        text += 3;
+        length -= 3;
+    }
     std::vector<Entry> entries;
     std::vector<ScriptedTime> times;
     std::string play_data;
@@ -153,7 +160,8 @@ bool parse_key_script(const char* text, size_t length, KeyScript* out, std::stri
         for (std::string word; words >> word;) w.push_back(word);
         if (w.empty()) continue;
         int frame = 0;
-        if (!parse_frame(w[0], &frame)) return fail("bad frame number '" + w[0] + "'");
+        if (!parse_frame(w[0], &frame)) return fail("bad frame number " + quoted(w[0]));
+        if (frame < 1) return fail("frame numbers start at 1");
         if (frame < last_frame) return fail("frame numbers must not decrease");
         last_frame = frame;
         if (w.size() < 2) return fail("missing action");
@@ -174,9 +182,9 @@ bool parse_key_script(const char* text, size_t length, KeyScript* out, std::stri
         }
         const bool takes_key = action == "DOWN" || action == "UP" || action == "PRESS";
         if (takes_key) {
-            if (w.size() != 3) return fail("'" + w[1] + "' takes one key");
+            if (w.size() != 3) return fail(quoted(w[1]) + " takes one key");
             const int code = key_code_from_name(w[2]);
-            if (code < 0) return fail("unknown key '" + w[2] + "'");
+            if (code < 0) return fail("unknown key " + quoted(w[2]));
             const uint32_t vk = static_cast<uint32_t>(code);
             if (action == "UP") {
                 entries.push_back({frame, {WM_KEYUP, vk, 0}, after});
@@ -186,7 +194,7 @@ bool parse_key_script(const char* text, size_t length, KeyScript* out, std::stri
             }
             continue;
         }
-        if (w.size() != 2) return fail("'" + w[1] + "' takes no key");
+        if (w.size() != 2) return fail(quoted(w[1]) + " takes no key");
         if (action == "CLOSE")
             entries.push_back({frame, {WM_CLOSE, 0, 0}, after});
         else if (action == "MENU")
@@ -194,7 +202,7 @@ bool parse_key_script(const char* text, size_t length, KeyScript* out, std::stri
         else if (action == "QUIT")
             entries.push_back({frame, {WM_QUIT, 0, 0}, after});
         else
-            return fail("unknown action '" + w[1] + "'");
+            return fail("unknown action " + quoted(w[1]));
     }
     // A press's release belongs to the next frame, ahead of that frame's
     // lines; a frame's messages inside its present come before those after.
