@@ -12,9 +12,9 @@ mkdir -p "$out"
 flags="-std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all -I$root/src -I$root/tools"
 clang++ $flags -o "$out/fuzz_parse_wave" "$here/fuzz_parse_wave.cpp" \
     "$root/src/platform/sound.cpp" "$root/src/vorbel/device.cpp" "$root/src/vorbel/synth.cpp" \
-    "$here/stub_host.cpp"
+    "$root/src/vorbel/edge_tables.cpp" "$here/stub_host.cpp"
 clang++ $flags -o "$out/fuzz_score" "$here/fuzz_score.cpp" "$root/src/vorbel/score.cpp" \
-    "$root/src/vorbel/synth.cpp"
+    "$root/src/vorbel/synth.cpp" "$root/src/vorbel/edge_tables.cpp"
 clang++ $flags -o "$out/fuzz_key_script" "$here/fuzz_key_script.cpp" "$root/tools/sim/key_script.cpp"
 clang++ $flags -o "$out/fuzz_play_data" "$here/fuzz_play_data.cpp" "$root/src/platform/play_data.cpp" \
     "$root/src/platform/file_io.cpp"

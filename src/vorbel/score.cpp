@@ -1,5 +1,6 @@
 #include "vorbel/score.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -36,6 +37,7 @@ struct Parser {
     bool have_tempo = false;
     bool have_mode = false;
     size_t work = 0;
+    int voice_line[kMaxVoices] = {};  // where each voice is declared
 
     // The voice being compiled.
     VoiceSpec* voice = nullptr;
@@ -389,6 +391,7 @@ bool declare_voice(Parser& ps, Cursor& c) {
     VoiceSpec v{};
     if (!c.name(v.name)) return fail(ps, c.line, "a voice needs a name of at most 15 letters");
     if (find_voice(ps, v.name) >= 0) return fail(ps, c.line, "voice '%s' twice", v.name);
+    ps.voice_line[s.voice_count] = c.line;
     if (c.word("pulse"))
         v.wave = Wave::Pulse;
     else if (c.word("triangle"))
@@ -515,7 +518,9 @@ bool compile_voice(Parser& ps, int index) {
     ps.bracket_depth = 0;
     v.first_event = s.event_count;
     v.loop_event = 0;
-    int last_line = 0;
+    // Faults of the voice as a whole are told at its last line of notes, or
+    // at its declaration when it has none.
+    int last_line = ps.voice_line[index];
     for (int i = 0; i < ps.span_count; ++i) {
         const Span& span = ps.spans[i];
         if (span.pattern || span.owner != index) continue;
@@ -524,26 +529,26 @@ bool compile_voice(Parser& ps, int index) {
     }
     if (ps.bracket_depth > 0) return fail(ps, last_line, "'[' without ']' in voice '%s'", v.name);
     v.event_count = s.event_count - v.first_event;
-    if (ps.ticks == 0) return fail(ps, 0, "voice '%s' has no notes", v.name);
+    if (ps.ticks == 0) return fail(ps, last_line, "voice '%s' has no notes", v.name);
     if (index == 0) {
         s.length_ticks = ps.ticks;
         s.loop_tick = ps.loop_tick;
     }
     if (ps.ticks != s.length_ticks)
-        return fail(ps, 0, "voice '%s' lasts %u ticks but voice '%s' %u", v.name, ps.ticks,
+        return fail(ps, last_line, "voice '%s' lasts %u ticks but voice '%s' %u", v.name, ps.ticks,
                     s.voices[0].name, s.length_ticks);
     if (!s.loops && ps.loop_marked)
-        return fail(ps, 0, "voice '%s' marks a loop point in a 'mode once' score", v.name);
+        return fail(ps, last_line, "voice '%s' marks a loop point in a 'mode once' score", v.name);
     if (index == 0) ps.first_loop_marked = ps.loop_marked;
     if (ps.loop_marked != ps.first_loop_marked)
-        return fail(ps, 0, "voice '%s' %s a loop point but voice '%s' %s", v.name,
+        return fail(ps, last_line, "voice '%s' %s a loop point but voice '%s' %s", v.name,
                     ps.loop_marked ? "marks" : "lacks", s.voices[0].name,
                     ps.loop_marked ? "does not" : "does");
     if (ps.loop_tick != s.loop_tick)
-        return fail(ps, 0, "voice '%s' loops at tick %u but voice '%s' at %u", v.name, ps.loop_tick,
-                    s.voices[0].name, s.loop_tick);
+        return fail(ps, last_line, "voice '%s' loops at tick %u but voice '%s' at %u", v.name,
+                    ps.loop_tick, s.voices[0].name, s.loop_tick);
     if (ps.loop_marked && ps.loop_tick >= ps.ticks)
-        return fail(ps, 0, "voice '%s' marks its loop point at its very end", v.name);
+        return fail(ps, last_line, "voice '%s' marks its loop point at its very end", v.name);
     return true;
 }
 
@@ -578,10 +583,12 @@ bool parse_score(const uint8_t* text, size_t size, Score* out, ScoreError* error
         if (!c.at_end() && !read_statement(ps, c)) return false;
         p = eol < end ? eol + 1 : end;
     }
-    if (!ps.have_header) return fail(ps, 0, "a score begins with 'vbtune 1'");
-    if (!ps.have_tempo) return fail(ps, 0, "the score has no tempo");
-    if (!ps.have_mode) return fail(ps, 0, "the score says neither 'mode loop' nor 'mode once'");
-    if (out->voice_count == 0) return fail(ps, 0, "the score has no voices");
+    // What is missing from the whole score is told at its last line.
+    line = std::max(line, 1);
+    if (!ps.have_header) return fail(ps, line, "a score begins with 'vbtune 1'");
+    if (!ps.have_tempo) return fail(ps, line, "the score has no tempo");
+    if (!ps.have_mode) return fail(ps, line, "the score says neither 'mode loop' nor 'mode once'");
+    if (out->voice_count == 0) return fail(ps, line, "the score has no voices");
     for (int i = 0; i < out->voice_count; ++i)
         if (!compile_voice(ps, i)) return false;
     return true;

@@ -90,7 +90,8 @@ struct Score {
 };
 
 struct ScoreError {
-    int line;  // 1-based; 0 when the fault is not on one line
+    int line;  // 1-based: a fault of a whole voice is told at its last line of
+               // notes, something missing from the whole score at its last line
     char message[128];
 };
 

@@ -16,10 +16,97 @@ enum Stage { STAGE_OFF, STAGE_ATTACK, STAGE_DECAY, STAGE_SUSTAIN, STAGE_RELEASE,
 constexpr uint32_t kTopOctave[12] = {837202,  886984,  939727,  995606,  1054808, 1117530,
                                      1183982, 1254385, 1328975, 1408000, 1491724, 1580426};
 
-// A triangle of the phase, -32767..32767.
+// Pulse and triangle waves are made with kWaveBits more bits than the rest,
+// so the many small edge corrections do not round away.
+constexpr int kWaveBits = 4;
+constexpr int32_t kWavePeak = 32767 << kWaveBits;
+
+// A triangle of the phase, -32767..32767 (the drums' tone).
 int32_t triangle(uint32_t phase) {
     int32_t t = static_cast<int32_t>(phase >> 16);  // 0..65535
     return t < 32768 ? 2 * t - 32767 : 32767 - 2 * (t - 32768);
+}
+
+// The same triangle in kWavePeak units, from the whole phase.
+int32_t fine_triangle(uint32_t phase) {
+    const int64_t from_bottom = phase < 0x80000000u ? phase : 0x100000000ll - phase;  // 0..2^31
+    return static_cast<int32_t>(-kWavePeak + ((from_bottom * 2 * kWavePeak) >> 31));
+}
+
+// The wave of a pulse or triangle voice where the phase stands, with no
+// band-limiting.
+int32_t plain_wave(Wave wave, uint32_t phase, uint32_t duty_phase) {
+    if (wave == Wave::Triangle) return fine_triangle(phase);
+    return phase < duty_phase ? kWavePeak : -kWavePeak;
+}
+
+// Adds the correction for an edge of `size` (a jump of the wave, or of its
+// slope per sample) that the phase passed `elapsed` phase units ago, during
+// this sample's `step`, to the samples around it.
+void add_edge(VoiceState& v, const int32_t (&table)[kEdgePhases + 1][kEdgeTaps], int64_t size,
+              uint32_t elapsed, uint32_t step) {
+    // How long ago, in 1/65536 of a sample: the top bits pick the row, the
+    // rest blend it with the next.
+    static_assert(kEdgePhases == 1 << kEdgePhaseBits && kEdgePhaseBits < 16);
+    constexpr int kBlendBits = 16 - kEdgePhaseBits;
+    const uint32_t ago =
+        step ? static_cast<uint32_t>((static_cast<uint64_t>(elapsed) << 16) / step) : 0;
+    const int32_t* a = table[ago >> kBlendBits];
+    const int32_t* b = table[(ago >> kBlendBits) + 1];
+    const int32_t blend = static_cast<int32_t>(ago & ((1 << kBlendBits) - 1));
+    const uint32_t first = v.wave_samples - (kEdgeHalf - 1);
+    for (int i = 0; i < kEdgeTaps - 1; ++i) {
+        const int64_t c = a[i] + ((b[i] - a[i]) * blend >> kBlendBits);
+        v.pending[(first + i) % kEdgeTaps] += static_cast<int32_t>((size * c + (1 << 15)) >> 16);
+    }
+}
+
+// Advances a pulse or triangle voice by one sample of `step` and returns its
+// band-limited wave, in kWavePeak units, kEdgeHalf - 1 samples late. Every
+// edge the phase passed is placed between the samples where it fell, so the
+// wave holds no harmonics above half the rate to fold back as stray tones.
+int32_t band_limited_wave(VoiceState& v, Wave wave, uint32_t step) {
+    v.phase += step;
+    const int32_t plain = plain_wave(wave, v.phase, v.duty_phase);
+    // The phase passed a point in this sample when it now stands less than a
+    // step beyond it.
+    const uint32_t past_zero = v.phase;
+    if (wave == Wave::Pulse) {
+        const uint32_t past_duty = v.phase - v.duty_phase;
+        int32_t expected = v.last_wave;
+        if (past_zero < step) {
+            add_edge(v, kStepCorrection, 2 * kWavePeak, past_zero, step);
+            expected += 2 * kWavePeak;
+        }
+        if (past_duty < step) {
+            add_edge(v, kStepCorrection, -2 * kWavePeak, past_duty, step);
+            expected -= 2 * kWavePeak;
+        }
+        // A note with another duty can move the wave between edges: the jump
+        // then falls on this sample.
+        if (plain != expected) add_edge(v, kStepCorrection, plain - expected, 0, step);
+    } else {
+        // The slope turns at the bottom (phase 0) and the top (half way).
+        const uint32_t past_top = v.phase - 0x80000000u;
+        const int64_t turn = static_cast<int64_t>(step) * (8 * int64_t{kWavePeak}) >> 32;
+        if (past_zero < step) add_edge(v, kRampCorrection, turn, past_zero, step);
+        if (past_top < step) add_edge(v, kRampCorrection, -turn, past_top, step);
+    }
+    v.last_wave = plain;
+    v.pending[v.wave_samples % kEdgeTaps] += plain;
+    const uint32_t leaving = (v.wave_samples - (kEdgeHalf - 1)) % kEdgeTaps;
+    const int32_t out = v.pending[leaving];
+    v.pending[leaving] = 0;
+    ++v.wave_samples;
+    return out;
+}
+
+// Fills the samples a pulse or triangle voice owes before its first one with
+// the wave where its phase stands, so it starts without a jump.
+void prime_wave(VoiceState& v, Wave wave) {
+    v.last_wave = plain_wave(wave, v.phase, v.duty_phase);
+    for (uint32_t k = 1; k < kEdgeHalf; ++k)
+        v.pending[(v.wave_samples - k) % kEdgeTaps] = v.last_wave;
 }
 
 int32_t per_sample(int32_t span, uint32_t ms, int rate) {
@@ -114,6 +201,7 @@ void TunePlayer::start(const Score* score, int rate, bool stereo, uint32_t start
         v.event = e;
         begin_event(i);
         v.ticks_left = at + score->events[part.first_event + e].ticks - start_tick;
+        if (part.wave == Wave::Pulse || part.wave == Wave::Triangle) prime_wave(v, part.wave);
     }
     playing_ = true;
 }
@@ -250,27 +338,29 @@ int32_t TunePlayer::voice_sample(int index, VoiceState& v) {
         step += static_cast<uint32_t>(swing * triangle(v.vibrato_phase) >> 15);
     }
     ++v.note_samples;
-    v.phase += step;
 
     int32_t wave = 0;
     int32_t weight = 256;
+    int shift = 15 + kWaveBits;  // from the wave's peak to 1
     switch (part.wave) {
         case Wave::Pulse:
-            wave = v.phase < v.duty_phase ? 32767 : -32767;
+            wave = band_limited_wave(v, part.wave, step);
             weight = 150;
             break;
         case Wave::Triangle:
-            wave = triangle(v.phase);
+            wave = band_limited_wave(v, part.wave, step);
             break;
         case Wave::Noise:
-            wave = noise(v);
+            v.phase += step;
+            wave = noise(v);  // +-32767, as plain as it always was
             weight = 120;
+            shift = 15;
             break;
         case Wave::Drums:
             break;
     }
     int64_t amp = kVoiceFull * v.volume * v.level / 15 * score_->volume_percent / 100 >> 16;
-    return static_cast<int32_t>(static_cast<int64_t>(wave) * weight / 256 * amp >> 15);
+    return static_cast<int32_t>(static_cast<int64_t>(wave) * weight / 256 * amp >> shift);
 }
 
 void TunePlayer::render_add(int32_t* mix, int frames) {

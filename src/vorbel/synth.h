@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "vorbel/edge_tables.h"
 #include "vorbel/score.h"
 
 namespace vorbel {
@@ -20,6 +21,12 @@ struct VoiceState {
     uint32_t phase;
     uint32_t step;        // phase step of the note, before vibrato
     uint32_t duty_phase;  // pulse: phase below which the wave is high
+
+    // Pulse and triangle: the band-limited wave, kEdgeHalf - 1 samples behind
+    // the phase, for the samples from the one leaving next onwards (a ring).
+    int32_t pending[kEdgeTaps];
+    uint32_t wave_samples;  // samples made, to place them in `pending`
+    int32_t last_wave;      // plain wave at the previous sample
 
     int stage;      // envelope: 0 off, 1 attack, 2 decay, 3 sustain, 4 release
     int32_t level;  // envelope, 0..kLevelOne

@@ -129,11 +129,15 @@ void vorbel_Release() {
     ready = false;
 }
 
-int vorbel_render_tune(const char* name, double seconds, const char* wav_path) {
-    if (!load_score("VBTUNE", name, &render_score)) return 0;
+namespace {
+
+// Plays `render_score` from its start through the synthesizer and mixer and
+// writes `seconds` of it to `wav_path` as a 16-bit stereo PCM WAVE at the
+// library's output rate; `label` names the score in messages.
+bool render_to_wave(const char* label, double seconds, const char* wav_path) {
     if (!(seconds >= 0.0 && seconds <= 3600.0)) {
-        set_error("%s: %s", name, "seconds must be between 0 and 3600");
-        return 0;
+        set_error("%s: %s", label, "seconds must be between 0 and 3600");
+        return false;
     }
     const int rate = ready ? device.rate : kVorbelDefaultRate;
     render_device.rate = rate;
@@ -144,7 +148,7 @@ int vorbel_render_tune(const char* name, double seconds, const char* wav_path) {
     ReplacedFile file;
     if (!begin_replace(&file, wav_path, true)) {
         set_error("cannot write %s: %s", wav_path, std::strerror(errno));
-        return 0;
+        return false;
     }
     const uint32_t frames = static_cast<uint32_t>(std::llround(seconds * rate));
     const uint32_t data_bytes = frames * 4;
@@ -188,9 +192,29 @@ int vorbel_render_tune(const char* name, double seconds, const char* wav_path) {
     render_device.music.stop();
     if (!ok) {
         set_error("cannot write %s: %s", wav_path, std::strerror(error));
-        return 0;
+        return false;
     }
-    return 1;
+    return true;
+}
+
+}  // namespace
+
+int vorbel_render_tune(const char* name, double seconds, const char* wav_path) {
+    if (!load_score("VBTUNE", name, &render_score)) return 0;
+    return render_to_wave(name, seconds, wav_path) ? 1 : 0;
+}
+
+int vorbel_render_score(const uint8_t* text, size_t size, double seconds, const char* wav_path,
+                        int* fault_line) {
+    vorbel::ScoreError error;
+    if (!vorbel::parse_score(text, size, &render_score, &error)) {
+        if (fault_line) *fault_line = error.line;
+        std::snprintf(last_error, sizeof last_error, "%s", error.message);
+        return -1;
+    }
+    if (fault_line) *fault_line = 0;
+    last_error[0] = '\0';
+    return render_to_wave("score", seconds, wav_path) ? 1 : 0;
 }
 
 const char* vorbel_last_error() {

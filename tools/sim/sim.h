@@ -22,6 +22,10 @@ struct SimOptions {
     std::string tune_name;
     double tune_seconds = 0;
     std::string tune_file;
+    bool render_score = false;
+    std::string score_path;
+    double score_seconds = 0;
+    std::string score_wave;
 };
 
 // False with a one-line reason for an unknown option or a bad value.

@@ -62,6 +62,22 @@ bool parse_sim_options(int argc, const char* const* argv, SimOptions* o, std::st
             }
             return true;
         };
+        // What a render reads, how many seconds, and the WAVE it writes.
+        auto render_args = [&](const char* shape, std::string* from, double* seconds,
+                               std::string* out) {
+            if (i + 3 >= argc) {
+                *error = option + " needs " + shape;
+                return false;
+            }
+            *from = argv[++i];
+            const std::string text = argv[++i];
+            if (!parse_seconds(text, seconds)) {
+                *error = option + " takes a number of seconds, not " + quoted(text);
+                return false;
+            }
+            *out = argv[++i];
+            return true;
+        };
         if (option == "--input") {
             if (!value(&o->input)) return false;
         } else if (option == "--recorded-play-data") {
@@ -96,18 +112,13 @@ bool parse_sim_options(int argc, const char* const* argv, SimOptions* o, std::st
         } else if (option == "--dump-resources") {
             if (!value(&o->dump_dir)) return false;
         } else if (option == "--render-tune") {
-            if (i + 3 >= argc) {
-                *error = "--render-tune needs NAME SECONDS FILE";
-                return false;
-            }
             o->render_tune = true;
-            o->tune_name = argv[++i];
-            const std::string seconds = argv[++i];
-            if (!parse_seconds(seconds, &o->tune_seconds)) {
-                *error = "--render-tune takes a number of seconds, not " + quoted(seconds);
+            if (!render_args("NAME SECONDS FILE", &o->tune_name, &o->tune_seconds, &o->tune_file))
                 return false;
-            }
-            o->tune_file = argv[++i];
+        } else if (option == "--render-score") {
+            o->render_score = true;
+            if (!render_args("FILE SECONDS OUT", &o->score_path, &o->score_seconds, &o->score_wave))
+                return false;
         } else {
             *error = "unknown option " + quoted(option);
             return false;
@@ -122,6 +133,10 @@ bool parse_sim_options(int argc, const char* const* argv, SimOptions* o, std::st
     }
     if (o->recorded_play_data && o->input.empty()) {
         *error = "--recorded-play-data needs --input";
+        return false;
+    }
+    if (o->render_tune && o->render_score) {
+        *error = "--render-tune and --render-score cannot be given together";
         return false;
     }
     if (!o->autoplay_script.empty() && !o->autoplay) {

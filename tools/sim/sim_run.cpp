@@ -20,17 +20,17 @@
 #include "sim/alloc_count.h"
 #include "sim/autoplay.h"
 #include "sim/image_file.h"
+#include "sim/input_file.h"
 #include "sim/json_out.h"
 #include "sim/key_script.h"
+#include "sim/render_audio.h"
 #include "sim/sim.h"
 #include "sim/trace_modes.h"
-#include "vorbel/vorbel_render.h"
 
 namespace {
 
 constexpr int MAX_EVENTS = 256;
 constexpr int CALL_TEXT = 64;
-constexpr off_t MAX_INPUT_BYTES = 64 << 20;
 
 // Everything the trace gathers between two records, in fixed storage.
 struct TraceState {
@@ -183,48 +183,6 @@ void on_mode_started(int) {
     if (!state.trace && state.options->shots.empty()) set_allocation_counting(true);
 }
 
-// The key script: a readable regular file of at most 64 MiB, so neither a
-// folder, a device that never ends nor a pipe nobody writes can stall the
-// run. False with the reason in `why`.
-bool read_input(const std::string& path, std::string* out, std::string* why) {
-    // Not blocking: a pipe with no writer must not hang the runner.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        *why = std::strerror(errno);
-        return false;
-    }
-    struct stat st = {};
-    bool ok = ::fstat(fd, &st) == 0;
-    if (!ok) {
-        *why = std::strerror(errno);
-    } else if (!S_ISREG(st.st_mode)) {
-        *why = "not a regular file";
-        ok = false;
-    } else if (st.st_size > MAX_INPUT_BYTES) {
-        *why = "larger than 64 MiB";
-        ok = false;
-    }
-    out->clear();
-    char block[1 << 16];
-    while (ok) {
-        const ssize_t n = ::read(fd, block, sizeof block);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            *why = std::strerror(errno);
-            ok = false;
-        } else if (n == 0) {
-            break;
-        } else if (out->size() + static_cast<size_t>(n) > MAX_INPUT_BYTES) {
-            *why = "larger than 64 MiB";
-            ok = false;
-        } else {
-            out->append(block, static_cast<size_t>(n));
-        }
-    }
-    ::close(fd);
-    return ok;
-}
-
 bool cannot_write(const std::string& path, int error) {
     std::fprintf(stderr, "zarvox-sim: cannot write %s: %s\n", path.c_str(), std::strerror(error));
     return false;
@@ -300,20 +258,12 @@ bool close_trace(const std::string& path) {
     return true;
 }
 
-// --render-tune: 0 when the WAVE is written; 1, saying why, otherwise.
-int render_tune(const SimOptions& options) {
-    if (vorbel_render_tune(options.tune_name.c_str(), options.tune_seconds,
-                           options.tune_file.c_str()))
-        return 0;
-    std::fprintf(stderr, "zarvox-sim: %s\n", vorbel_last_error());
-    return 1;
-}
-
 }  // namespace
 
 int run_sim(const SimOptions& options) {
     if (!options.dump_dir.empty()) return dump_resources(options.dump_dir);
-    if (options.render_tune) return render_tune(options);
+    if (options.render_tune) return run_render_tune(options);
+    if (options.render_score) return run_render_score(options);
 
     KeyScript script;
     PlayDataRecord recorded_start = {};

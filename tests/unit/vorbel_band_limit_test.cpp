@@ -1,0 +1,151 @@
+// The pulse and triangle voices hold no stray tones: on a sustained note the
+// power away from the note's harmonics stays 50 dB or more below the music,
+// at every rate the library accepts, while the waves keep their shape and
+// loudness; and a rendered tune is the same, byte for byte, everywhere.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "support/harmonics.h"
+#include "support/sim_process.h"
+#include "vorbel/synth.h"
+#include "vorbel/vorbel_render.h"
+
+namespace {
+
+using vorbel::Wave;
+
+constexpr int kA2 = 45;
+constexpr int kC7 = 96;
+constexpr int kRates[] = {8000, 11025, 22050, 32000, 44100, 48000};
+
+struct Voice {
+    Wave wave;
+    int duty;  // percent, for a pulse
+};
+
+std::string describe(const Voice& voice, int pitch, int rate) {
+    char text[64];
+    if (voice.wave == Wave::Pulse)
+        std::snprintf(text, sizeof text, "pulse %d%%, note %d, %d Hz", voice.duty, pitch, rate);
+    else
+        std::snprintf(text, sizeof text, "triangle, note %d, %d Hz", pitch, rate);
+    return text;
+}
+
+// One voice holding one note at full volume with no vibrato; the samples of
+// its sustain, after the attack has long settled.
+std::vector<double> sustain(const Voice& voice, int pitch, int rate) {
+    auto score = std::make_unique<vorbel::Score>();
+    score->tempo = 60;
+    score->volume_percent = 100;
+    score->length_ticks = vorbel::kTicksPerWhole;
+    score->voice_count = 1;
+    score->event_count = 1;
+    vorbel::VoiceSpec& part = score->voices[0];
+    part.wave = voice.wave;
+    part.volume = 15;
+    part.duty = static_cast<uint8_t>(voice.duty);
+    part.gate = 100;
+    part.env = {0, 0, 15, 0};
+    part.event_count = 1;
+    score->events[0] = {vorbel::kTicksPerWhole, static_cast<uint8_t>(pitch), 15, 100,
+                        static_cast<uint8_t>(voice.duty)};
+
+    constexpr int kSettle = 2048;
+    const int frames = kSettle + harmonics::kWindow;
+    std::vector<int32_t> mix(2 * static_cast<size_t>(frames), 0);
+    vorbel::TunePlayer player;
+    player.start(score.get(), rate, false, 0, true);
+    player.render_add(mix.data(), frames);
+    std::vector<double> out(harmonics::kWindow);
+    for (int i = 0; i < harmonics::kWindow; ++i) out[i] = mix[2 * (kSettle + i)];
+    return out;
+}
+
+double cycles_per_sample(int pitch, int rate) {
+    return vorbel::note_step(pitch, rate) / 4294967296.0;
+}
+
+TEST(BandLimit, NoNoteHasStrayTonesWithin50dBOfItsHarmonics) {
+    const Voice voices[] = {{Wave::Pulse, 50}, {Wave::Pulse, 25}, {Wave::Pulse, 12},
+                            {Wave::Pulse, 3},  {Wave::Pulse, 81}, {Wave::Triangle, 50}};
+    for (int rate : kRates) {
+        // Every note at the game's own rate; every third at the others.
+        const int stride = rate == 22050 ? 1 : 3;
+        for (const Voice& voice : voices) {
+            double worst = -1000;
+            int worst_pitch = 0;
+            for (int pitch = kA2; pitch <= kC7; pitch += stride) {
+                const auto a =
+                    harmonics::analyse(sustain(voice, pitch, rate), cycles_per_sample(pitch, rate));
+                if (a.other_db() > worst) {
+                    worst = a.other_db();
+                    worst_pitch = pitch;
+                }
+            }
+            EXPECT_LE(worst, -50.0) << describe(voice, worst_pitch, rate);
+        }
+    }
+}
+
+TEST(BandLimit, WavesKeepTheirShape) {
+    // A half-duty pulse has odd harmonics falling as 1/n; a triangle, odd
+    // harmonics falling as 1/n^2. Both hold wherever the fifth harmonic is
+    // below a third of the rate, clear of the roll-off at the top.
+    auto db = [](double ratio) { return 20.0 * std::log10(ratio); };
+    for (int rate : {11025, 22050, 48000}) {
+        for (int pitch = kA2; pitch <= kC7; pitch += 2) {
+            const double f = cycles_per_sample(pitch, rate);
+            if (5 * f > 1.0 / 3) break;
+            const auto pulse = harmonics::analyse(sustain({Wave::Pulse, 50}, pitch, rate), f);
+            const auto triangle = harmonics::analyse(sustain({Wave::Triangle, 50}, pitch, rate), f);
+            const std::string where = describe({Wave::Pulse, 50}, pitch, rate);
+            EXPECT_NEAR(db(pulse.amplitude[3] / pulse.amplitude[1]), db(1.0 / 3), 1.0) << where;
+            EXPECT_NEAR(db(pulse.amplitude[5] / pulse.amplitude[1]), db(1.0 / 5), 1.0) << where;
+            EXPECT_LT(pulse.amplitude[2], pulse.amplitude[1] * 1e-3) << where;
+            EXPECT_NEAR(db(triangle.amplitude[3] / triangle.amplitude[1]), db(1.0 / 9), 1.0)
+                << where;
+        }
+    }
+}
+
+TEST(BandLimit, VoicesKeepTheirLoudness) {
+    // Peak of a pulse at full volume: 7000 scaled by its weight of 150/256;
+    // a triangle has the full 7000. Band-limiting takes away only the top
+    // of the spectrum, a sliver of the power.
+    for (int duty : {50, 25, 12}) {
+        const auto wave = sustain({Wave::Pulse, duty}, 69, 22050);
+        double power = 0;
+        for (double s : wave) power += s * s;
+        const double rms = std::sqrt(power / static_cast<double>(wave.size()));
+        EXPECT_NEAR(20.0 * std::log10(rms / (7000.0 * 150 / 256)), 0.0, 0.3) << duty;
+    }
+    const auto wave = sustain({Wave::Triangle, 50}, 57, 22050);
+    double power = 0;
+    for (double s : wave) power += s * s;
+    const double rms = std::sqrt(power / static_cast<double>(wave.size()));
+    EXPECT_NEAR(20.0 * std::log10(rms / (7000.0 / std::sqrt(3.0))), 0.0, 0.3);
+}
+
+uint32_t fnv1a(const std::string& bytes) {
+    uint32_t h = 2166136261u;
+    for (unsigned char c : bytes) h = (h ^ c) * 16777619u;
+    return h;
+}
+
+TEST(BandLimit, ARenderedTuneIsTheSameEverywhere) {
+    // Integer arithmetic and fixed tables: these bytes may change only when
+    // the synthesizer's sound is changed on purpose.
+    const std::string path = make_scratch_dir("band_limit") + "/boss.wav";
+    ASSERT_EQ(vorbel_render_tune("VBTUNE_BOSS", 4.0, path.c_str()), 1) << vorbel_last_error();
+    const std::string bytes = read_file_bytes(path);
+    ASSERT_EQ(bytes.size(), 44u + 4u * 4 * 22050);
+    EXPECT_EQ(fnv1a(bytes), 0x59a6058eu);
+}
+
+}  // namespace
