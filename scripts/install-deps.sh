@@ -3,7 +3,7 @@
 # Runs apt-get as root, or through sudo for a normal user. Further package
 # names given as arguments are installed too.
 set -e
-PACKAGES="cmake make g++ pkg-config libsdl2-dev libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev desktop-file-utils appstream $*"
+PACKAGES="cmake make g++ pkg-config libsdl2-dev libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev desktop-file-utils appstream xvfb xdotool $*"
 missing=""
 for p in $PACKAGES; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

@@ -11,7 +11,7 @@ constexpr int QUEUE_CAPACITY = 4096;
 HeadlessConfig config;
 uint32_t clock_ms = 1000;
 int frame = 0;
-int next_script_line = 0;
+ScriptFeed feed;
 MessageQueue<QUEUE_CAPACITY> queue;
 
 void push(const Message& m) {
@@ -25,7 +25,7 @@ void sleep_ms(uint32_t ms) {
     clock_ms += ms;
 }
 int local_ms() {
-    return config.ms_of_second;
+    return feed_local_ms(&feed, frame + 1);
 }
 bool create_window(const char*, int, int) {
     return true;
@@ -43,12 +43,7 @@ void frame_started() {
     ++frame;
     const HeadlessObserver& o = config.observer;
     if (o.frame_started) o.frame_started(frame, o.user);
-    while (next_script_line < config.script_length &&
-           config.script[next_script_line].frame <= frame) {
-        if (config.script[next_script_line].frame == frame)
-            push(config.script[next_script_line].message);
-        ++next_script_line;
-    }
+    feed_messages(&feed, frame, false, push);
 }
 
 void show_frame(const uint32_t* pixels, int, int, int pitch) {
@@ -59,6 +54,7 @@ void show_frame(const uint32_t* pixels, int, int, int pitch) {
 void frame_finished() {
     const HeadlessObserver& o = config.observer;
     if (o.frame_finished) o.frame_finished(frame, clock_ms, o.user);
+    feed_messages(&feed, frame, true, push);
     if (frame == config.quit_after_frame) push(Message{WM_QUIT, 0, 0});
 }
 
@@ -97,7 +93,12 @@ void install_headless_host(const HeadlessConfig& c) {
     config = c;
     clock_ms = 1000;
     frame = 0;
-    next_script_line = 0;
+    feed = ScriptFeed{};
+    feed.messages = c.script;
+    feed.message_count = c.script_length;
+    feed.times = c.times;
+    feed.time_count = c.time_count;
+    feed.ms = c.ms_of_second;
     queue.clear();
     install_host(&headless);
 }

@@ -6,11 +6,7 @@
 #include <cstdint>
 
 #include "platform/host.h"
-
-struct ScriptedMessage {
-    int frame;  // queued just before present `frame` pumps
-    Message message;
-};
+#include "platform/script_feed.h"
 
 struct HeadlessObserver {
     // Present N begins (after the frame's work and drawing, before its pump).
@@ -30,6 +26,8 @@ struct HeadlessConfig {
     int script_length = 0;
     int quit_after_frame = 100000;  // WM_QUIT is posted after this present
     int ms_of_second = 0;
+    const ScriptedTime* times = nullptr;  // recorded reads of the local time
+    int time_count = 0;
     bool audio_available = true;  // a silent device the game can open
     HeadlessObserver observer = {};
 };

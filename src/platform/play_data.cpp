@@ -20,6 +20,8 @@ SaveFault injected_fault = SaveFault::None;
 // a best score and rewards we never saw.
 bool saving_off = false;
 bool failure_told = false;
+const PlayDataRecord* replayed_start = nullptr;
+bool saves_on = true;
 
 // Says once per run why the play data is not kept; injected faults are the
 // tests' and the look-ahead's own and stay quiet.
@@ -62,6 +64,10 @@ bool target_refused() {
 }  // namespace
 
 int load_play_data() {
+    if (replayed_start) {
+        PlayData = *replayed_start;
+        return 0;
+    }
     // Not blocking: a pipe under the name must not hang the game.
     const int fd = ::open(PLAY_DATA_FILE, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
@@ -104,6 +110,7 @@ int save_play_data() {
 // and only then replaces "PlayData.dat", so a crash, a full disk or another
 // game saving at the same time never leaves a broken file behind.
 int save_play_record(const PlayDataRecord& record) {
+    if (!saves_on) return 0;
     if (saving_off || target_refused()) return 1;
     ReplacedFile file;
     if (!begin_replace(&file, PLAY_DATA_FILE, false)) {
@@ -137,6 +144,14 @@ int best_score_for_display() {
 
 static_assert(static_cast<int>(SaveFault::SyncFolder) == static_cast<int>(FileFault::SyncFolder),
               "a save fault is the file fault of the same name");
+
+void use_play_data_start(const PlayDataRecord* start) {
+    replayed_start = start;
+}
+
+void set_play_data_saves(bool on) {
+    saves_on = on;
+}
 
 void inject_save_fault(SaveFault fault) {
     injected_fault = fault;

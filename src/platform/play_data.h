@@ -43,6 +43,12 @@ void raise_best_score(PlayDataRecord* record, int32_t score);
 // is always defined.
 int best_score_for_display();
 
+// Replaying a recorded game: loads return `start` instead of reading the
+// file (nullptr reads it again), and with saves off a save writes nothing
+// and reports success, so a replay leaves the player's file as it was.
+void use_play_data_start(const PlayDataRecord* start);
+void set_play_data_saves(bool on);
+
 // Test hook: the named step of every later save fails, quietly (0 turns it
 // off).
 enum class SaveFault { None, Open, Write, Sync, Rename, SyncFolder };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <sstream>
@@ -38,7 +39,62 @@ bool parse_frame(const std::string& word, int* frame) {
 struct Entry {
     int frame;
     Message message;
+    bool after_present;
 };
+
+constexpr const char* FORMAT_NAME = "# zarvox keys";
+constexpr const char* PLAY_DATA_PREFIX = "# play data ";
+constexpr int PLAY_DATA_BYTES = 72;
+
+bool starts_with(const std::string& s, const char* prefix) {
+    return s.compare(0, std::strlen(prefix), prefix) == 0;
+}
+
+std::string trimmed(const std::string& s) {
+    size_t end = s.size();
+    while (end > 0 && std::isspace(static_cast<unsigned char>(s[end - 1]))) --end;
+    return s.substr(0, end);
+}
+
+// The format line, when the script has one: only version 1 is known.
+bool known_format(const std::string& first_line, std::string* why) {
+    const std::string line = trimmed(first_line);
+    if (!starts_with(line, FORMAT_NAME)) return true;
+    if (line == KEY_SCRIPT_HEADER) return true;
+    const size_t version = line.find_first_not_of(" \t", std::strlen(FORMAT_NAME));
+    *why = "unknown format version " +
+           quoted(version == std::string::npos ? std::string() : line.substr(version)) +
+           " (this game reads version 1)";
+    return false;
+}
+
+int hex_digit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// "# play data " and the record's bytes in hex; anything else is a comment.
+bool play_data_line(const std::string& raw, std::string* bytes) {
+    const std::string line = trimmed(raw);
+    if (!starts_with(line, PLAY_DATA_PREFIX)) return false;
+    const std::string hex = line.substr(std::strlen(PLAY_DATA_PREFIX));
+    if (hex.size() != 2 * PLAY_DATA_BYTES) return false;
+    std::string out;
+    for (size_t i = 0; i < hex.size(); i += 2) {
+        const int hi = hex_digit(hex[i]), lo = hex_digit(hex[i + 1]);
+        if (hi < 0 || lo < 0) return false;
+        out.push_back(static_cast<char>(hi * 16 + lo));
+    }
+    *bytes = out;
+    return true;
+}
+
+// snprintf's length when all of it fitted in `size`, else 0.
+int fitted(int written, int size) {
+    return written > 0 && written < size ? written : 0;
+}
 
 }  // namespace
 
@@ -69,12 +125,21 @@ std::string key_name_from_code(uint32_t code) {
 
 bool parse_key_script(const char* text, size_t length, std::vector<ScriptedMessage>* out,
                       std::string* error) {
+    KeyScript script;
+    if (!parse_key_script(text, length, &script, error)) return false;
+    *out = std::move(script.messages);
+    return true;
+}
+
+bool parse_key_script(const char* text, size_t length, KeyScript* out, std::string* error) {
     // A byte-order mark, as some editors write, is not part of line 1.
     if (length >= 3 && std::memcmp(text, "\xEF\xBB\xBF", 3) == 0) {
         text += 3;
         length -= 3;
     }
     std::vector<Entry> entries;
+    std::vector<ScriptedTime> times;
+    std::string play_data;
     std::istringstream lines(std::string(text, length));
     std::string line;
     int line_number = 0;
@@ -85,6 +150,9 @@ bool parse_key_script(const char* text, size_t length, std::vector<ScriptedMessa
     };
     while (std::getline(lines, line)) {
         ++line_number;
+        std::string why;
+        if (line_number == 1 && !known_format(line, &why)) return fail(why);
+        if (play_data_line(line, &play_data)) continue;
         const size_t hash = line.find('#');
         if (hash != std::string::npos) line.erase(hash);
         std::istringstream words(line);
@@ -97,7 +165,21 @@ bool parse_key_script(const char* text, size_t length, std::vector<ScriptedMessa
         if (frame < last_frame) return fail("frame numbers must not decrease");
         last_frame = frame;
         if (w.size() < 2) return fail("missing action");
+        // "after": the message reached the game in the pump ending frame N.
+        const bool after = upper(w[1]) == "AFTER";
+        if (after) {
+            w.erase(w.begin() + 1);
+            if (w.size() < 2) return fail("'after' needs a message");
+        }
         const std::string action = upper(w[1]);
+        if (action == "MS" && after) return fail("'after' takes a message, not 'ms'");
+        if (action == "MS") {
+            int ms = 0;
+            if (w.size() != 3 || !parse_frame(w[2], &ms) || ms > 999)
+                return fail("'ms' takes a number from 0 to 999");
+            times.push_back({frame, ms});
+            continue;
+        }
         const bool takes_key = action == "DOWN" || action == "UP" || action == "PRESS";
         if (takes_key) {
             if (w.size() != 3) return fail(quoted(w[1]) + " takes one key");
@@ -105,27 +187,71 @@ bool parse_key_script(const char* text, size_t length, std::vector<ScriptedMessa
             if (code < 0) return fail("unknown key " + quoted(w[2]));
             const uint32_t vk = static_cast<uint32_t>(code);
             if (action == "UP") {
-                entries.push_back({frame, {WM_KEYUP, vk, 0}});
+                entries.push_back({frame, {WM_KEYUP, vk, 0}, after});
             } else {
-                entries.push_back({frame, {WM_KEYDOWN, vk, 0}});
-                if (action == "PRESS") entries.push_back({frame + 1, {WM_KEYUP, vk, 0}});
+                entries.push_back({frame, {WM_KEYDOWN, vk, 0}, after});
+                if (action == "PRESS") entries.push_back({frame + 1, {WM_KEYUP, vk, 0}, false});
             }
             continue;
         }
         if (w.size() != 2) return fail(quoted(w[1]) + " takes no key");
         if (action == "CLOSE")
-            entries.push_back({frame, {WM_CLOSE, 0, 0}});
+            entries.push_back({frame, {WM_CLOSE, 0, 0}, after});
         else if (action == "MENU")
-            entries.push_back({frame, {WM_COMMAND, MENU_COMMAND_SALIR, 0}});
+            entries.push_back({frame, {WM_COMMAND, MENU_COMMAND_SALIR, 0}, after});
         else if (action == "QUIT")
-            entries.push_back({frame, {WM_QUIT, 0, 0}});
+            entries.push_back({frame, {WM_QUIT, 0, 0}, after});
         else
             return fail("unknown action " + quoted(w[1]));
     }
-    // A press's release belongs to the next frame, ahead of that frame's lines.
-    std::stable_sort(entries.begin(), entries.end(),
-                     [](const Entry& a, const Entry& b) { return a.frame < b.frame; });
-    out->clear();
-    for (const Entry& e : entries) out->push_back({e.frame, e.message});
+    // A press's release belongs to the next frame, ahead of that frame's
+    // lines; a frame's messages inside its present come before those after.
+    std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+        return a.frame != b.frame ? a.frame < b.frame : !a.after_present && b.after_present;
+    });
+    out->messages.clear();
+    for (const Entry& e : entries) out->messages.push_back({e.frame, e.message, e.after_present});
+    out->times = std::move(times);
+    out->play_data = std::move(play_data);
     return true;
+}
+
+int format_script_line(const ScriptedMessage& m, char* out, int size) {
+    const char* after = m.after_present ? " after" : "";
+    const uint32_t id = m.message.id;
+    if (id == WM_KEYDOWN || id == WM_KEYUP) {
+        const char* action = id == WM_KEYDOWN ? "down" : "up";
+        const uint32_t vk = m.message.wparam;
+        for (const KeyName& k : kKeys)
+            if (k.code == vk)
+                return fitted(
+                    std::snprintf(out, size, "%d%s %s %s\n", m.frame, after, action, k.name), size);
+        if (vk > 0xFFFF) return 0;
+        return fitted(std::snprintf(out, size, "%d%s %s 0x%02X\n", m.frame, after, action, vk),
+                      size);
+    }
+    const char* action = id == WM_CLOSE     ? "close"
+                         : id == WM_QUIT    ? "quit"
+                         : id == WM_COMMAND ? "menu"
+                                            : nullptr;
+    // Commands other than "Salir" change nothing, so they need no line.
+    if (!action || (id == WM_COMMAND && (m.message.wparam & 0xFFFF) != MENU_COMMAND_SALIR))
+        return 0;
+    return fitted(std::snprintf(out, size, "%d%s %s\n", m.frame, after, action), size);
+}
+
+int format_time_line(const ScriptedTime& t, char* out, int size) {
+    return fitted(std::snprintf(out, size, "%d ms %d\n", t.frame, t.ms), size);
+}
+
+int format_play_data_line(const void* record, int record_size, char* out, int size) {
+    const int prefix = static_cast<int>(std::strlen(PLAY_DATA_PREFIX));
+    if (size < prefix + 2 * record_size + 2) return 0;
+    std::memcpy(out, PLAY_DATA_PREFIX, prefix);
+    const auto* bytes = static_cast<const unsigned char*>(record);
+    for (int i = 0; i < record_size; ++i) std::snprintf(out + prefix + 2 * i, 3, "%02x", bytes[i]);
+    const int length = prefix + 2 * record_size;
+    out[length] = '\n';
+    out[length + 1] = '\0';
+    return length + 1;
 }

@@ -1,5 +1,9 @@
 // The runner's key script: one message per line, "<N> down|up|press <KEY>",
-// "<N> close", "<N> menu", "<N> quit"; '#' starts a comment.
+// "<N> close", "<N> menu", "<N> quit"; '#' starts a comment. Recordings of a
+// played game add a first line naming the format ("# zarvox keys 1"), the
+// play record the game started from ("# play data <144 hex digits>"), reads
+// of the local time ("<N> ms <M>") and messages that reached the game in the
+// pump ending frame N rather than inside present N ("<N> after down SPACE").
 #pragma once
 
 #include <cstddef>
@@ -8,10 +12,27 @@
 
 #include "platform/headless_host.h"
 
+struct KeyScript {
+    std::vector<ScriptedMessage> messages;  // by frame, inside before after
+    std::vector<ScriptedTime> times;
+    std::string play_data;  // the recorded play record's bytes; empty when none
+};
+
+constexpr const char* KEY_SCRIPT_HEADER = "# zarvox keys 1";
+
 // Parses a whole script. On failure returns false and describes the first
 // bad line in `error` ("line 3: unknown key 'Q'").
+bool parse_key_script(const char* text, size_t length, KeyScript* out, std::string* error);
+// The same, keeping only the messages (time lines are checked, not kept).
 bool parse_key_script(const char* text, size_t length, std::vector<ScriptedMessage>* out,
                       std::string* error);
+
+// The script line for a message, a read of the local time or a play record,
+// with its newline, written into `out` without allocating. Returns its
+// length; 0 when the message has no script form or `out` is too small.
+int format_script_line(const ScriptedMessage& message, char* out, int size);
+int format_time_line(const ScriptedTime& time, char* out, int size);
+int format_play_data_line(const void* record, int record_size, char* out, int size);
 
 // The virtual-key code of a key name ("LEFT", "SPACE", "0x51"); -1 if unknown.
 int key_code_from_name(const std::string& name);

@@ -7,6 +7,7 @@
 
 struct SimOptions {
     std::string input;
+    bool recorded_play_data = false;  // start from the play record --input names
     int frames = 100000;
     std::string trace;
     std::vector<std::pair<int, std::string>> shots;

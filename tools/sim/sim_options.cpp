@@ -80,6 +80,8 @@ bool parse_sim_options(int argc, const char* const* argv, SimOptions* o, std::st
         };
         if (option == "--input") {
             if (!value(&o->input)) return false;
+        } else if (option == "--recorded-play-data") {
+            o->recorded_play_data = true;
         } else if (option == "--frames") {
             if (!number(0, 2000000000, &o->frames)) return false;
         } else if (option == "--trace") {
@@ -128,6 +130,10 @@ bool parse_sim_options(int argc, const char* const* argv, SimOptions* o, std::st
                      std::to_string(o->frames);
             return false;
         }
+    }
+    if (o->recorded_play_data && o->input.empty()) {
+        *error = "--recorded-play-data needs --input";
+        return false;
     }
     if (o->render_tune && o->render_score) {
         *error = "--render-tune and --render-score cannot be given together";

@@ -265,7 +265,8 @@ int run_sim(const SimOptions& options) {
     if (options.render_tune) return run_render_tune(options);
     if (options.render_score) return run_render_score(options);
 
-    std::vector<ScriptedMessage> script;
+    KeyScript script;
+    PlayDataRecord recorded_start = {};
     if (!options.input.empty()) {
         std::string text, error;
         if (!read_input(options.input, &text, &error)) {
@@ -278,15 +279,25 @@ int run_sim(const SimOptions& options) {
             return 2;
         }
     }
+    if (options.recorded_play_data) {
+        if (script.play_data.size() != sizeof recorded_start) {
+            std::fprintf(stderr, "zarvox-sim: %s names no play data\n", options.input.c_str());
+            return 2;
+        }
+        std::memcpy(&recorded_start, script.play_data.data(), sizeof recorded_start);
+        use_play_data_start(&recorded_start);
+    }
 
     state.options = &options;
     if (!options.trace.empty() && !open_trace(options.trace)) return 1;
 
     HeadlessConfig config;
-    config.script = script.data();
-    config.script_length = static_cast<int>(script.size());
+    config.script = script.messages.data();
+    config.script_length = static_cast<int>(script.messages.size());
     config.quit_after_frame = options.frames;
     config.ms_of_second = options.ms_of_second;
+    config.times = script.times.data();
+    config.time_count = static_cast<int>(script.times.size());
     config.observer = {on_frame_begun, nullptr, on_frame_finished, on_sound, on_tune_call,
                        on_message_box, nullptr};
     install_headless_host(config);
@@ -296,6 +307,7 @@ int run_sim(const SimOptions& options) {
 
     const int result = game_main();
     set_allocation_counting(false);
+    use_play_data_start(nullptr);
     if (autoplay_in_lookahead()) end_lookahead_child();
     int status = result == 1 ? 0 : 1;
     if (!options.autoplay_script.empty() && !write_autoplay_script(options.autoplay_script.c_str()))

@@ -1,0 +1,24 @@
+// The game's command line: recording a game as it is played, and playing a
+// recording back in the window.
+#pragma once
+
+#include <string>
+
+struct GameOptions {
+    std::string record;         // --record FILE: the key script of this game
+    std::string record_hashes;  // --record-hashes FILE: the hash of each present
+    std::string replay;         // --replay FILE: play this recording back
+};
+
+// False with a one-line reason for an unknown option or a missing value.
+bool parse_game_options(int argc, const char* const* argv, GameOptions* options,
+                        std::string* error);
+
+// Opens the files the options name and wraps the installed host in the
+// recorder and the replay they ask for. False with a one-line reason when a
+// file cannot be read or written or a recording is refused.
+bool start_session(const GameOptions& options, std::string* error);
+
+// Unwraps the host and closes the files. False when a recording could not
+// be written completely.
+bool end_session();
