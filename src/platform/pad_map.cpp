@@ -106,9 +106,13 @@ Message share_keyboard_key(HeldKeys* held, const Message& message, bool repeat) 
 }
 
 KeyMessages pad_button(HeldKeys* held, int slot, int button, bool pressed) {
+    return pad_input(held, slot, button_input(button), pressed);
+}
+
+KeyMessages pad_input(HeldKeys* held, int slot, int input, bool pressed) {
     KeyMessages out = {};
-    const int input = button_input(button);
-    if (input >= 0 && slot >= 0 && slot < MAX_PADS) add_change(&out, held, slot, input, pressed);
+    if (input >= 0 && input < PAD_INPUTS && slot >= 0 && slot < MAX_PADS)
+        add_change(&out, held, slot, input, pressed);
     return out;
 }
 

@@ -50,6 +50,10 @@ Message share_keyboard_key(HeldKeys* held, const Message& message, bool repeat);
 // buttons give no message.
 KeyMessages pad_button(HeldKeys* held, int slot, int button, bool pressed);
 
+// One of a pad's inputs (a PadInput) pressed or let go, for hosts that name
+// the buttons themselves.
+KeyMessages pad_input(HeldKeys* held, int slot, int input, bool pressed);
+
 // The left stick's x axis moved to `value`; `direction` (-1, 0, 1) is the
 // pad's stick state, updated here.
 KeyMessages pad_stick_x(HeldKeys* held, int slot, int8_t* direction, int value);

@@ -122,17 +122,3 @@ bool write_image(const std::string& path, const uint32_t* pixels, int width, int
     const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     return std::fclose(f) == 0 && ok;
 }
-
-uint32_t hash_pixels(const uint32_t* pixels, int width, int height, int pitch_bytes) {
-    uint32_t h = 2166136261u;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const uint32_t p = pixel(pixels, pitch_bytes, x, y);
-            for (int i = 0; i < 4; ++i) {
-                h ^= (p >> (8 * i)) & 0xFF;
-                h *= 16777619u;
-            }
-        }
-    }
-    return h;
-}

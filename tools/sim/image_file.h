@@ -6,6 +6,3 @@
 
 bool write_image(const std::string& path, const uint32_t* pixels, int width, int height,
                  int pitch_bytes);
-
-// FNV-1a 32-bit over the pixels, row by row, each as 4 little-endian bytes.
-uint32_t hash_pixels(const uint32_t* pixels, int width, int height, int pitch_bytes);

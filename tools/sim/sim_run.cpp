@@ -9,6 +9,7 @@
 #include "objects/effects.h"
 #include "objects/transition.h"
 #include "platform/display.h"
+#include "platform/frame_hash.h"
 #include "platform/headless_host.h"
 #include "platform/play_data.h"
 #include "platform/resources.h"

@@ -1,0 +1,18 @@
+import puppeteer from 'puppeteer-core';
+import http from 'node:http'; import fs from 'node:fs'; import path from 'node:path'; import os from 'node:os';
+const root = '/work/wt/web/build-web';
+const types = {'.html':'text/html','.js':'text/javascript','.wasm':'application/wasm'};
+const server = http.createServer((req, res) => { const u = new URL(req.url, 'http://x'); const p = path.join(root, u.pathname === '/' ? 'index.html' : u.pathname);
+  fs.readFile(p, (e, d) => { if (e) { res.writeHead(404); res.end(); return; } res.writeHead(200, {'content-type': types[path.extname(p)] || 'text/plain'}); res.end(d); }); });
+await new Promise(r => server.listen(0, '127.0.0.1', r));
+const browser = await puppeteer.launch({ executablePath: '/usr/bin/chromium', headless: true, args: ['--no-sandbox','--disable-gpu','--user-data-dir=' + fs.mkdtempSync(path.join(os.tmpdir(), 'zw-'))] });
+const page = await browser.newPage();
+page.on('console', m => console.log('console:', m.text()));
+await page.goto(`http://127.0.0.1:${server.address().port}/?ms=0`);
+await page.waitForFunction('window.zarvoxTest.presents > 60');
+const st = () => page.evaluate(() => JSON.stringify({p: zarvoxTest.presents, m: zarvoxTest.mode, k: zarvoxTest.keys}));
+await page.keyboard.press('Space'); console.log(await st());
+await new Promise(r => setTimeout(r, 300)); console.log(await st());
+await page.keyboard.down('Space'); await new Promise(r => setTimeout(r, 100)); console.log(await st()); await page.keyboard.up('Space');
+await new Promise(r => setTimeout(r, 2000)); console.log(await st());
+await browser.close(); server.close();
