@@ -1,6 +1,6 @@
 // Pads and keyboard holding the game's keys together: one press and one
 // release per hold, the stick's dead zone and hysteresis, pads pulled out.
-#include "platform/pad_map.h"
+#include "platform/sdl/pad_map.h"
 
 #include <SDL_gamecontroller.h>
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "platform/host.h"
-#include "platform/pad_map.h"
+#include "platform/sdl/pad_map.h"
 
 struct SDL_Window;
 union SDL_Event;

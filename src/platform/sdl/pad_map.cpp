@@ -1,4 +1,4 @@
-#include "platform/pad_map.h"
+#include "platform/sdl/pad_map.h"
 
 #include <SDL_gamecontroller.h>
 

@@ -1,6 +1,6 @@
-#include "platform/menu_bar.h"
+#include "platform/sdl/menu_bar.h"
 
-#include "platform/bitmap_font.h"
+#include "platform/sdl/bitmap_font.h"
 
 namespace {
 
