@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/sdl/bitmap_font.h"
-#include "platform/sdl/menu_bar.h"
+#include "platform/hosts/bitmap_font.h"
+#include "platform/hosts/menu_bar.h"
 #include "platform/sdl/window_layout.h"
 
 namespace {

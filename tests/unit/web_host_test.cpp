@@ -11,7 +11,7 @@
 
 #include "platform/display.h"
 #include "platform/headless_host.h"
-#include "platform/sdl/menu_bar.h"
+#include "platform/hosts/menu_bar.h"
 #include "platform/web/web_keys.h"
 
 namespace {

@@ -16,7 +16,7 @@
 #include "platform/message_queue.h"
 #include "platform/resources.h"
 #include "platform/sdl/key_map.h"
-#include "platform/sdl/menu_bar.h"
+#include "platform/hosts/menu_bar.h"
 #include "platform/sdl/window_layout.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include "platform/display.h"
 #include "platform/frame_hash.h"
 #include "platform/headless_host.h"
-#include "platform/sdl/menu_bar.h"
+#include "platform/hosts/menu_bar.h"
 #include "platform/message_queue.h"
 #include "platform/resources.h"
 #include "platform/web/web_input.h"

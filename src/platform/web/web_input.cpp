@@ -1,6 +1,6 @@
 #include "platform/web/web_input.h"
 
-#include "platform/sdl/pad_map.h"
+#include "platform/hosts/pad_map.h"
 #include "platform/web/web_host.h"
 #include "platform/web/web_keys.h"
 #include "platform/web/web_page.h"

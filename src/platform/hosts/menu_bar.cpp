@@ -1,6 +1,6 @@
-#include "platform/sdl/menu_bar.h"
+#include "platform/hosts/menu_bar.h"
 
-#include "platform/sdl/bitmap_font.h"
+#include "platform/hosts/bitmap_font.h"
 
 namespace {
 
