@@ -351,6 +351,26 @@ await check('a controller steers and fires', async () => {
   await page.close();
 });
 
+await check('without storage or sound the game plays and says so once each', async () => {
+  const page = await freshPage();
+  const lines = [];
+  page.on('console', (m) => lines.push(m.text()));
+  await page.evaluateOnNewDocument(() => {
+    Object.defineProperty(window, 'localStorage', {
+      get() { throw new DOMException('storage is off', 'SecurityError'); } });
+    delete window.AudioWorkletNode;
+  });
+  await open(page, '?ms=0&fast=1&keys=/t/auto.txt');
+  await until(page, 'window.zarvoxTest.ended', 'the game to end', 180000);
+  const t = await page.evaluate(() => window.zarvoxTest);
+  assert(t.status === 0, `the game ended with status ${t.status}`);
+  assertSameHashes('no storage, no sound', autoHashes, t.hashes);
+  const said = (text) => lines.filter((l) => l.includes(text)).length;
+  assert(said('without saving') === 1, `storage: ${JSON.stringify(lines)}`);
+  assert(said('playing without sound') === 1, `sound: ${JSON.stringify(lines)}`);
+  await page.close();
+});
+
 await check('"Salir" ends the game and "Play again" starts a new one', async () => {
   const page = await freshPage();
   await open(page, '?ms=0');
