@@ -110,6 +110,7 @@ int game_main() {
             show_error_box(window, "DirectSound_Voice_Load_Resource");
     }
     fill_rect(ScreenRect, 0);
+    restart_frame_schedule();
     present_frame(window);
     fill_rect(ScreenRect, 0);
     load_bitmaps();

@@ -24,6 +24,7 @@ protected:
         std::filesystem::current_path(dir_);
         std::memset(&PlayData, 0, sizeof PlayData);
         inject_save_fault(SaveFault::None);
+        reset_play_data_file();
     }
     void TearDown() override {
         inject_save_fault(SaveFault::None);
