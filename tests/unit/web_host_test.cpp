@@ -1,6 +1,6 @@
 // The browser host's own rules, built natively against a stand-in page: key
 // mapping, taps shorter than a frame, shared keys, the test mode's script
-// and clock, the canvas picture and the sound pulls.
+// and clock, and the canvas picture with its menu bar.
 #include "platform/web/web_host.h"
 
 #include <gtest/gtest.h>
@@ -213,17 +213,6 @@ TEST(WebHost, ScriptClockAndQuitForChecks) {
     EXPECT_EQ(seen[0].id, WM_QUIT);
 }
 
-TEST(WebHost, TheRealClockSleepsToTheNextMillisecond) {
-    const Host& h = install();
-    EXPECT_EQ(h.ticks_ms(), 0u);
-    page.now += 2.6;
-    EXPECT_EQ(h.ticks_ms(), 2u);
-    h.sleep_ms(1);
-    ASSERT_EQ(page.sleeps.size(), 1u);
-    EXPECT_DOUBLE_EQ(page.sleeps[0], 5000.25 + 3);
-    EXPECT_EQ(h.local_milliseconds(), 123);
-}
-
 TEST(WebHost, TheCanvasHoldsTheMenuBarAndTheFrame) {
     const Host& h = install();
     ASSERT_FALSE(h.create_window("Zarvox", 100, 100));
@@ -247,28 +236,6 @@ TEST(WebHost, TheCanvasHoldsTheMenuBarAndTheFrame) {
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].id, WM_COMMAND);
     EXPECT_EQ(seen[0].wparam, MENU_COMMAND_SALIR);
-}
-
-void fill_silence(int16_t* out, int frames, void* user) {
-    std::memset(out, 0, frames * 4);
-    *static_cast<int*>(user) += frames;
-}
-
-TEST(WebHost, SoundIsPulledInTheGamesBlocks) {
-    const Host& h = install();
-    int mixed = 0;
-    char reason[64] = "";
-    ASSERT_TRUE(h.open_audio(22050, 512, fill_silence, &mixed, reason, sizeof reason));
-    web_pull_audio(1300);
-    EXPECT_EQ(mixed, 1300);
-    EXPECT_EQ(page.audio_writes, (std::vector<int>{512, 512, 276}));
-    h.close_audio();
-    web_pull_audio(100);
-    EXPECT_EQ(mixed, 1300);
-
-    page.audio_refused = true;
-    EXPECT_FALSE(h.open_audio(22050, 512, fill_silence, &mixed, reason, sizeof reason));
-    EXPECT_STREQ(reason, "no audio output");
 }
 
 }  // namespace
