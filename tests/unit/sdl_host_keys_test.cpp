@@ -1,7 +1,7 @@
 // What key events become for the game window.
 #include <gtest/gtest.h>
 
-#include "platform/key_map.h"
+#include "platform/sdl/key_map.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/bitmap_font.h"
-#include "platform/menu_bar.h"
-#include "platform/window_layout.h"
+#include "platform/hosts/bitmap_font.h"
+#include "platform/hosts/menu_bar.h"
+#include "platform/sdl/window_layout.h"
 
 namespace {
 

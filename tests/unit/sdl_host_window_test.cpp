@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/menu_bar.h"
+#include "platform/hosts/menu_bar.h"
 #include "platform/sdl/sdl_host.h"
 
 namespace {
