@@ -1,8 +1,8 @@
 #include "platform/display.h"
 
-#include <SDL.h>
-
+#include "platform/bmp_reader.h"
 #include "platform/resources.h"
+#include "platform/surface.h"
 
 namespace {
 
@@ -18,60 +18,26 @@ constexpr BitmapName kBitmaps[] = {
     {"vorbel", 9},     {"shutter01", 10},  {"end", 11},
 };
 
-SDL_Surface* back_surface = nullptr;
-SDL_Surface* surfaces[SURFACE_SLOTS] = {};
-int display_width = 0;
-int display_height = 0;
-
-// SDL builds a blit map the first time one surface is blitted onto another;
-// doing that once at load time keeps the frame loop free of allocation.
-void prime_blit_map(SDL_Surface* source) {
-    if (back_surface->w < 1 || source->w < 1 || source->h < 1) return;
-    const uint32_t saved = static_cast<uint32_t*>(back_surface->pixels)[0];
-    SDL_Rect src = {0, 0, 1, 1};
-    SDL_Rect dst = {0, 0, 1, 1};
-    SDL_BlitSurface(source, &src, back_surface, &dst);
-    static_cast<uint32_t*>(back_surface->pixels)[0] = saved;
-}
+Surface back_surface;
+Surface surfaces[SURFACE_SLOTS];
 
 }  // namespace
 
 int start_display(WindowHandle, int width, int height) {
-    display_width = width;
-    display_height = height;
-    back_surface = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_XRGB8888);
-    if (!back_surface) return 0;
-    SDL_FillRect(back_surface, nullptr, 0);
-    return 1;
+    return make_surface(&back_surface, width, height, 0) ? 1 : 0;
 }
 
 void end_display(WindowHandle) {
-    for (SDL_Surface*& s : surfaces) {
-        if (s) SDL_FreeSurface(s);
-        s = nullptr;
-    }
-    if (back_surface) SDL_FreeSurface(back_surface);
-    back_surface = nullptr;
+    for (Surface& s : surfaces) free_surface(&s);
+    free_surface(&back_surface);
 }
 
 int load_bitmap(const char* name, int slot) {
-    if (slot < 0 || slot >= SURFACE_SLOTS || surfaces[slot] || !back_surface) return 0;
+    if (slot < 0 || slot >= SURFACE_SLOTS || !surfaces[slot].pixels.empty()) return 0;
+    if (back_surface.pixels.empty()) return 0;
     ResourceData data;
     if (!find_resource("BITMAP", name, &data)) return 0;
-    SDL_RWops* stream = SDL_RWFromConstMem(data.bytes, static_cast<int>(data.size));
-    if (!stream) return 0;
-    SDL_Surface* loaded = SDL_LoadBMP_RW(stream, 1);
-    if (!loaded) return 0;
-    // Converted once to the back surface's format: blits are plain copies.
-    SDL_Surface* converted = SDL_ConvertSurface(loaded, back_surface->format, 0);
-    SDL_FreeSurface(loaded);
-    if (!converted) return 0;
-    SDL_SetSurfaceRLE(converted, 0);
-    SDL_SetSurfaceBlendMode(converted, SDL_BLENDMODE_NONE);
-    SDL_SetColorKey(converted, SDL_TRUE, 0);
-    prime_blit_map(converted);
-    surfaces[slot] = converted;
-    return 1;
+    return read_bmp(data.bytes, data.size, &surfaces[slot]) ? 1 : 0;
 }
 
 void load_bitmaps() {
@@ -90,18 +56,10 @@ void blit_clipped(const Rect* clip, int32_t x, int32_t y, const Rect* source, in
         src.top = src.top + (clip->top - y);
         y = clip->top;
     }
-    if (slot < 0 || slot >= SURFACE_SLOTS || !back_surface) return;
-    SDL_Surface* picture = surfaces[slot];
-    if (!picture) return;
-    const int32_t w = src.right - src.left;
-    const int32_t h = src.bottom - src.top;
-    if (w <= 0 || h <= 0) return;
-    // A source rectangle that leaves its picture is refused whole.
-    if (src.left < 0 || src.top < 0 || src.right > picture->w || src.bottom > picture->h) return;
-    if (x < 0 || y < 0 || x + w > back_surface->w || y + h > back_surface->h) return;
-    SDL_Rect from = {src.left, src.top, w, h};
-    SDL_Rect to = {x, y, w, h};
-    SDL_LowerBlit(picture, &from, back_surface, &to);
+    if (slot < 0 || slot >= SURFACE_SLOTS) return;
+    // A source rectangle that leaves its picture is refused whole, and an
+    // empty slot draws nothing.
+    copy_keyed(surfaces[slot], src, &back_surface, x, y);
 }
 
 int draw_block(DrawBlock block) {
@@ -113,28 +71,27 @@ int draw_block(DrawBlock block) {
 }
 
 void fill_back_surface(const Rect& rect, uint32_t colour) {
-    if (!back_surface) return;
-    SDL_Rect r = {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
-    SDL_FillRect(back_surface, &r, colour);
+    fill_surface(&back_surface, rect, colour);
 }
 
 const uint32_t* back_surface_pixels() {
-    return back_surface ? static_cast<const uint32_t*>(back_surface->pixels) : nullptr;
+    return back_surface.pixels.empty() ? nullptr : back_surface.pixels.data();
 }
 
 int back_surface_pitch() {
-    return back_surface ? back_surface->pitch : 0;
+    return back_surface.width * 4;
 }
 
 bool surface_size(int slot, int* width, int* height) {
-    if (slot < 0 || slot >= SURFACE_SLOTS || !surfaces[slot]) return false;
-    *width = surfaces[slot]->w;
-    *height = surfaces[slot]->h;
+    if (slot < 0 || slot >= SURFACE_SLOTS || surfaces[slot].pixels.empty()) return false;
+    *width = surfaces[slot].width;
+    *height = surfaces[slot].height;
     return true;
 }
 
 uint32_t surface_pixel(int slot, int x, int y) {
-    SDL_Surface* s = (slot >= 0 && slot < SURFACE_SLOTS) ? surfaces[slot] : nullptr;
-    if (!s || x < 0 || y < 0 || x >= s->w || y >= s->h) return 0;
-    return static_cast<const uint32_t*>(s->pixels)[y * (s->pitch / 4) + x] & 0xFFFFFF;
+    if (slot < 0 || slot >= SURFACE_SLOTS) return 0;
+    const Surface& s = surfaces[slot];
+    if (x < 0 || y < 0 || x >= s.width || y >= s.height) return 0;
+    return s.pixels[static_cast<size_t>(y) * s.width + x] & 0xFFFFFF;
 }

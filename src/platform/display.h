@@ -5,15 +5,11 @@
 #include <cstdint>
 
 #include "platform/messages.h"
+#include "platform/surface.h"
 
 constexpr int SCREEN_WIDTH = 240;
 constexpr int SCREEN_HEIGHT = 320;
 constexpr int SURFACE_SLOTS = 512;
-
-// A rectangle with right and bottom exclusive.
-struct Rect {
-    int32_t left, top, right, bottom;
-};
 
 // The whole back surface.
 inline constexpr Rect ScreenRect = {0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};

@@ -4,7 +4,7 @@
 #include <csignal>
 #include <string>
 
-#include "platform/menu_bar.h"
+#include "platform/hosts/menu_bar.h"
 #include "sdl/sdl_events.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // The window's scaling arithmetic, its menu bar and the bar's font, without a display.
-#include "platform/window_layout.h"
+#include "platform/sdl/window_layout.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/bitmap_font.h"
-#include "platform/menu_bar.h"
+#include "platform/hosts/bitmap_font.h"
+#include "platform/hosts/menu_bar.h"
 
 namespace {
 

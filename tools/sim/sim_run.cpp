@@ -11,6 +11,7 @@
 #include "objects/transition.h"
 #include "platform/display.h"
 #include "platform/file_io.h"
+#include "platform/frame_hash.h"
 #include "platform/headless_host.h"
 #include "platform/play_data.h"
 #include "platform/resources.h"

@@ -13,11 +13,11 @@
 #include <cstring>
 #include <ctime>
 
-#include "platform/key_map.h"
-#include "platform/menu_bar.h"
+#include "platform/hosts/menu_bar.h"
 #include "platform/message_queue.h"
 #include "platform/resources.h"
-#include "platform/window_layout.h"
+#include "platform/sdl/key_map.h"
+#include "platform/sdl/window_layout.h"
 
 namespace {
 

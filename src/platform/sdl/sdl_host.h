@@ -3,7 +3,7 @@
 #pragma once
 
 #include "platform/host.h"
-#include "platform/pad_map.h"
+#include "platform/hosts/pad_map.h"
 
 struct SDL_Window;
 union SDL_Event;
@@ -31,3 +31,6 @@ void sdl_close_audio();
 void sdl_open_pads();
 bool sdl_translate_pad_event(const SDL_Event& event, HeldKeys* held, KeyMessages* out);
 void sdl_close_pads();
+// A controller's button (an SDL_GameControllerButton) pressed or let go;
+// buttons that stand for no key give no message.
+KeyMessages pad_button(HeldKeys* held, int slot, int button, bool pressed);

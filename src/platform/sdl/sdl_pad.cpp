@@ -14,6 +14,24 @@ struct Pad {
 
 Pad pads[MAX_PADS] = {};
 
+// The controller buttons that stand for keys, as the pads' inputs.
+int button_input(int button) {
+    switch (button) {
+        case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
+            return PAD_DPAD_LEFT;
+        case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
+            return PAD_DPAD_RIGHT;
+        case SDL_CONTROLLER_BUTTON_A:
+            return PAD_SOUTH;
+        case SDL_CONTROLLER_BUTTON_B:
+            return PAD_EAST;
+        case SDL_CONTROLLER_BUTTON_BACK:
+            return PAD_BACK;
+        default:
+            return -1;
+    }
+}
+
 int slot_of(SDL_JoystickID id) {
     for (int slot = 0; slot < MAX_PADS; ++slot) {
         if (pads[slot].controller && pads[slot].id == id) return slot;
@@ -37,6 +55,10 @@ void open_pad(int device_index) {
 }
 
 }  // namespace
+
+KeyMessages pad_button(HeldKeys* held, int slot, int button, bool pressed) {
+    return pad_input(held, slot, button_input(button), pressed);
+}
 
 void sdl_open_pads() {
     // Without controller support the game simply has the keyboard.

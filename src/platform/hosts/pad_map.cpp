@@ -1,6 +1,4 @@
-#include "platform/pad_map.h"
-
-#include <SDL_gamecontroller.h>
+#include "platform/hosts/pad_map.h"
 
 namespace {
 
@@ -48,23 +46,6 @@ uint32_t input_key(int input) {
     }
 }
 
-int button_input(int button) {
-    switch (button) {
-        case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
-            return PAD_DPAD_LEFT;
-        case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
-            return PAD_DPAD_RIGHT;
-        case SDL_CONTROLLER_BUTTON_A:
-            return PAD_SOUTH;
-        case SDL_CONTROLLER_BUTTON_B:
-            return PAD_EAST;
-        case SDL_CONTROLLER_BUTTON_BACK:
-            return PAD_BACK;
-        default:
-            return -1;
-    }
-}
-
 // One source presses or lets go of a shared key; true when the game must
 // hear of it: the first source down, or the last one up.
 bool change_hold(HeldKeys* held, int key, int source, bool pressed) {
@@ -105,10 +86,10 @@ Message share_keyboard_key(HeldKeys* held, const Message& message, bool repeat) 
     return held->sources[key] == 0 ? message : Message{};
 }
 
-KeyMessages pad_button(HeldKeys* held, int slot, int button, bool pressed) {
+KeyMessages pad_input(HeldKeys* held, int slot, int input, bool pressed) {
     KeyMessages out = {};
-    const int input = button_input(button);
-    if (input >= 0 && slot >= 0 && slot < MAX_PADS) add_change(&out, held, slot, input, pressed);
+    if (input >= 0 && input < PAD_INPUTS && slot >= 0 && slot < MAX_PADS)
+        add_change(&out, held, slot, input, pressed);
     return out;
 }
 

@@ -1,4 +1,4 @@
-#include "platform/bitmap_font.h"
+#include "platform/hosts/bitmap_font.h"
 
 #include <cstring>
 

@@ -46,9 +46,9 @@ struct KeyMessages {
 // Auto-repeats pass as they always have.
 Message share_keyboard_key(HeldKeys* held, const Message& message, bool repeat);
 
-// A pad's button (an SDL_GameControllerButton) pressed or let go; other
-// buttons give no message.
-KeyMessages pad_button(HeldKeys* held, int slot, int button, bool pressed);
+// One of a pad's inputs (a PadInput) pressed or let go. Each host names its
+// controller's buttons as these inputs.
+KeyMessages pad_input(HeldKeys* held, int slot, int input, bool pressed);
 
 // The left stick's x axis moved to `value`; `direction` (-1, 0, 1) is the
 // pad's stick state, updated here.

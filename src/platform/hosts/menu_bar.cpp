@@ -1,6 +1,6 @@
-#include "platform/menu_bar.h"
+#include "platform/hosts/menu_bar.h"
 
-#include "platform/bitmap_font.h"
+#include "platform/hosts/bitmap_font.h"
 
 namespace {
 

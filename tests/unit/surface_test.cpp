@@ -1,0 +1,70 @@
+// The colour-keyed copy and the fill on the game's own surfaces.
+#include "platform/surface.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+namespace {
+
+uint32_t at(const Surface& s, int x, int y) {
+    return s.pixels[y * s.width + x];
+}
+
+int count(const Surface& s, uint32_t colour) {
+    int n = 0;
+    for (uint32_t p : s.pixels) n += p == colour;
+    return n;
+}
+
+TEST(Surface, MakingAndFreeing) {
+    Surface s;
+    EXPECT_FALSE(make_surface(&s, 0, 5, 1));
+    EXPECT_FALSE(make_surface(&s, 5, -1, 1));
+    EXPECT_TRUE(s.pixels.empty());
+    ASSERT_TRUE(make_surface(&s, 3, 2, 9));
+    EXPECT_EQ(count(s, 9), 6);
+    free_surface(&s);
+    EXPECT_EQ(s.width, 0);
+    EXPECT_TRUE(s.pixels.empty());
+}
+
+TEST(Surface, KeyedCopyLeavesBlackOutAndRefusesWhatLeavesEitherSurface) {
+    Surface sprite, screen;
+    make_surface(&sprite, 4, 4, 0xABCDEF);
+    sprite.pixels[0] = 0;  // top-left corner transparent
+    make_surface(&screen, 10, 10, 0x111111);
+
+    EXPECT_TRUE(copy_keyed(sprite, Rect{0, 0, 4, 4}, &screen, 6, 6));
+    EXPECT_EQ(at(screen, 6, 6), 0x111111u);
+    EXPECT_EQ(at(screen, 7, 6), 0xABCDEFu);
+    EXPECT_EQ(at(screen, 9, 9), 0xABCDEFu);
+    EXPECT_EQ(count(screen, 0xABCDEF), 15);
+
+    make_surface(&screen, 10, 10, 0x111111);
+    EXPECT_FALSE(copy_keyed(sprite, Rect{0, 0, 4, 4}, &screen, 7, 0));  // one column off screen
+    EXPECT_FALSE(copy_keyed(sprite, Rect{0, 0, 4, 4}, &screen, 0, -1));
+    EXPECT_FALSE(copy_keyed(sprite, Rect{1, 0, 5, 4}, &screen, 0, 0));  // leaves the sprite
+    EXPECT_FALSE(copy_keyed(sprite, Rect{0, -1, 4, 3}, &screen, 0, 0));
+    EXPECT_FALSE(copy_keyed(sprite, Rect{2, 2, 2, 4}, &screen, 0, 0));  // empty
+    EXPECT_FALSE(copy_keyed(sprite, Rect{3, 3, 1, 1}, &screen, 0, 0));
+    // Positions at the ends of the integer range must not wrap into place.
+    EXPECT_FALSE(copy_keyed(sprite, Rect{0, 0, 4, 4}, &screen, INT_MAX - 1, 0));
+    EXPECT_FALSE(copy_keyed(sprite, Rect{INT_MIN, 0, INT_MIN + 4, 4}, &screen, 0, 0));
+    EXPECT_FALSE(copy_keyed(Surface{}, Rect{0, 0, 1, 1}, &screen, 0, 0));
+    EXPECT_EQ(count(screen, 0x111111), 100);
+}
+
+TEST(Surface, FillCoversOnlyThePartOnTheSurface) {
+    Surface s;
+    make_surface(&s, 8, 8, 0);
+    fill_surface(&s, Rect{-5, -5, 2, 3}, 0xFF000001);  // the raw value, top byte too
+    EXPECT_EQ(count(s, 0xFF000001), 6);
+    fill_surface(&s, Rect{6, 6, 100, 100}, 5);
+    EXPECT_EQ(count(s, 5), 4);
+    fill_surface(&s, Rect{4, 4, 4, 8}, 7);  // empty
+    fill_surface(&s, Rect{5, 5, 3, 3}, 7);  // inverted
+    EXPECT_EQ(count(s, 7), 0);
+}
+
+}  // namespace

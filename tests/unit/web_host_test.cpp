@@ -1,0 +1,241 @@
+// The browser host's own rules, built natively against a stand-in page: key
+// mapping, taps shorter than a frame, shared keys, the test mode's script
+// and clock, and the canvas picture with its menu bar.
+#include "platform/web/web_host.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "platform/display.h"
+#include "platform/headless_host.h"
+#include "platform/hosts/menu_bar.h"
+#include "platform/web/web_keys.h"
+
+namespace {
+
+// What the stand-in page saw.
+struct Page {
+    double now = 5000.25;
+    std::vector<double> sleeps;
+    int yields = 0;
+    std::vector<uint8_t> canvas;
+    int canvas_width = 0;
+    int fullscreen_toggles = 0;
+    std::vector<int> audio_writes;
+    bool audio_refused = false;
+};
+Page page;
+
+}  // namespace
+
+extern "C" {
+double web_now_ms() {
+    return page.now;
+}
+int web_local_ms() {
+    return 123;
+}
+void web_sleep_until(double target) {
+    page.sleeps.push_back(target);
+    page.now = target;
+}
+void web_yield() {
+    ++page.yields;
+}
+void web_message_box(const char*, const char*) {}
+int web_create_canvas(int width, int height) {
+    page.canvas.assign(static_cast<size_t>(width) * height * 4, 0);
+    page.canvas_width = width;
+    return 1;
+}
+void web_show_rows(const uint8_t* rgba, int width, int top, int height) {
+    std::memcpy(page.canvas.data() + top * width * 4, rgba + top * width * 4, width * height * 4);
+}
+void web_toggle_fullscreen() {
+    ++page.fullscreen_toggles;
+}
+void web_present_begun(int, uint32_t, int) {}
+void web_present_shown() {}
+void web_poll_pads() {}
+int web_audio_open(int, char* reason, int reason_size) {
+    if (!page.audio_refused) return 1;
+    std::strncpy(reason, "no audio output", reason_size);
+    return 0;
+}
+void web_audio_write(const int16_t*, int count) {
+    page.audio_writes.push_back(count);
+}
+void web_audio_close() {}
+}
+
+namespace {
+
+const Host& install(const WebOptions& options = {}) {
+    page = Page{};
+    install_web_host(options);
+    return host();
+}
+
+std::vector<Message> take_all() {
+    std::vector<Message> out;
+    Message m;
+    while (host().take_message(&m)) out.push_back(m);
+    return out;
+}
+
+void key(const char* code, const char* text, bool pressed, bool alt = false) {
+    web_key_event(code, text, pressed, false, alt);
+}
+
+TEST(WebKeys, LettersFollowTheLayoutAndFallBackToTheirPlace) {
+    EXPECT_EQ(web_virtual_key("KeyA", "q"), uint32_t{'Q'});  // a layout with Q there
+    EXPECT_EQ(web_virtual_key("KeyZ", "Z"), uint32_t{'Z'});
+    EXPECT_EQ(web_virtual_key("KeyX", "\xd1\x87"), uint32_t{'X'});  // a Cyrillic letter
+    EXPECT_EQ(web_virtual_key("KeyS", "Dead"), uint32_t{'S'});
+    EXPECT_EQ(web_virtual_key("Digit1", "!"), uint32_t{'1'});
+    EXPECT_EQ(web_virtual_key("F2", "F2"), VK_F2);
+    EXPECT_EQ(web_virtual_key("F12", "F12"), uint32_t{0x7B});
+    EXPECT_EQ(web_virtual_key("ArrowLeft", "ArrowLeft"), VK_LEFT);
+    EXPECT_EQ(web_virtual_key("Space", " "), VK_SPACE);
+    EXPECT_EQ(web_virtual_key("ShiftRight", "Shift"), VK_SHIFT);
+    EXPECT_EQ(web_virtual_key("Tab", "Tab"), 0u);
+    EXPECT_EQ(web_virtual_key("F13", "F13"), 0u);
+    EXPECT_EQ(web_virtual_key("Semicolon", ";"), 0u);
+}
+
+TEST(WebKeys, WindowKeysSystemKeysAndTheTwoShifts) {
+    WebShiftState shift = {};
+    auto route = [&](const char* code, bool pressed, bool alt = false, bool repeat = false) {
+        return route_web_key({code, "", pressed, repeat, alt}, &shift);
+    };
+    EXPECT_EQ(route("F11", true).route, WebKeyRoute::ToggleFullscreen);
+    EXPECT_EQ(route("F11", true, false, true).route, WebKeyRoute::Drop);
+    EXPECT_EQ(route("F11", false).route, WebKeyRoute::Drop);
+    EXPECT_EQ(route("Enter", true, true).route, WebKeyRoute::ToggleFullscreen);
+    EXPECT_EQ(route("Enter", true).message.id, WM_KEYDOWN);
+    EXPECT_EQ(route("ArrowLeft", true, true).message.id, WM_SYSKEYDOWN);
+    EXPECT_EQ(route("ArrowLeft", false, true).message.id, WM_KEYUP);
+    EXPECT_EQ(route("F10", true).message.id, WM_SYSKEYDOWN);
+    EXPECT_EQ(route("Tab", true).route, WebKeyRoute::Drop);
+
+    route("ShiftLeft", true);
+    route("ShiftRight", true);
+    EXPECT_EQ(route("ShiftLeft", false).route, WebKeyRoute::Drop);
+    const WebKeyRouting last = route("ShiftRight", false);
+    EXPECT_EQ(last.route, WebKeyRoute::Post);
+    EXPECT_EQ(last.message.id, WM_KEYUP);
+    EXPECT_EQ(last.message.wparam, VK_SHIFT);
+}
+
+TEST(WebHost, ATapShorterThanAFrameIsSeenForOneFrame) {
+    const Host& h = install();
+    h.frame_started();
+    key("Space", " ", true);
+    key("Space", " ", false);
+    key("ArrowLeft", "ArrowLeft", true);
+    std::vector<Message> now = take_all();
+    ASSERT_EQ(now.size(), 1u);
+    EXPECT_EQ(now[0].id, WM_KEYDOWN);
+    EXPECT_EQ(now[0].wparam, VK_SPACE);
+    // The release, and what came after it, arrive with the next present.
+    h.frame_started();
+    now = take_all();
+    ASSERT_EQ(now.size(), 2u);
+    EXPECT_EQ(now[0].id, WM_KEYUP);
+    EXPECT_EQ(now[1].wparam, VK_LEFT);
+    // A key held into a later frame is let go at once.
+    key("ArrowLeft", "ArrowLeft", false);
+    now = take_all();
+    ASSERT_EQ(now.size(), 1u);
+    EXPECT_EQ(now[0].id, WM_KEYUP);
+}
+
+TEST(WebHost, KeyboardTouchAndControllersShareAKey) {
+    const Host& h = install();
+    h.frame_started();
+    key("ArrowLeft", "ArrowLeft", true);
+    web_touch_button(VK_LEFT, true);
+    web_pad_button(0, 14, true);  // the D-pad's left
+    h.frame_started();
+    key("ArrowLeft", "ArrowLeft", false);
+    web_touch_button(VK_LEFT, false);
+    std::vector<Message> seen = take_all();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].id, WM_KEYDOWN);
+    web_pad_gone(0);
+    seen = take_all();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].id, WM_KEYUP);
+    EXPECT_EQ(seen[0].wparam, VK_LEFT);
+
+    // The stick presses past the threshold; buttons the game has no use
+    // for, and slots out of range, give nothing.
+    web_pad_stick(1, 30000);
+    web_pad_button(1, 3, true);
+    web_pad_button(-1, 0, true);
+    web_pad_button(99, 0, true);
+    seen = take_all();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].wparam, VK_RIGHT);
+}
+
+TEST(WebHost, ScriptClockAndQuitForChecks) {
+    const ScriptedMessage script[] = {{2, {WM_KEYDOWN, VK_SPACE, 0}},
+                                      {2, {WM_KEYUP, VK_SPACE, 0}},
+                                      {4, {WM_COMMAND, MENU_COMMAND_SALIR, 0}}};
+    WebOptions options;
+    options.virtual_clock = true;
+    options.ms_of_second = 250;
+    options.quit_after_frame = 3;
+    options.script = script;
+    options.script_length = 3;
+    const Host& h = install(options);
+    EXPECT_EQ(h.ticks_ms(), 1000u);
+    h.sleep_ms(1);
+    EXPECT_EQ(h.ticks_ms(), 1001u);
+    EXPECT_TRUE(page.sleeps.empty());
+    EXPECT_EQ(h.local_milliseconds(), 250);
+
+    h.frame_started();
+    EXPECT_TRUE(take_all().empty());
+    h.frame_finished();
+    EXPECT_EQ(page.yields, 1);
+    h.frame_started();
+    EXPECT_EQ(take_all().size(), 2u);
+    h.frame_finished();
+    h.frame_started();
+    h.frame_finished();
+    std::vector<Message> seen = take_all();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].id, WM_QUIT);
+}
+
+TEST(WebHost, TheCanvasHoldsTheMenuBarAndTheFrame) {
+    const Host& h = install();
+    ASSERT_FALSE(h.create_window("Zarvox", 100, 100));
+    ASSERT_TRUE(h.create_window("Zarvox", SCREEN_WIDTH, SCREEN_HEIGHT));
+    ASSERT_EQ(page.canvas.size(), size_t{SCREEN_WIDTH} * (MENU_BAR_HEIGHT + SCREEN_HEIGHT) * 4);
+    EXPECT_EQ(page.canvas[0], (MENU_BAR_COLOUR >> 16) & 0xFF);
+    EXPECT_EQ(page.canvas[3], 255);
+
+    std::vector<uint32_t> frame(SCREEN_WIDTH * SCREEN_HEIGHT, 0x123456);
+    h.show_frame(frame.data(), SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_WIDTH * 4);
+    const uint8_t* first = page.canvas.data() + MENU_BAR_HEIGHT * SCREEN_WIDTH * 4;
+    EXPECT_EQ(first[0], 0x12);
+    EXPECT_EQ(first[1], 0x34);
+    EXPECT_EQ(first[2], 0x56);
+    EXPECT_EQ(first[3], 255);
+
+    // A click on the first menu item ("Salir") is the menu command.
+    web_pointer_event(PointerAction::Press, 6, 5);
+    web_pointer_event(PointerAction::Release, 6, 5);
+    const std::vector<Message> seen = take_all();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].id, WM_COMMAND);
+    EXPECT_EQ(seen[0].wparam, MENU_COMMAND_SALIR);
+}
+
+}  // namespace
