@@ -4,10 +4,10 @@
 
 #include <memory>
 
+#include "platform/audio_device.h"
 #include "platform/host.h"
 #include "platform/resources.h"
 #include "platform/sound.h"
-#include "vorbel/device.h"
 #include "vorbel/score.h"
 
 namespace {

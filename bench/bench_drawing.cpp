@@ -10,8 +10,8 @@
 #include "objects/transition.h"
 #include "platform/display.h"
 #include "platform/headless_host.h"
-#include "shell/present.h"
-#include "shell/templates.h"
+#include "services/present.h"
+#include "services/templates.h"
 
 namespace {
 

@@ -16,9 +16,10 @@
 
 #include "platform/display.h"
 #include "platform/sdl/sdl_host.h"
-#include "shell/present.h"
+#include "services/message_pump.h"
+#include "services/present.h"
+#include "services/templates.h"
 #include "shell/shell.h"
-#include "shell/templates.h"
 
 namespace {
 

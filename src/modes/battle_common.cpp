@@ -1,9 +1,9 @@
 #include "modes/battle_common.h"
 
 #include "objects/digits.h"
-#include "shell/game_state.h"
-#include "shell/keys.h"
-#include "shell/templates.h"
+#include "services/game_state.h"
+#include "services/keys.h"
+#include "services/templates.h"
 
 namespace {
 

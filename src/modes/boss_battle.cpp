@@ -5,16 +5,16 @@
 #include <cmath>
 
 #include "modes/battle_common.h"
-#include "modes/frame_end.h"
 #include "modes/modes.h"
 #include "objects/digits.h"
 #include "objects/transition.h"
 #include "platform/play_data.h"
-#include "shell/game_state.h"
-#include "shell/keys.h"
-#include "shell/templates.h"
-#include "shell/tune_switch.h"
-#include "vorbel/vorbel.h"
+#include "services/frame_end.h"
+#include "services/game_state.h"
+#include "services/keys.h"
+#include "services/present.h"
+#include "services/templates.h"
+#include "services/tune_switch.h"
 
 namespace boss {
 
@@ -70,7 +70,7 @@ void move_weapons() {
 }
 
 void win(WindowHandle window) {
-    vorbel_Tune_Stop();
+    stop_tune();
     result_picture.block.src_left = 0;
     result_picture.block.src_top = 320;
     result_picture.block.src_right = 240;
@@ -78,8 +78,7 @@ void win(WindowHandle window) {
     result_picture.visible = 1;
     RecordVictory();
     save_play_data();  // a failed save is not reported; the victory goes on
-    load_tune_or_report(window, "VBTUNE_END1");
-    vorbel_Tune_Play(0, 0);
+    start_tune(window, "VBTUNE_END1");
     phase = BossWon;
 }
 

@@ -2,7 +2,7 @@
 // the laser bomb that arcs, counts down and fires a beam to the bottom edge.
 #include "modes/boss_battle.h"
 #include "platform/sound.h"
-#include "shell/templates.h"
+#include "services/templates.h"
 
 namespace boss {
 

@@ -2,12 +2,14 @@
 // to the verdict and whatever screen follows it.
 #include "modes/stage_battle.h"
 
-#include "modes/frame_end.h"
 #include "modes/modes.h"
 #include "objects/transition.h"
-#include "shell/game_state.h"
-#include "shell/templates.h"
-#include "shell/tune_switch.h"
+#include "services/frame_end.h"
+#include "services/game_state.h"
+#include "services/keys.h"
+#include "services/present.h"
+#include "services/templates.h"
+#include "services/tune_switch.h"
 
 namespace stage {
 

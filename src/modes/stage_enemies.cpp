@@ -2,8 +2,8 @@
 // each kind, the burst after a hit and the taunt after a lost stage.
 #include "modes/stage_battle.h"
 #include "platform/sound.h"
-#include "shell/game_state.h"
-#include "shell/templates.h"
+#include "services/game_state.h"
+#include "services/templates.h"
 
 namespace stage {
 

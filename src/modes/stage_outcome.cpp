@@ -5,9 +5,9 @@
 #include "modes/stage_battle.h"
 #include "objects/digits.h"
 #include "platform/play_data.h"
-#include "shell/game_state.h"
-#include "shell/templates.h"
-#include "vorbel/vorbel.h"
+#include "services/game_state.h"
+#include "services/templates.h"
+#include "services/tune_switch.h"
 
 namespace stage {
 
@@ -208,7 +208,7 @@ void RunPrizeReveal() {
             uncover(result_lines[1], 0x7800, 80);
         } else {
             // The caption shakes in silence on a black field.
-            vorbel_Tune_Stop();
+            stop_tune();
             result_lines[0].visible = 0;
             result_lines[1].visible = 0;
             black_out_field();

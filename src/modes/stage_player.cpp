@@ -3,8 +3,8 @@
 #include "modes/battle_common.h"
 #include "modes/stage_battle.h"
 #include "platform/sound.h"
-#include "shell/keys.h"
-#include "shell/templates.h"
+#include "services/keys.h"
+#include "services/templates.h"
 
 namespace stage {
 

@@ -5,13 +5,12 @@
 #include "objects/effects.h"
 #include "objects/transition.h"
 #include "platform/play_data.h"
-#include "shell/game_state.h"
-#include "shell/keys.h"
-#include "shell/present.h"
-#include "shell/shell.h"
-#include "shell/templates.h"
-#include "shell/tune_switch.h"
-#include "vorbel/vorbel.h"
+#include "services/frame_end.h"
+#include "services/game_state.h"
+#include "services/keys.h"
+#include "services/present.h"
+#include "services/templates.h"
+#include "services/tune_switch.h"
 
 using namespace title;
 
@@ -156,9 +155,7 @@ void RunIntroFrame(WindowHandle window, Intro& in) {
 
 // The title tune is loaded before the old one is stopped.
 void StartTitleTune(WindowHandle window) {
-    load_tune_or_report(window, "VBTUNE_TITLE");
-    vorbel_Tune_Stop();
-    vorbel_Tune_Play(0, 0);
+    switch_tune_loading_first(window, "VBTUNE_TITLE");
     clear_effects();
     title_phase = TITLE_MENU;
 }
@@ -241,7 +238,7 @@ int RunTitle(WindowHandle window) {
             default:
                 break;
         }
-        if (KeyState & KEY_QUIT) return MODE_QUIT;
-        if (pump_messages() == 0) return MODE_QUIT;
+        // The title presents inside its phases, which act on Space after it.
+        if (!frame_may_go_on()) return MODE_QUIT;
     }
 }

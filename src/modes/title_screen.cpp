@@ -3,7 +3,7 @@
 #include "modes/title_state.h"
 #include "objects/digits.h"
 #include "platform/play_data.h"
-#include "shell/templates.h"
+#include "services/templates.h"
 
 int title_phase = TITLE_INTRO;
 

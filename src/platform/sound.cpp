@@ -2,9 +2,9 @@
 
 #include <cstring>
 
+#include "platform/audio_device.h"
 #include "platform/host.h"
 #include "platform/resources.h"
-#include "vorbel/device.h"
 
 namespace {
 

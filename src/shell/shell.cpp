@@ -8,25 +8,18 @@
 #include "platform/host.h"
 #include "platform/play_data.h"
 #include "platform/sound.h"
-#include "shell/game_state.h"
-#include "shell/keys.h"
-#include "shell/present.h"
-#include "shell/templates.h"
-#include "shell/tune_switch.h"
-#include "vorbel/vorbel.h"
+#include "platform/tune_library.h"
+#include "services/game_state.h"
+#include "services/message_pump.h"
+#include "services/present.h"
+#include "services/templates.h"
+#include "services/tune_switch.h"
 
-int32_t score = 0;
-int32_t stage_number = 1;
 int current_mode = 0;
 int first_mode = MODE_TITLE;
 void (*mode_started_hook)(int mode) = nullptr;
-WindowHandle main_window = nullptr;
 
 namespace {
-
-int32_t client_offset_x = 0;
-int32_t client_offset_y = 0;
-bool quit_taken = false;
 
 // The one window there is; its handle only has to be distinct from none.
 int window_token = 0;
@@ -48,30 +41,6 @@ int run_mode(int mode, WindowHandle window) {
 }
 
 }  // namespace
-
-void set_client_offset(int32_t x, int32_t y) {
-    client_offset_x = x;
-    client_offset_y = y;
-}
-
-int pump_messages() {
-    // Once the quit message has been taken the loop stays ended, so a quit
-    // taken inside a frame's wait still ends the mode at its frame end.
-    if (quit_taken) return 0;
-    Message m;
-    while (host().take_message(&m)) {
-        if (m.id == WM_QUIT) {
-            quit_taken = true;
-            return 0;
-        }
-        window_proc(main_window, m.id, m.wparam, m.lparam);
-    }
-    return 1;
-}
-
-void reset_message_loop() {
-    quit_taken = false;
-}
 
 int init_game() {
     fill_template_table();
@@ -98,7 +67,6 @@ int game_main() {
     const Host& h = host();
     if (!h.create_window("Zarvox", SCREEN_WIDTH, SCREEN_HEIGHT)) return 0;
     main_window = &window_token;
-    set_client_offset(0, 0);
     WindowHandle window = main_window;
 
     start_display(window, SCREEN_WIDTH, SCREEN_HEIGHT);

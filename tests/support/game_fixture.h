@@ -10,7 +10,7 @@
 #include "objects/transition.h"
 #include "platform/display.h"
 #include "platform/headless_host.h"
-#include "shell/templates.h"
+#include "services/templates.h"
 
 class GameFixture : public ::testing::Test {
 protected:

@@ -11,7 +11,7 @@
 #include "platform/display.h"
 #include "platform/headless_host.h"
 #include "platform/resources.h"
-#include "shell/templates.h"
+#include "services/templates.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include "modes/boss_battle.h"
 #include "platform/headless_host.h"
 #include "platform/play_data.h"
-#include "shell/game_state.h"
-#include "shell/templates.h"
+#include "services/game_state.h"
+#include "services/templates.h"
 
 // Inside the mode's namespace, `boss` names the boss itself.
 namespace boss {

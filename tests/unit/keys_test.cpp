@@ -1,5 +1,5 @@
 // The window procedure's keyboard mask and quit requests.
-#include "shell/keys.h"
+#include "services/keys.h"
 
 #include <gtest/gtest.h>
 

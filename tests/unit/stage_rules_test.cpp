@@ -4,9 +4,9 @@
 #include "modes/stage_battle.h"
 #include "platform/headless_host.h"
 #include "platform/play_data.h"
-#include "shell/game_state.h"
-#include "shell/keys.h"
-#include "shell/templates.h"
+#include "services/game_state.h"
+#include "services/keys.h"
+#include "services/templates.h"
 
 using namespace stage;
 

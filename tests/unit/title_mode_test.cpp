@@ -14,13 +14,14 @@
 #include "platform/display.h"
 #include "platform/headless_host.h"
 #include "platform/play_data.h"
-#include "shell/game_state.h"
-#include "shell/keys.h"
-#include "shell/present.h"
+#include "platform/tune_library.h"
+#include "services/game_state.h"
+#include "services/keys.h"
+#include "services/message_pump.h"
+#include "services/present.h"
+#include "services/templates.h"
 #include "shell/shell.h"
-#include "shell/templates.h"
 #include "support/sim_process.h"
-#include "vorbel/vorbel.h"
 
 namespace {
 

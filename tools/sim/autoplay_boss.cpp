@@ -5,10 +5,11 @@
 // player then searches the ship's moves frame by frame for the earliest shot
 // that meets the boss with the ship untouched until then; once the boss is
 // struck the ship can no longer be hit.
-#include "modes/boss_battle.h"
 #include "modes/battle_common.h"
-#include "shell/game_state.h"
-#include "shell/keys.h"
+#include "modes/boss_battle.h"
+#include "services/game_state.h"
+#include "services/keys.h"
+#include "shell/shell.h"
 #include "sim/autoplay_internal.h"
 
 namespace autoplay {

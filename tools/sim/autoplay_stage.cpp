@@ -7,8 +7,9 @@
 // meets the most of them.
 #include "modes/battle_common.h"
 #include "modes/stage_battle.h"
-#include "shell/game_state.h"
-#include "shell/keys.h"
+#include "services/game_state.h"
+#include "services/keys.h"
+#include "shell/shell.h"
 #include "sim/autoplay_internal.h"
 
 namespace autoplay {

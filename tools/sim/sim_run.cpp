@@ -12,8 +12,9 @@
 #include "platform/headless_host.h"
 #include "platform/play_data.h"
 #include "platform/resources.h"
-#include "shell/game_state.h"
-#include "shell/keys.h"
+#include "platform/tune_render.h"
+#include "services/game_state.h"
+#include "services/keys.h"
 #include "shell/shell.h"
 #include "sim/alloc_count.h"
 #include "sim/autoplay.h"
@@ -22,7 +23,6 @@
 #include "sim/key_script.h"
 #include "sim/sim.h"
 #include "sim/trace_modes.h"
-#include "vorbel/vorbel_render.h"
 
 namespace {
 

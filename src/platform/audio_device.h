@@ -1,4 +1,4 @@
-// The tune library's audio device: static voice buffers for the sound effects
+// The audio device the tune library opens: static voice buffers for the sound effects
 // and the tune player, mixed together in the host's audio callback.
 //
 // A buffer is made the way the effects expect of a sound card: create it from

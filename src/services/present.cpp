@@ -1,7 +1,7 @@
-#include "shell/present.h"
+#include "services/present.h"
 
 #include "platform/host.h"
-#include "shell/shell.h"
+#include "services/message_pump.h"
 
 uint32_t last_frame_tick = 0;
 

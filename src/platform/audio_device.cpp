@@ -1,4 +1,4 @@
-#include "vorbel/device.h"
+#include "platform/audio_device.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "shell/templates.h"
+#include "services/templates.h"
 
 SpriteTemplate TemplateTable[TEMPLATE_ROWS];
 

@@ -1,4 +1,4 @@
-#include "shell/keys.h"
+#include "services/keys.h"
 
 #include "platform/host.h"
 

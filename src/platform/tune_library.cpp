@@ -1,15 +1,15 @@
-#include "vorbel/vorbel.h"
+#include "platform/tune_library.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 
+#include "platform/audio_device.h"
 #include "platform/host.h"
 #include "platform/resources.h"
-#include "vorbel/device.h"
+#include "platform/tune_render.h"
 #include "vorbel/score.h"
-#include "vorbel/vorbel_render.h"
 
 namespace {
 
