@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "copying_floor.h"
+#include "modes/battle_common.h"
 #include "modes/boss_battle.h"
 #include "modes/stage_battle.h"
 #include "modes/title_state.h"
@@ -144,7 +145,7 @@ void time_frames(benchmark::State& state, FramePick pick) {
 // Stage 3 with its fifteen enemies and a shot in flight.
 bool stage3_shot_in_flight() {
     return current_mode == MODE_STAGE_BATTLE && stage_number == 3 &&
-           stage::phase == stage::PHASE_PLAY && stage::shot.state == 2;
+           stage::phase == stage::PHASE_PLAY && stage::shot.state == SHOT_FLYING;
 }
 
 // The boss fight with all the rocks out and a laser beam standing.

@@ -16,7 +16,6 @@ using namespace title;
 
 namespace {
 
-constexpr int TITLE_PICTURE_ROW = 6;
 constexpr int MUSIC_NOTE = 1;  // effect template of the intro's notes
 constexpr int INTRO_DARK_FRAMES = 32;
 constexpr int INTRO_HOLD_FRAMES = 32;
@@ -124,7 +123,7 @@ void StepIntroNotes(Intro& in) {
     }
 }
 
-void RunIntroFrame(WindowHandle window, Intro& in) {
+void RunIntroFrame(Intro& in) {
     switch (in.step) {
         case 0:
             StepIntroDark(in);
@@ -146,7 +145,7 @@ void RunIntroFrame(WindowHandle window, Intro& in) {
     draw_object(library_logo);
     update_effects();
     update_transition();
-    present_frame(window);
+    present_frame();
     if (KeyState & KEY_SPACE) {
         title_phase = TITLE_TUNE;
         take_key_press();
@@ -154,8 +153,8 @@ void RunIntroFrame(WindowHandle window, Intro& in) {
 }
 
 // The title tune is loaded before the old one is stopped.
-void StartTitleTune(WindowHandle window) {
-    switch_tune_loading_first(window, "VBTUNE_TITLE");
+void StartTitleTune() {
+    switch_tune_loading_first("VBTUNE_TITLE");
     clear_effects();
     title_phase = TITLE_MENU;
 }
@@ -167,8 +166,8 @@ void DrawTitleScene() {
 }
 
 // Returns false when the cat has reached the planet and the program ends.
-bool RunMenuFrame(WindowHandle window, int& counter) {
-    draw_block(TemplateTable[TITLE_PICTURE_ROW]);
+bool RunMenuFrame(int& counter) {
+    draw_block(TemplateTable[ROW_TITLE_PICTURE]);
     AnimateTitleCat();
     BlinkTitlePrompt();
     if (EscalateTitlePrompt()) return false;
@@ -177,20 +176,20 @@ bool RunMenuFrame(WindowHandle window, int& counter) {
     move_object(title_prompt);
     DrawTitleScene();
     DrawRewards();
-    present_frame(window);
+    present_frame();
     if (KeyState & KEY_SPACE) {
         take_key_press();
         title_phase = TITLE_LEAVING;
         counter = 0;
         transition_picture = random_range(0, 3);
         start_transition(TRANSITION_CLOSING, transition_picture);
-        switch_tune(window, "VBTUNE_BATTLE");
+        switch_tune("VBTUNE_BATTLE");
     }
     return true;
 }
 
 // Returns true once the closed picture has stood long enough: a game starts.
-bool RunLeavingFrame(WindowHandle window, int& counter) {
+bool RunLeavingFrame(int& counter) {
     if (transition_state == TRANSITION_CLOSED) {
         if (counter > LEAVING_CLOSED_FRAMES) {
             score = 0;
@@ -200,16 +199,16 @@ bool RunLeavingFrame(WindowHandle window, int& counter) {
         }
         ++counter;
     }
-    draw_block(TemplateTable[TITLE_PICTURE_ROW]);
+    draw_block(TemplateTable[ROW_TITLE_PICTURE]);
     DrawTitleScene();
     update_transition();
-    present_frame(window);
+    present_frame();
     return false;
 }
 
 }  // namespace
 
-int RunTitle(WindowHandle window) {
+int RunTitle() {
     random_warm_up();
     InitTitle();
     // A best score that is not a number can only come from a damaged file;
@@ -224,16 +223,16 @@ int RunTitle(WindowHandle window) {
         fill_rect(ScreenRect, 0);
         switch (title_phase) {
             case TITLE_INTRO:
-                RunIntroFrame(window, intro);
+                RunIntroFrame(intro);
                 break;
             case TITLE_TUNE:
-                StartTitleTune(window);
+                StartTitleTune();
                 continue;  // no frame is shown, and nothing is tested
             case TITLE_MENU:
-                if (!RunMenuFrame(window, counter)) return MODE_QUIT;
+                if (!RunMenuFrame(counter)) return MODE_QUIT;
                 break;
             case TITLE_LEAVING:
-                if (RunLeavingFrame(window, counter)) return MODE_STAGE_BATTLE;
+                if (RunLeavingFrame(counter)) return MODE_STAGE_BATTLE;
                 break;
             default:
                 break;

@@ -25,12 +25,12 @@ bool write_all(int fd, const void* data, size_t size) {
 
 }  // namespace
 
-int load_play_data() {
+bool load_play_data() {
     std::FILE* f = std::fopen(PLAY_DATA_FILE, "rb");
-    if (!f) return 1;
+    if (!f) return false;
     read_play_data(f);
     std::fclose(f);
-    return 0;
+    return true;
 }
 
 void read_play_data(std::FILE* stream) {
@@ -44,11 +44,11 @@ void read_play_data(std::FILE* stream) {
 // The record goes to a temporary file beside the real one, reaches the disk,
 // and only then replaces "PlayData.dat", so a crash or a full disk never
 // leaves a truncated file behind.
-int save_play_data() {
+bool save_play_data() {
     const int fd = injected_fault == SaveFault::Open
                        ? -1
                        : ::open(TEMPORARY_FILE, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return 1;
+    if (fd < 0) return false;
     bool ok = write_all(fd, &PlayData, sizeof PlayData);
     if (ok && (injected_fault == SaveFault::Sync || ::fsync(fd) != 0)) ok = false;
     if (::close(fd) != 0) ok = false;
@@ -57,9 +57,9 @@ int save_play_data() {
         ok = false;
     if (!ok) {
         ::unlink(TEMPORARY_FILE);
-        return 1;
+        return false;
     }
-    return 0;
+    return true;
 }
 
 int best_score_for_display() {

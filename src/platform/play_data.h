@@ -18,13 +18,13 @@ extern PlayDataRecord PlayData;
 
 constexpr const char* PLAY_DATA_FILE = "PlayData.dat";
 
-// 0 when the file was opened and read, 1 when it did not open.
-int load_play_data();
+// True when the file was opened and read, false when it did not open.
+bool load_play_data();
 // The reading step of load_play_data on an open stream: the record is
 // cleared, then filled with up to 72 bytes, whatever the stream holds.
 void read_play_data(std::FILE* stream);
-// 0 when the file was written, 1 when it could not be.
-int save_play_data();
+// True when the file was written, false when it could not be.
+bool save_play_data();
 
 // The best score as the title screen shows it: truncated toward zero, with
 // values that do not fit (NaN, infinities, huge) clamped so the conversion

@@ -6,10 +6,10 @@
 
 bool frame_may_go_on() {
     if (KeyState & KEY_QUIT) return false;
-    return pump_messages() != 0;
+    return pump_messages();
 }
 
-bool finish_frame(WindowHandle window) {
-    present_frame(window);
+bool finish_frame() {
+    present_frame();
     return frame_may_go_on();
 }

@@ -9,4 +9,4 @@
 bool frame_may_go_on();
 
 // present_frame, then frame_may_go_on.
-bool finish_frame(WindowHandle window);
+bool finish_frame();

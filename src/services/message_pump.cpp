@@ -3,27 +3,25 @@
 #include "platform/host.h"
 #include "services/keys.h"
 
-WindowHandle main_window = nullptr;
-
 namespace {
 
 bool quit_taken = false;
 
 }  // namespace
 
-int pump_messages() {
+bool pump_messages() {
     // Once the quit message has been taken the loop stays ended, so a quit
     // taken inside a frame's wait still ends the mode at its frame end.
-    if (quit_taken) return 0;
+    if (quit_taken) return false;
     Message m;
     while (host().take_message(&m)) {
         if (m.id == WM_QUIT) {
             quit_taken = true;
-            return 0;
+            return false;
         }
-        window_proc(main_window, m.id, m.wparam, m.lparam);
+        window_proc(m.id, m.wparam, m.lparam);
     }
-    return 1;
+    return true;
 }
 
 void reset_message_loop() {

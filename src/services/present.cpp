@@ -16,7 +16,7 @@ uint32_t next_frame_due(uint32_t last_due, uint32_t now) {
     return last_due + FRAME_PERIOD_MS;
 }
 
-void present_frame(WindowHandle) {
+void present_frame() {
     const Host& h = host();
     h.frame_started();
     for (;;) {

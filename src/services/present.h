@@ -10,7 +10,7 @@ constexpr uint32_t FRAME_PERIOD_MS = 20;
 // When the last presented frame was due, in the tick time base.
 extern uint32_t last_frame_tick;
 
-void present_frame(WindowHandle window);
+void present_frame();
 void fill_rect(const Rect& rect, uint32_t colour);
 
 // The schedule step of present_frame: given the due time of the last frame

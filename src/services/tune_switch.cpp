@@ -5,13 +5,13 @@
 
 namespace {
 
-void load_tune_or_report(WindowHandle window, const char* name) {
-    if (!vorbel_Tune_Load(0, "VBTUNE", name)) show_error_box(window, "vorbel_TuneLoad");
+void load_tune_or_report(const char* name) {
+    if (!vorbel_Tune_Load(0, "VBTUNE", name)) show_error_box("vorbel_TuneLoad");
 }
 
 }  // namespace
 
-void show_error_box(WindowHandle, const char* step) {
+void show_error_box(const char* step) {
     host().message_box(step, "ERROR");
 }
 
@@ -19,18 +19,18 @@ void stop_tune() {
     vorbel_Tune_Stop();
 }
 
-void start_tune(WindowHandle window, const char* name) {
-    load_tune_or_report(window, name);
+void start_tune(const char* name) {
+    load_tune_or_report(name);
     vorbel_Tune_Play(0, 0);
 }
 
-void switch_tune(WindowHandle window, const char* name) {
+void switch_tune(const char* name) {
     stop_tune();
-    start_tune(window, name);
+    start_tune(name);
 }
 
-void switch_tune_loading_first(WindowHandle window, const char* name) {
-    load_tune_or_report(window, name);
+void switch_tune_loading_first(const char* name) {
+    load_tune_or_report(name);
     stop_tune();
     vorbel_Tune_Play(0, 0);
 }

@@ -7,11 +7,11 @@
 // Silences the music (vorbel_Tune_Stop).
 void stop_tune();
 // Loads the tune (with the box on failure) and plays it from the start.
-void start_tune(WindowHandle window, const char* name);
+void start_tune(const char* name);
 // stop_tune, then start_tune: the usual change of music.
-void switch_tune(WindowHandle window, const char* name);
+void switch_tune(const char* name);
 // The title's change: loads the new tune before it stops the old one.
-void switch_tune_loading_first(WindowHandle window, const char* name);
+void switch_tune_loading_first(const char* name);
 
 // The error box the user sees for a failed step.
-void show_error_box(WindowHandle window, const char* step);
+void show_error_box(const char* step);

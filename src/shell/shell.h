@@ -9,8 +9,8 @@
 // not be made. A host must be installed first.
 int game_main();
 
-int run_modes(WindowHandle window);
-int init_game();
+void run_modes();
+void init_game();
 
 // The mode the loop is running (0 before the first one starts).
 extern int current_mode;

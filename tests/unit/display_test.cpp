@@ -58,13 +58,13 @@ protected:
         table_[2] = {"BITMAP", "BROKEN", broken_, sizeof broken_};
         use_resource_table(table_, 3);
         install_headless_host(HeadlessConfig{});
-        ASSERT_EQ(start_display(nullptr, SCREEN_WIDTH, SCREEN_HEIGHT), 1);
-        ASSERT_EQ(load_bitmap("sprite", 1), 1);
-        ASSERT_EQ(load_bitmap("chara01", 4), 1);
+        ASSERT_TRUE(start_display(SCREEN_WIDTH, SCREEN_HEIGHT));
+        ASSERT_TRUE(load_bitmap("sprite", 1));
+        ASSERT_TRUE(load_bitmap("chara01", 4));
         fill_back_surface(ScreenRect, 0x123456);
     }
     void TearDown() override {
-        end_display(nullptr);
+        end_display();
         use_embedded_resources();
     }
 
@@ -146,13 +146,13 @@ TEST_F(Display, ASpriteLargerThanTheClipIsCutToIt) {
 
 TEST_F(Display, LoadingRefusesBadSlotsBadDataAndReloads) {
     int w = 0, h = 0;
-    EXPECT_EQ(load_bitmap("sprite", 512), 0);
-    EXPECT_EQ(load_bitmap("sprite", -1), 0);
-    EXPECT_EQ(load_bitmap("chara01", 1), 0);  // occupied: never replaced
+    EXPECT_FALSE(load_bitmap("sprite", 512));
+    EXPECT_FALSE(load_bitmap("sprite", -1));
+    EXPECT_FALSE(load_bitmap("chara01", 1));  // occupied: never replaced
     ASSERT_TRUE(surface_size(1, &w, &h));
     EXPECT_EQ(w, 16);
-    EXPECT_EQ(load_bitmap("broken", 2), 0);
-    EXPECT_EQ(load_bitmap("missing", 3), 0);
+    EXPECT_FALSE(load_bitmap("broken", 2));
+    EXPECT_FALSE(load_bitmap("missing", 3));
     EXPECT_FALSE(surface_size(2, &w, &h));
     draw_block(DrawBlock{1, 2, 0, 0, 16, 16, 0, 0});  // an empty slot draws nothing
     EXPECT_EQ(at(0, 0), 0x123456u);

@@ -166,7 +166,7 @@ TEST_F(StageRules, TakingSpaceReleasesEveryKeyButKeepsAQuitRequest) {
     prompt.flag = 1;
     prompt.visible = 1;
     KeyState = KEY_SPACE | KEY_LEFT | KEY_QUIT;
-    EXPECT_EQ(RunStagePhase(nullptr), -1);
+    EXPECT_EQ(RunStagePhase(), -1);
     EXPECT_EQ(phase, PHASE_RETRY);
     EXPECT_EQ(KeyState, KEY_QUIT);
 }

@@ -32,7 +32,7 @@ protected:
     static void SetUpTestSuite() {
         ASSERT_EQ(::chdir(make_scratch_dir("title-mode").c_str()), 0);
         install_headless_host(HeadlessConfig{});
-        ASSERT_EQ(start_display(nullptr, SCREEN_WIDTH, SCREEN_HEIGHT), 1);
+        ASSERT_TRUE(start_display(SCREEN_WIDTH, SCREEN_HEIGHT));
         vorbel_Ready(nullptr, 2, 22050, 8, 0.1f, 1, 0);
         load_bitmaps();
         fill_template_table();
@@ -64,7 +64,7 @@ int run_title(const std::vector<ScriptedMessage>& script, int quit_after,
     install_headless_host(config);
     reset_message_loop();
     KeyState = 0;
-    return RunTitle(nullptr);
+    return RunTitle();
 }
 
 ScriptedMessage key(int frame, uint32_t id, uint32_t vk) {

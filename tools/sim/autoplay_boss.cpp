@@ -21,7 +21,7 @@ using namespace boss;
 constexpr int HORIZON = 600;
 constexpr int SHOT_FRAMES = 18;  // frames in which a flying shot is tested
 constexpr int STEP_PX = SHIP_SPEED / 512;
-constexpr int RIGHT_PX = SHIP_RIGHT_LIMIT / 512;
+constexpr int RIGHT_PX = FIELD_RIGHT_LIMIT / 512;
 constexpr int PLACES = RIGHT_PX + 1;
 constexpr int WORDS = (PLACES + 31) / 32;
 constexpr Fixed9 SHOT_STEP = 0x2000;  // 16 pixels a frame up
