@@ -18,8 +18,8 @@
 #include <vector>
 
 #include "copying_floor.h"
-#include "modes/battle_common.h"
 #include "modes/boss_battle.h"
+#include "modes/ship_and_hud.h"
 #include "modes/stage_battle.h"
 #include "modes/title_state.h"
 #include "objects/game_object.h"
@@ -151,7 +151,7 @@ bool stage3_shot_in_flight() {
 // The boss fight with all the rocks out and a laser beam standing.
 bool boss_fight_with_beam() {
     return current_mode == MODE_BOSS_BATTLE && boss::phase == boss::BossFight &&
-           boss::rocks_released == boss::ROCK_COUNT && boss::live_segments() > 0;
+           boss::rocks_released == boss::ROCK_COUNT && boss::LiveSegments() > 0;
 }
 
 void BM_Stage3InPlay(benchmark::State& state) {

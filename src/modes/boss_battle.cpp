@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include "modes/battle_common.h"
 #include "modes/modes.h"
+#include "modes/ship_and_hud.h"
 #include "objects/digits.h"
 #include "objects/transition.h"
 #include "platform/play_data.h"

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "modes/battle_common.h"
+#include "modes/ship_and_hud.h"
 #include "objects/effects.h"
 #include "objects/game_object.h"
 #include "platform/messages.h"
@@ -81,6 +81,6 @@ void UpdateBoss();
 void InitBossWeapons();
 void UpdateBossBullet(GameObject& bullet);
 void UpdateLaserBomb(GameObject& bomb);
-int live_segments();
+int LiveSegments();
 
 }  // namespace boss

@@ -1,7 +1,7 @@
 // The ship of the boss battle: three shots for the whole battle, one in the
 // air at a time, and one hit destroys it.
-#include "modes/battle_common.h"
 #include "modes/boss_battle.h"
+#include "modes/ship_and_hud.h"
 #include "platform/sound.h"
 #include "services/keys.h"
 #include "services/templates.h"

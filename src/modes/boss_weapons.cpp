@@ -253,7 +253,7 @@ void UpdateLaserBomb(GameObject& bomb) {
     }
 }
 
-int live_segments() {
+int LiveSegments() {
     int live = 0;
     for (const GameObject& piece : laser_segments) live += piece.flag == 1;
     return live;

@@ -1,7 +1,7 @@
 // How a stage ends and what follows: the verdict, the reward bands, the
 // game-over and stage-clear banner, the blinking prompt, the thank-you panel
 // of the last stage, the shaking prize caption and the score in the corner.
-#include "modes/battle_common.h"
+#include "modes/ship_and_hud.h"
 #include "modes/stage_battle.h"
 #include "objects/digits.h"
 #include "platform/play_data.h"

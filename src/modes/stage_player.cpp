@@ -1,6 +1,6 @@
 // The ship, its one piercing shot, the row of shots left, and the rising
 // number that shows the points of a hit.
-#include "modes/battle_common.h"
+#include "modes/ship_and_hud.h"
 #include "modes/stage_battle.h"
 #include "platform/sound.h"
 #include "services/keys.h"

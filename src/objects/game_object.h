@@ -37,8 +37,11 @@ struct GameObject {
     int32_t height;
     DrawBlock block;
     int32_t no_hit;
-    Hitbox hitbox_a;  // used as the first operand of objects_apart
-    Hitbox hitbox_b;  // used as the second operand
+    // The box an object strikes with (shots, bullets, laser pieces), read
+    // when it is the first operand of objects_apart, and the box it is
+    // struck in (the ships, cats and boss), read as the second.
+    Hitbox hitbox_a;
+    Hitbox hitbox_b;
     int32_t stock;
     int32_t chain;
     double timer;

@@ -12,7 +12,7 @@ struct BitmapName {
 };
 
 // The bitmaps the game loads at start-up, in load order.
-constexpr BitmapName kBitmaps[] = {
+constexpr BitmapName STARTUP_BITMAPS[] = {
     {"background", SURFACE_BACKGROUND_1},
     {"background2", SURFACE_BACKGROUND_2},
     {"background3", SURFACE_BACKGROUND_3},
@@ -49,7 +49,7 @@ bool load_bitmap(const char* name, int slot) {
 }
 
 void load_bitmaps() {
-    for (const BitmapName& b : kBitmaps) load_bitmap(b.name, b.slot);
+    for (const BitmapName& b : STARTUP_BITMAPS) load_bitmap(b.name, b.slot);
 }
 
 void blit_clipped(const Rect* clip, int32_t x, int32_t y, const Rect* source, int32_t slot) {

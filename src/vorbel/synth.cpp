@@ -7,14 +7,14 @@ namespace {
 
 // Peak of one voice at full volume and envelope, before its wave's weight;
 // eight voices at once stay inside 16 bits.
-constexpr int64_t kVoiceFull = 7000;
+constexpr int64_t SYNTH_VOICE_FULL = 7000;
 
 enum Stage { STAGE_OFF, STAGE_ATTACK, STAGE_DECAY, STAGE_SUSTAIN, STAGE_RELEASE, STAGE_HIT };
 
 // Octave 10 of the MIDI numbering (notes 120 to 131) in hundredths of a
 // hertz; lower octaves halve these.
-constexpr uint32_t kTopOctave[12] = {837202,  886984,  939727,  995606,  1054808, 1117530,
-                                     1183982, 1254385, 1328975, 1408000, 1491724, 1580426};
+constexpr uint32_t SYNTH_TOP_OCTAVE[12] = {837202,  886984,  939727,  995606,  1054808, 1117530,
+                                           1183982, 1254385, 1328975, 1408000, 1491724, 1580426};
 
 // A triangle of the phase, -32767..32767.
 int32_t triangle(uint32_t phase) {
@@ -57,7 +57,7 @@ struct DrumShape {
 };
 
 const DrumShape& drum_shape(int drum) {
-    static const DrumShape kShapes[] = {
+    static const DrumShape SYNTH_SHAPES[] = {
         {0, 0, 0, 0, 0, 0, false},
         {180, 16000, 4200, 300, 40, 0, false},    // kick: a falling thump
         {170, 19000, 16000, 110, 190, 0, false},  // snare: rattle over a short tone
@@ -66,14 +66,14 @@ const DrumShape& drum_shape(int drum) {
         {1100, 0, 0, 0, 120, 1400000, false},     // crash
         {240, 22000, 11000, 280, 20, 0, false},   // tom
     };
-    return kShapes[drum >= DRUM_KICK && drum <= DRUM_TOM ? drum : 0];
+    return SYNTH_SHAPES[drum >= DRUM_KICK && drum <= DRUM_TOM ? drum : 0];
 }
 
 }  // namespace
 
 uint32_t note_step(int pitch, int rate) {
     pitch = std::clamp(pitch, 0, 131);
-    uint32_t centi_hz = kTopOctave[pitch % 12] >> (10 - pitch / 12);
+    uint32_t centi_hz = SYNTH_TOP_OCTAVE[pitch % 12] >> (10 - pitch / 12);
     return hz_step(centi_hz, rate);
 }
 
@@ -100,7 +100,7 @@ void TunePlayer::start(const Score* score, int rate, bool stereo, uint32_t start
         int pan = stereo ? part.pan : 0;
         v.gain_left = (100 - std::max(pan, 0)) * 256 / 100;
         v.gain_right = (100 + std::min(pan, 0)) * 256 / 100;
-        const int32_t one = kLevelOne;
+        const int32_t one = SYNTH_LEVEL_ONE;
         v.sustain_level = part.env.sustain * one / 15;
         v.attack_step = per_sample(one, part.env.attack_ms, rate_);
         v.decay_step = per_sample(one - v.sustain_level, part.env.decay_ms, rate_);
@@ -209,7 +209,7 @@ int32_t TunePlayer::voice_sample(int index, VoiceState& v) {
             out += noise(v) * d.noise_weight * shape >> 24;
         }
         return static_cast<int32_t>(
-            out * kVoiceFull * v.volume / 15 * score_->volume_percent / 100 >> 15);
+            out * SYNTH_VOICE_FULL * v.volume / 15 * score_->volume_percent / 100 >> 15);
     }
 
     switch (v.stage) {
@@ -217,8 +217,8 @@ int32_t TunePlayer::voice_sample(int index, VoiceState& v) {
             return 0;
         case STAGE_ATTACK:
             v.level += v.attack_step;
-            if (v.level >= kLevelOne) {
-                v.level = kLevelOne;
+            if (v.level >= SYNTH_LEVEL_ONE) {
+                v.level = SYNTH_LEVEL_ONE;
                 v.stage = STAGE_DECAY;
             }
             break;
@@ -269,7 +269,7 @@ int32_t TunePlayer::voice_sample(int index, VoiceState& v) {
         case Wave::Drums:
             break;
     }
-    int64_t amp = kVoiceFull * v.volume * v.level / 15 * score_->volume_percent / 100 >> 16;
+    int64_t amp = SYNTH_VOICE_FULL * v.volume * v.level / 15 * score_->volume_percent / 100 >> 16;
     return static_cast<int32_t>(static_cast<int64_t>(wave) * weight / 256 * amp >> 15);
 }
 
@@ -277,7 +277,7 @@ void TunePlayer::render_add(int32_t* mix, int frames) {
     if (!playing_) return;
     const Score& s = *score_;
     const uint32_t tick_length = static_cast<uint32_t>(rate_) * 60;
-    const uint32_t tick_rate = static_cast<uint32_t>(s.tempo) * kTicksPerBeat;
+    const uint32_t tick_rate = static_cast<uint32_t>(s.tempo) * TICKS_PER_BEAT;
     for (int f = 0; f < frames; ++f) {
         int32_t left = 0;
         int32_t right = 0;

@@ -22,7 +22,7 @@ struct VoiceState {
     uint32_t duty_phase;  // pulse: phase below which the wave is high
 
     int stage;      // envelope: 0 off, 1 attack, 2 decay, 3 sustain, 4 release
-    int32_t level;  // envelope, 0..kLevelOne
+    int32_t level;  // envelope, 0..SYNTH_LEVEL_ONE
     int32_t attack_step, decay_step, release_step, sustain_level;
 
     uint32_t note_samples;  // since the note or hit began
@@ -39,7 +39,7 @@ struct VoiceState {
 
 class TunePlayer {
 public:
-    static constexpr int32_t kLevelOne = 1 << 16;
+    static constexpr int32_t SYNTH_LEVEL_ONE = 1 << 16;
 
     // Starts `score` (which must outlive the playing) from `start_tick`;
     // `play_once` stops a looping score at its end instead of looping.
@@ -63,7 +63,7 @@ private:
     bool play_once_ = false;
     uint32_t tick_ = 0;
     uint32_t tick_phase_ = 0;
-    VoiceState voices_[kMaxVoices] = {};
+    VoiceState voices_[SCORE_MAX_VOICES] = {};
 };
 
 // The phase step, per sample at `rate`, of MIDI note `pitch`.

@@ -5,8 +5,8 @@
 // player then searches the ship's moves frame by frame for the earliest shot
 // that meets the boss with the ship untouched until then; once the boss is
 // struck the ship can no longer be hit.
-#include "modes/battle_common.h"
 #include "modes/boss_battle.h"
+#include "modes/ship_and_hud.h"
 #include "services/game_state.h"
 #include "services/keys.h"
 #include "shell/shell.h"

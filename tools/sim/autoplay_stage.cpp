@@ -5,7 +5,7 @@
 // the stage on untouched and reports where every enemy is tested in each
 // frame; the player then picks the fire frame and ship place whose shot
 // meets the most of them.
-#include "modes/battle_common.h"
+#include "modes/ship_and_hud.h"
 #include "modes/stage_battle.h"
 #include "services/game_state.h"
 #include "services/keys.h"

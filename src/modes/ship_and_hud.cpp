@@ -1,4 +1,4 @@
-#include "modes/battle_common.h"
+#include "modes/ship_and_hud.h"
 
 #include "objects/digits.h"
 #include "services/game_state.h"

@@ -1,5 +1,6 @@
-// What both battles share: the ship's steering and side bounds, the end of a
-// shot's flight, the row of shot icons and the score in the top-right corner.
+// The player's side of both battles: the ship's steering and field bounds,
+// its shot's states and the end of its flight, and the heads-up display (the
+// row of shots left and the score in the top-right corner).
 #pragma once
 
 #include "objects/game_object.h"
