@@ -2,8 +2,6 @@
 // its one-hit judgement, and the defeat and victory endings.
 #include "modes/boss_battle.h"
 
-#include <cmath>
-
 #include "modes/modes.h"
 #include "modes/ship_and_hud.h"
 #include "objects/digits.h"
@@ -232,10 +230,7 @@ void TestBossBattleHits() {
 
 void RecordVictory() {
     PlayData.rewards[REWARD_BOSS] = 1;
-    const double won = score;
-    // A best score that is not a number (a damaged file) would never be
-    // raised by a plain comparison; take the score instead.
-    if (PlayData.best_score < won || std::isnan(PlayData.best_score)) PlayData.best_score = won;
+    raise_best_score(&PlayData, score);
 }
 
 void UpdateBackdropRock(GameObject& rock) {

@@ -41,6 +41,16 @@ constexpr RewardBandRow REWARD_BANDS[BAND_COUNT] = {
     {65, 3},  // adult
 };
 
+// The reward reaches the file the moment it is earned, with the best score
+// raised to the total as the title will raise it, so closing the window on
+// the result panel loses nothing. The record in memory is left as it is
+// until the title takes the score.
+void keep_reward(int32_t total) {
+    PlayDataRecord kept = PlayData;
+    raise_best_score(&kept, total);
+    save_play_record(kept);
+}
+
 void text_strip(GameObject& line, int left, int top, int right, int bottom) {
     clear_object(line);
     line.block = TemplateTable[ROW_TEXT_STRIP];
@@ -137,6 +147,7 @@ StageVerdict JudgeStage() {
         if (band < 0) return VERDICT_BOSS_EARNED;
         const int reward = REWARD_BANDS[band].reward;
         PlayData.rewards[band] = 1;
+        keep_reward(player.stock + score);
         result_lines[3].block = TemplateTable[ROW_REWARD_NAME + reward];
         result_lines[5].block = TemplateTable[ROW_REWARD_ICON + reward];
         return VERDICT_STAGE_CLEARED;

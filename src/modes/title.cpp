@@ -1,5 +1,3 @@
-#include <cmath>
-
 #include "modes/modes.h"
 #include "modes/title_state.h"
 #include "objects/effects.h"
@@ -211,10 +209,7 @@ bool RunLeavingFrame(int& counter) {
 int RunTitle() {
     random_warm_up();
     InitTitle();
-    // A best score that is not a number can only come from a damaged file;
-    // it would never compare as beaten, so the running score replaces it.
-    const double best = PlayData.best_score;
-    if (std::isnan(best) || best < static_cast<double>(score)) PlayData.best_score = score;
+    raise_best_score(&PlayData, score);
     save_play_data();
 
     Intro intro = {};

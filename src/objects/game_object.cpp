@@ -5,12 +5,26 @@
 #include "platform/host.h"
 
 namespace {
+
 uint32_t seed = 1;
+
+// An object left drifting (the sunken boss, the enemies after a game over)
+// would overflow its position after hours of idling. Far below and beside
+// the screen it stops instead; the margin leaves room for hitbox sums.
+constexpr int64_t FAR_OFF_SCREEN = int64_t{1} << 30;
+
+Fixed9 moved(Fixed9 position, Fixed9 speed) {
+    const int64_t to = static_cast<int64_t>(position) + speed;
+    if (to > FAR_OFF_SCREEN) return static_cast<Fixed9>(FAR_OFF_SCREEN);
+    if (to < -FAR_OFF_SCREEN) return static_cast<Fixed9>(-FAR_OFF_SCREEN);
+    return static_cast<Fixed9>(to);
 }
 
+}  // namespace
+
 void move_object(GameObject& o) {
-    o.x += o.vx;
-    o.y += o.vy;
+    o.x = moved(o.x, o.vx);
+    o.y = moved(o.y, o.vy);
 }
 
 void draw_object(GameObject& o) {

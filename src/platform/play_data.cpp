@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -15,51 +16,115 @@ PlayDataRecord PlayData;
 namespace {
 
 SaveFault injected_fault = SaveFault::None;
+// Set when the file exists but could not be read: writing it would destroy
+// a best score and rewards we never saw.
+bool saving_off = false;
+bool failure_told = false;
 
-constexpr const char* TEMPORARY_FILE = "PlayData.dat.tmp";
+// Says once per run why the play data is not kept; injected faults are the
+// tests' and the look-ahead's own and stay quiet.
+void tell(const char* what, int error) {
+    if (failure_told || injected_fault != SaveFault::None) return;
+    failure_told = true;
+    if (error != 0) {
+        std::fprintf(stderr, "%s: %s %s (%s); playing on without saving\n",
+                     program_invocation_short_name, PLAY_DATA_FILE, what, std::strerror(error));
+    } else {
+        std::fprintf(stderr, "%s: %s %s; playing on without saving\n",
+                     program_invocation_short_name, PLAY_DATA_FILE, what);
+    }
+}
 
-bool write_all(int fd, const void* data, size_t size) {
-    if (injected_fault == SaveFault::Write) return false;
-    return write_fully(fd, data, size);
+void turn_saving_off(const char* what, int error) {
+    saving_off = true;
+    tell(what, error);
+}
+
+// A file that exists and is not ours to replace: no regular file, or one
+// that the player made read-only.
+bool target_refused() {
+    char target[FILE_PATH_BYTES];
+    if (!follow_links(PLAY_DATA_FILE, target, sizeof target)) return false;
+    struct stat st = {};
+    if (::stat(target, &st) != 0) return false;
+    if (!S_ISREG(st.st_mode)) {
+        tell("is not a regular file", 0);
+        return true;
+    }
+    // No write bit at all counts even for root, who may write anything.
+    if ((st.st_mode & 0222) == 0 || ::faccessat(AT_FDCWD, target, W_OK, AT_EACCESS) != 0) {
+        tell("is write-protected", 0);
+        return true;
+    }
+    return false;
 }
 
 }  // namespace
 
-bool load_play_data() {
-    std::FILE* f = std::fopen(PLAY_DATA_FILE, "rb");
-    if (!f) return false;
-    read_play_data(f);
+int load_play_data() {
+    // Not blocking: a pipe under the name must not hang the game.
+    const int fd = ::open(PLAY_DATA_FILE, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno != ENOENT) turn_saving_off("cannot be read", errno);
+        return 1;
+    }
+    struct stat st = {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        turn_saving_off("is not a regular file", 0);
+        return 1;
+    }
+    std::FILE* f = ::fdopen(fd, "rb");
+    if (!f) {
+        const int error = errno;
+        ::close(fd);
+        turn_saving_off("cannot be read", error);
+        return 1;
+    }
+    if (!read_play_data(f)) turn_saving_off("cannot be read", EIO);
     std::fclose(f);
+    return 0;
+}
+
+bool read_play_data(std::FILE* stream) {
+    // A short file fills the start of the record; a long one is cut at 72.
+    PlayDataRecord record = {};
+    const size_t got = std::fread(&record, 1, sizeof record, stream);
+    (void)got;
+    if (std::ferror(stream)) return false;
+    PlayData = record;
     return true;
 }
 
-void read_play_data(std::FILE* stream) {
-    std::memset(&PlayData, 0, sizeof PlayData);
-    // A short file fills the start of the record; a long one is cut at 72.
-    // A directory opens but reads nothing, which leaves the record zero.
-    const size_t got = std::fread(&PlayData, 1, sizeof PlayData, stream);
-    (void)got;
+int save_play_data() {
+    return save_play_record(PlayData);
 }
 
 // The record goes to a temporary file beside the real one, reaches the disk,
-// and only then replaces "PlayData.dat", so a crash or a full disk never
-// leaves a truncated file behind.
-bool save_play_data() {
-    const int fd = injected_fault == SaveFault::Open
-                       ? -1
-                       : ::open(TEMPORARY_FILE, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
-    bool ok = write_all(fd, &PlayData, sizeof PlayData);
-    if (ok && (injected_fault == SaveFault::Sync || ::fsync(fd) != 0)) ok = false;
-    if (::close(fd) != 0) ok = false;
-    if (ok &&
-        (injected_fault == SaveFault::Rename || std::rename(TEMPORARY_FILE, PLAY_DATA_FILE) != 0))
-        ok = false;
-    if (!ok) {
-        ::unlink(TEMPORARY_FILE);
-        return false;
+// and only then replaces "PlayData.dat", so a crash, a full disk or another
+// game saving at the same time never leaves a broken file behind.
+int save_play_record(const PlayDataRecord& record) {
+    if (saving_off || target_refused()) return 1;
+    ReplacedFile file;
+    if (!begin_replace(&file, PLAY_DATA_FILE, false)) {
+        tell("cannot be saved", errno);
+        return 1;
     }
-    return true;
+    if (!write_replacement(&file, &record, sizeof record)) {
+        tell("cannot be saved", errno);
+        abandon_replace(&file);
+        return 1;
+    }
+    if (!finish_replace(&file, true)) {
+        tell("cannot be saved", errno);
+        return 1;
+    }
+    return 0;
+}
+
+void raise_best_score(PlayDataRecord* record, int32_t score) {
+    const double best = record->best_score;
+    if (std::isnan(best) || best < static_cast<double>(score)) record->best_score = score;
 }
 
 int best_score_for_display() {
@@ -70,6 +135,15 @@ int best_score_for_display() {
     return static_cast<int>(best);
 }
 
+static_assert(static_cast<int>(SaveFault::SyncFolder) == static_cast<int>(FileFault::SyncFolder),
+              "a save fault is the file fault of the same name");
+
 void inject_save_fault(SaveFault fault) {
     injected_fault = fault;
+    inject_file_fault(static_cast<FileFault>(fault));
+}
+
+void reset_play_data_file() {
+    saving_off = false;
+    failure_told = false;
 }

@@ -18,19 +18,35 @@ extern PlayDataRecord PlayData;
 
 constexpr const char* PLAY_DATA_FILE = "PlayData.dat";
 
-// True when the file was opened and read, false when it did not open.
-bool load_play_data();
+// 0 when the file was opened and read, 1 when it did not open. Only a
+// missing file may be created later: a file that exists but cannot be read
+// (no permission, an I/O error, not a regular file) turns saving off for
+// the run, so it is never overwritten, and standard error says so once.
+int load_play_data();
 // The reading step of load_play_data on an open stream: the record is
 // cleared, then filled with up to 72 bytes, whatever the stream holds.
-void read_play_data(std::FILE* stream);
-// True when the file was written, false when it could not be.
-bool save_play_data();
+// False on a read error, and the record is left as it was.
+bool read_play_data(std::FILE* stream);
+// 0 when the file was written, 1 when it could not be. A write-protected
+// file is left alone; the first failure of a run is told on standard error.
+int save_play_data();
+// Saves `record` instead of PlayData.
+int save_play_record(const PlayDataRecord& record);
+
+// Raises the record's best score to `score` when that is higher. A best
+// score that is not a number (a damaged file) would never compare as
+// beaten, so the score replaces it.
+void raise_best_score(PlayDataRecord* record, int32_t score);
 
 // The best score as the title screen shows it: truncated toward zero, with
 // values that do not fit (NaN, infinities, huge) clamped so the conversion
 // is always defined.
 int best_score_for_display();
 
-// Test hook: make the n-th step of the next saves fail (0 turns it off).
-enum class SaveFault { None, Open, Write, Sync, Rename };
+// Test hook: the named step of every later save fails, quietly (0 turns it
+// off).
+enum class SaveFault { None, Open, Write, Sync, Rename, SyncFolder };
 void inject_save_fault(SaveFault fault);
+// Test hook: forget what the run found out about the file (saving turned
+// off, failure already told), as a new run would.
+void reset_play_data_file();

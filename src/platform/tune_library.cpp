@@ -1,11 +1,13 @@
 #include "platform/tune_library.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 
 #include "platform/audio_device.h"
+#include "platform/file_io.h"
 #include "platform/host.h"
 #include "platform/resources.h"
 #include "platform/tune_render.h"
@@ -138,9 +140,10 @@ int vorbel_render_tune(const char* name, double seconds, const char* wav_path) {
     render_device.stereo = ready ? device.stereo : true;
     render_device.music.start(&render_score, rate, render_device.stereo, 0, false);
 
-    std::FILE* f = std::fopen(wav_path, "wb");
-    if (!f) {
-        set_error("%s: %s", wav_path, "cannot be written");
+    // The WAVE appears only once it is whole.
+    ReplacedFile file;
+    if (!begin_replace(&file, wav_path, true)) {
+        set_error("cannot write %s: %s", wav_path, std::strerror(errno));
         return 0;
     }
     const uint32_t frames = static_cast<uint32_t>(std::llround(seconds * rate));
@@ -165,7 +168,7 @@ int vorbel_render_tune(const char* name, double seconds, const char* wav_path) {
     put16(34, 16);
     std::memcpy(header + 36, "data", 4);
     put32(40, data_bytes);
-    bool ok = std::fwrite(header, 1, sizeof header, f) == sizeof header;
+    bool ok = write_replacement(&file, header, sizeof header);
 
     int16_t block[2 * DEVICE_BLOCK_FRAMES];
     uint8_t bytes[4 * DEVICE_BLOCK_FRAMES];
@@ -176,13 +179,15 @@ int vorbel_render_tune(const char* name, double seconds, const char* wav_path) {
             bytes[2 * i] = static_cast<uint8_t>(block[i]);
             bytes[2 * i + 1] = static_cast<uint8_t>(static_cast<uint16_t>(block[i]) >> 8);
         }
-        ok = std::fwrite(bytes, 1, 4 * static_cast<size_t>(n), f) == 4 * static_cast<size_t>(n);
+        ok = write_replacement(&file, bytes, 4 * static_cast<size_t>(n));
         done += static_cast<uint32_t>(n);
     }
-    if (std::fclose(f) != 0) ok = false;
+    if (!ok) abandon_replace(&file);
+    ok = ok && finish_replace(&file, false);
+    const int error = errno;
     render_device.music.stop();
     if (!ok) {
-        set_error("%s: %s", wav_path, "could not be written in full");
+        set_error("cannot write %s: %s", wav_path, std::strerror(error));
         return 0;
     }
     return 1;

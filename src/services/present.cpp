@@ -5,6 +5,16 @@
 
 uint32_t last_frame_tick = 0;
 
+namespace {
+// The first present after start-up goes out at once and starts the cadence
+// from then, whatever the host's clock read at start.
+bool schedule_restart = true;
+}  // namespace
+
+void restart_frame_schedule() {
+    schedule_restart = true;
+}
+
 bool frame_must_wait(uint32_t last_due, uint32_t now) {
     // Differences of unsigned ticks stay right across the 49-day wrap.
     return now - last_due < FRAME_PERIOD_MS;
@@ -25,6 +35,11 @@ void present_frame() {
             return;
         }
         const uint32_t now = h.ticks_ms();
+        if (schedule_restart) {
+            schedule_restart = false;
+            last_frame_tick = now;
+            break;
+        }
         if (!frame_must_wait(last_frame_tick, now)) {
             last_frame_tick = next_frame_due(last_frame_tick, now);
             break;

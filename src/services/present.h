@@ -11,6 +11,8 @@ constexpr uint32_t FRAME_PERIOD_MS = 20;
 extern uint32_t last_frame_tick;
 
 void present_frame();
+// The next present shows at once and the 20 ms cadence restarts from it.
+void restart_frame_schedule();
 void fill_rect(const Rect& rect, uint32_t colour);
 
 // The schedule step of present_frame: given the due time of the last frame

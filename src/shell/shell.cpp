@@ -44,7 +44,7 @@ void init_game() {
     init_effects();
     init_transition();
     init_digits();
-    if (!load_play_data()) save_play_data();
+    if (load_play_data() == 1) save_play_data();
 }
 
 void run_modes() {
@@ -71,6 +71,7 @@ int game_main() {
             show_error_box("DirectSound_Voice_Load_Resource");
     }
     fill_rect(ScreenRect, 0);
+    restart_frame_schedule();
     present_frame();
     fill_rect(ScreenRect, 0);
     load_bitmaps();

@@ -24,6 +24,7 @@ protected:
         std::filesystem::current_path(dir_);
         std::memset(&PlayData, 0, sizeof PlayData);
         inject_save_fault(SaveFault::None);
+        reset_play_data_file();
     }
     void TearDown() override {
         inject_save_fault(SaveFault::None);
@@ -44,7 +45,7 @@ protected:
 TEST_F(PlayDataFile, SavesTheExactRecordLittleEndian) {
     PlayData.best_score = 16.0;
     PlayData.rewards[2] = 1;
-    ASSERT_TRUE(save_play_data());
+    ASSERT_EQ(save_play_data(), 0);
     const std::string bytes = file();
     ASSERT_EQ(bytes.size(), 72u);
     double best = 0;
@@ -57,23 +58,23 @@ TEST_F(PlayDataFile, SavesTheExactRecordLittleEndian) {
 
 TEST_F(PlayDataFile, MissingFileLeavesTheRecordAndReportsIt) {
     PlayData.rewards[0] = 1;
-    EXPECT_FALSE(load_play_data());
+    EXPECT_EQ(load_play_data(), 1);
     EXPECT_EQ(PlayData.rewards[0], 1);
 }
 
 TEST_F(PlayDataFile, ShortAndLongFilesFillWhatTheyHave) {
     write_file_bytes(PLAY_DATA_FILE, std::string(16, '\x01'));
     PlayData.rewards[9] = 5;
-    EXPECT_TRUE(load_play_data());
+    EXPECT_EQ(load_play_data(), 0);
     EXPECT_EQ(PlayData.rewards[0], 0x01010101);
     EXPECT_EQ(PlayData.rewards[9], 0);  // the rest is cleared, not kept
     std::string long_file(100, '\0');
     long_file[12] = 1;
     long_file[80] = 9;
     write_file_bytes(PLAY_DATA_FILE, long_file);
-    EXPECT_TRUE(load_play_data());
+    EXPECT_EQ(load_play_data(), 0);
     EXPECT_EQ(PlayData.rewards[0], 1);
-    ASSERT_TRUE(save_play_data());
+    ASSERT_EQ(save_play_data(), 0);
     EXPECT_EQ(file().size(), 72u);
 }
 
@@ -81,32 +82,32 @@ TEST_F(PlayDataFile, ADirectoryInTheWayIsNeitherReadNorDestroyed) {
     std::filesystem::create_directory(PLAY_DATA_FILE);
     PlayData.rewards[1] = 1;
     load_play_data();
-    EXPECT_FALSE(save_play_data());
+    EXPECT_EQ(save_play_data(), 1);
     EXPECT_TRUE(std::filesystem::is_directory(PLAY_DATA_FILE));
     EXPECT_FALSE(temporary_left());
 }
 
 TEST_F(PlayDataFile, AFailedSaveKeepsTheOldFileWhole) {
     PlayData.best_score = 7;
-    ASSERT_TRUE(save_play_data());
+    ASSERT_EQ(save_play_data(), 0);
     const std::string before = file();
     PlayData.best_score = 99;
     for (SaveFault fault :
          {SaveFault::Open, SaveFault::Write, SaveFault::Sync, SaveFault::Rename}) {
         inject_save_fault(fault);
-        EXPECT_FALSE(save_play_data());
+        EXPECT_EQ(save_play_data(), 1);
         EXPECT_EQ(file(), before);
         EXPECT_FALSE(temporary_left());
     }
     inject_save_fault(SaveFault::None);
-    EXPECT_TRUE(save_play_data());
+    EXPECT_EQ(save_play_data(), 0);
     EXPECT_NE(file(), before);
 }
 
 TEST_F(PlayDataFile, AReadOnlyDirectoryIsNotWritten) {
     if (geteuid() == 0) GTEST_SKIP() << "root writes anywhere";
     chmod(dir_.c_str(), 0555);
-    EXPECT_FALSE(save_play_data());
+    EXPECT_EQ(save_play_data(), 1);
 }
 
 TEST(BestScoreDisplay, AnyStoredValueConvertsSafely) {

@@ -23,6 +23,7 @@ protected:
         score = 0;
         stage_number = 1;
         PlayData = PlayDataRecord{};
+        inject_save_fault(SaveFault::Open);  // the rules are judged without touching the disk
         InitStage();
     }
 };

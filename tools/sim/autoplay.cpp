@@ -3,9 +3,13 @@
 // it posted (in fixed storage) for the replay script.
 #include "sim/autoplay.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <string>
 
 #include "modes/title_state.h"
+#include "platform/file_io.h"
 #include "platform/host.h"
 #include "services/game_state.h"
 #include "services/keys.h"
@@ -126,20 +130,14 @@ bool write_autoplay_script(const char* path) {
                      MAX_POSTED);
         return false;
     }
-    std::FILE* f = std::fopen(path, "w");
-    if (!f) {
-        std::fprintf(stderr, "zarvox-sim: cannot write %s\n", path);
-        return false;
-    }
-    std::fprintf(f, "# keys posted by --autoplay\n");
+    std::string text = "# keys posted by --autoplay\n";
     for (int i = 0; i < posted_count; ++i) {
         const Posted& p = posted[i];
-        std::fprintf(f, "%d %s %s\n", p.frame, p.message == WM_KEYDOWN ? "down" : "up",
-                     key_name_from_code(p.key).c_str());
+        text += std::to_string(p.frame) + (p.message == WM_KEYDOWN ? " down " : " up ") +
+                key_name_from_code(p.key) + "\n";
     }
-    const bool ok = std::fflush(f) == 0 && !std::ferror(f);
-    if (std::fclose(f) != 0 || !ok) {
-        std::fprintf(stderr, "zarvox-sim: cannot write %s\n", path);
+    if (!write_whole_file(path, text.data(), text.size())) {
+        std::fprintf(stderr, "zarvox-sim: cannot write %s: %s\n", path, std::strerror(errno));
         return false;
     }
     return true;

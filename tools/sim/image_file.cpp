@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "platform/file_io.h"
+
 namespace {
 
 uint32_t pixel(const uint32_t* pixels, int pitch_bytes, int x, int y) {
@@ -117,10 +119,7 @@ bool write_image(const std::string& path, const uint32_t* pixels, int width, int
     const std::vector<uint8_t> bytes = ends_with_ignoring_case(path, ".bmp")
                                            ? encode_bmp(pixels, width, height, pitch_bytes)
                                            : encode_png(pixels, width, height, pitch_bytes);
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return std::fclose(f) == 0 && ok;
+    return write_whole_file(path.c_str(), bytes.data(), bytes.size());
 }
 
 uint32_t hash_pixels(const uint32_t* pixels, int width, int height, int pitch_bytes) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+// False with errno set, and then no partial file is left.
 bool write_image(const std::string& path, const uint32_t* pixels, int width, int height,
                  int pitch_bytes);
 

@@ -39,14 +39,14 @@ public:
         append(buf);
         need_comma_ = true;
     }
-    // Whole doubles print without a fraction; NaN and infinities as null.
+    // Whole doubles print without a fraction. JSON has no NaN or infinity:
+    // those are written as the strings "nan", "inf" and "-inf".
     void value(double v) {
+        if (std::isnan(v)) return value("nan");
+        if (std::isinf(v)) return value(v > 0 ? "inf" : "-inf");
         comma();
         char buf[64];
-        if (!std::isfinite(v))
-            std::snprintf(buf, sizeof buf, "null");
-        else
-            std::snprintf(buf, sizeof buf, "%.17g", v);
+        std::snprintf(buf, sizeof buf, "%.17g", v);
         append(buf);
         need_comma_ = true;
     }

@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <cstring>
 #include <sstream>
+
+#include "sim/quoted.h"
 
 namespace {
 
@@ -66,6 +69,11 @@ std::string key_name_from_code(uint32_t code) {
 
 bool parse_key_script(const char* text, size_t length, std::vector<ScriptedMessage>* out,
                       std::string* error) {
+    // A byte-order mark, as some editors write, is not part of line 1.
+    if (length >= 3 && std::memcmp(text, "\xEF\xBB\xBF", 3) == 0) {
+        text += 3;
+        length -= 3;
+    }
     std::vector<Entry> entries;
     std::istringstream lines(std::string(text, length));
     std::string line;
@@ -84,16 +92,17 @@ bool parse_key_script(const char* text, size_t length, std::vector<ScriptedMessa
         for (std::string word; words >> word;) w.push_back(word);
         if (w.empty()) continue;
         int frame = 0;
-        if (!parse_frame(w[0], &frame)) return fail("bad frame number '" + w[0] + "'");
+        if (!parse_frame(w[0], &frame)) return fail("bad frame number " + quoted(w[0]));
+        if (frame < 1) return fail("frame numbers start at 1");
         if (frame < last_frame) return fail("frame numbers must not decrease");
         last_frame = frame;
         if (w.size() < 2) return fail("missing action");
         const std::string action = upper(w[1]);
         const bool takes_key = action == "DOWN" || action == "UP" || action == "PRESS";
         if (takes_key) {
-            if (w.size() != 3) return fail("'" + w[1] + "' takes one key");
+            if (w.size() != 3) return fail(quoted(w[1]) + " takes one key");
             const int code = key_code_from_name(w[2]);
-            if (code < 0) return fail("unknown key '" + w[2] + "'");
+            if (code < 0) return fail("unknown key " + quoted(w[2]));
             const uint32_t vk = static_cast<uint32_t>(code);
             if (action == "UP") {
                 entries.push_back({frame, {WM_KEYUP, vk, 0}});
@@ -103,7 +112,7 @@ bool parse_key_script(const char* text, size_t length, std::vector<ScriptedMessa
             }
             continue;
         }
-        if (w.size() != 2) return fail("'" + w[1] + "' takes no key");
+        if (w.size() != 2) return fail(quoted(w[1]) + " takes no key");
         if (action == "CLOSE")
             entries.push_back({frame, {WM_CLOSE, 0, 0}});
         else if (action == "MENU")
@@ -111,7 +120,7 @@ bool parse_key_script(const char* text, size_t length, std::vector<ScriptedMessa
         else if (action == "QUIT")
             entries.push_back({frame, {WM_QUIT, 0, 0}});
         else
-            return fail("unknown action '" + w[1] + "'");
+            return fail("unknown action " + quoted(w[1]));
     }
     // A press's release belongs to the next frame, ahead of that frame's lines.
     std::stable_sort(entries.begin(), entries.end(),

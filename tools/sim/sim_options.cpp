@@ -1,25 +1,35 @@
-#include <cerrno>
 #include <cstdlib>
+#include <set>
 
+#include "sim/quoted.h"
 #include "sim/sim.h"
 
 namespace {
 
+// Plain decimal digits only: no sign, no spaces, no other base.
+bool all_digits(const std::string& text, size_t from, size_t to) {
+    if (from >= to) return false;
+    for (size_t i = from; i < to; ++i)
+        if (text[i] < '0' || text[i] > '9') return false;
+    return true;
+}
+
 bool parse_int(const std::string& text, int lo, int hi, int* out) {
-    if (text.empty()) return false;
-    char* end = nullptr;
-    errno = 0;
-    const long v = std::strtol(text.c_str(), &end, 10);
-    if (errno != 0 || *end != '\0' || v < lo || v > hi) return false;
+    if (text.size() > 10 || !all_digits(text, 0, text.size())) return false;
+    const long long v = std::strtoll(text.c_str(), nullptr, 10);
+    if (v < lo || v > hi) return false;
     *out = static_cast<int>(v);
     return true;
 }
 
-bool parse_double(const std::string& text, double* out) {
-    if (text.empty()) return false;
-    char* end = nullptr;
-    const double v = std::strtod(text.c_str(), &end);
-    if (*end != '\0' || !(v >= 0) || v > 3600) return false;
+// Digits with an optional fraction: "12" or "0.5".
+bool parse_seconds(const std::string& text, double* out) {
+    const size_t dot = text.find('.');
+    const size_t whole_end = dot == std::string::npos ? text.size() : dot;
+    if (text.size() > 20 || !all_digits(text, 0, whole_end)) return false;
+    if (dot != std::string::npos && !all_digits(text, dot + 1, text.size())) return false;
+    const double v = std::strtod(text.c_str(), nullptr);
+    if (v > 3600) return false;
     *out = v;
     return true;
 }
@@ -27,8 +37,13 @@ bool parse_double(const std::string& text, double* out) {
 }  // namespace
 
 bool parse_sim_options(int argc, const char* const* argv, SimOptions* o, std::string* error) {
+    std::set<std::string> given;
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
+        if (option != "--shot" && !given.insert(option).second) {
+            *error = option + " is given twice";
+            return false;
+        }
         auto value = [&](std::string* out) {
             if (i + 1 >= argc) {
                 *error = option + " needs a value";
@@ -42,7 +57,7 @@ bool parse_sim_options(int argc, const char* const* argv, SimOptions* o, std::st
             if (!value(&text)) return false;
             if (!parse_int(text, lo, hi, out)) {
                 *error = option + " takes a number from " + std::to_string(lo) + " to " +
-                         std::to_string(hi) + ", not '" + text + "'";
+                         std::to_string(hi) + ", not " + quoted(text);
                 return false;
             }
             return true;
@@ -60,7 +75,7 @@ bool parse_sim_options(int argc, const char* const* argv, SimOptions* o, std::st
             int frame = 0;
             if (colon == std::string::npos || colon + 1 == shot_option.size() ||
                 !parse_int(shot_option.substr(0, colon), 1, 2000000000, &frame)) {
-                *error = "--shot takes N:FILE, not '" + shot_option + "'";
+                *error = "--shot takes N:FILE, not " + quoted(shot_option);
                 return false;
             }
             o->shots.emplace_back(frame, shot_option.substr(colon + 1));
@@ -86,13 +101,20 @@ bool parse_sim_options(int argc, const char* const* argv, SimOptions* o, std::st
             o->render_tune = true;
             o->tune_name = argv[++i];
             const std::string seconds = argv[++i];
-            if (!parse_double(seconds, &o->tune_seconds)) {
-                *error = "--render-tune takes a number of seconds, not '" + seconds + "'";
+            if (!parse_seconds(seconds, &o->tune_seconds)) {
+                *error = "--render-tune takes a number of seconds, not " + quoted(seconds);
                 return false;
             }
             o->tune_file = argv[++i];
         } else {
-            *error = "unknown option '" + option + "'";
+            *error = "unknown option " + quoted(option);
+            return false;
+        }
+    }
+    for (const auto& [frame, file] : o->shots) {
+        if (frame > o->frames) {
+            *error = "--shot " + std::to_string(frame) + " comes after the last frame, " +
+                     std::to_string(o->frames);
             return false;
         }
     }

@@ -1,14 +1,16 @@
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "objects/effects.h"
 #include "objects/transition.h"
 #include "platform/display.h"
+#include "platform/file_io.h"
 #include "platform/headless_host.h"
 #include "platform/play_data.h"
 #include "platform/resources.h"
@@ -28,11 +30,14 @@ namespace {
 
 constexpr int MAX_EVENTS = 256;
 constexpr int CALL_TEXT = 64;
+constexpr off_t MAX_INPUT_BYTES = 64 << 20;
 
 // Everything the trace gathers between two records, in fixed storage.
 struct TraceState {
     const SimOptions* options = nullptr;
     std::FILE* trace = nullptr;
+    ReplacedFile trace_file;  // where a trace to a file goes until it is whole
+    int trace_error = 0;      // errno of the first failed trace write
     JsonOut record;
     char tune[CALL_TEXT] = "";
     char tune_calls[MAX_EVENTS][CALL_TEXT] = {};
@@ -93,7 +98,8 @@ void on_frame_started(int frame, void*) {
     for (const auto& [shot_frame, file] : state.options->shots) {
         if (shot_frame == frame && pixels &&
             !write_image(file, pixels, SCREEN_WIDTH, SCREEN_HEIGHT, back_surface_pitch())) {
-            std::fprintf(stderr, "zarvox-sim: cannot write %s\n", file.c_str());
+            std::fprintf(stderr, "zarvox-sim: cannot write %s: %s\n", file.c_str(),
+                         std::strerror(errno));
             state.shot_failed = true;
         }
     }
@@ -149,7 +155,10 @@ void on_frame_begun(int frame, void* user) {
 
 void on_frame_finished(int frame, uint32_t ms, void*) {
     if (!state.trace || autoplay_in_lookahead()) return;
-    std::fprintf(state.trace, "{\"frame\":%d,\"ms\":%u,%s}\n", frame, ms, state.record.text());
+    if (std::fprintf(state.trace, "{\"frame\":%d,\"ms\":%u,%s}\n", frame, ms, state.record.text()) <
+            0 &&
+        state.trace_error == 0)
+        state.trace_error = errno;
 }
 
 void on_sound(int slot, void*) {
@@ -174,30 +183,121 @@ void on_mode_started(int) {
     if (!state.trace && state.options->shots.empty()) set_allocation_counting(true);
 }
 
-bool read_file(const std::string& path, std::string* out) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    out->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
+// The key script: a readable regular file of at most 64 MiB, so neither a
+// folder, a device that never ends nor a pipe nobody writes can stall the
+// run. False with the reason in `why`.
+bool read_input(const std::string& path, std::string* out, std::string* why) {
+    // Not blocking: a pipe with no writer must not hang the runner.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        *why = std::strerror(errno);
+        return false;
+    }
+    struct stat st = {};
+    bool ok = ::fstat(fd, &st) == 0;
+    if (!ok) {
+        *why = std::strerror(errno);
+    } else if (!S_ISREG(st.st_mode)) {
+        *why = "not a regular file";
+        ok = false;
+    } else if (st.st_size > MAX_INPUT_BYTES) {
+        *why = "larger than 64 MiB";
+        ok = false;
+    }
+    out->clear();
+    char block[1 << 16];
+    while (ok) {
+        const ssize_t n = ::read(fd, block, sizeof block);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            *why = std::strerror(errno);
+            ok = false;
+        } else if (n == 0) {
+            break;
+        } else if (out->size() + static_cast<size_t>(n) > MAX_INPUT_BYTES) {
+            *why = "larger than 64 MiB";
+            ok = false;
+        } else {
+            out->append(block, static_cast<size_t>(n));
+        }
+    }
+    ::close(fd);
+    return ok;
 }
 
+bool cannot_write(const std::string& path, int error) {
+    std::fprintf(stderr, "zarvox-sim: cannot write %s: %s\n", path.c_str(), std::strerror(error));
+    return false;
+}
+
+// Every resource, or (after saying why) none: what this dump made so far
+// is removed again when a file cannot be written.
 int dump_resources(const std::string& dir) {
+    std::vector<std::string> made;
+    auto fail = [&made](const std::string& path, int error) {
+        cannot_write(path, error);
+        for (auto it = made.rbegin(); it != made.rend(); ++it) ::remove(it->c_str());
+        return 1;
+    };
+    auto make_dir = [&made](const std::string& path) {
+        if (::mkdir(path.c_str(), 0755) == 0) {
+            made.push_back(path);
+            return true;
+        }
+        return errno == EEXIST;
+    };
     size_t count = 0;
     const ResourceEntry* table = resource_table(&count);
-    ::mkdir(dir.c_str(), 0755);
+    if (!make_dir(dir)) return fail(dir, errno);
     for (size_t i = 0; i < count; ++i) {
         const std::string type_dir = dir + "/" + table[i].type;
-        ::mkdir(type_dir.c_str(), 0755);
+        if (!make_dir(type_dir)) return fail(type_dir, errno);
         const std::string path = type_dir + "/" + table[i].name;
-        std::FILE* f = std::fopen(path.c_str(), "wb");
-        if (!f || std::fwrite(table[i].bytes, 1, table[i].size, f) != table[i].size) {
-            if (f) std::fclose(f);
-            std::fprintf(stderr, "zarvox-sim: cannot write %s\n", path.c_str());
-            return 1;
-        }
-        if (std::fclose(f) != 0) return 1;
+        if (!write_whole_file(path.c_str(), table[i].bytes, table[i].size))
+            return fail(path, errno);
+        made.push_back(path);
     }
     return 0;
+}
+
+// Opens the trace: standard output, or a file that appears only once it is
+// whole. False after saying why.
+bool open_trace(const std::string& path) {
+    if (path == "-") {
+        state.trace = stdout;
+        return true;
+    }
+    if (!begin_replace(&state.trace_file, path.c_str(), true)) return cannot_write(path, errno);
+    const int fd = ::dup(state.trace_file.fd);
+    state.trace = fd < 0 ? nullptr : ::fdopen(fd, "w");
+    if (state.trace) return true;
+    const int error = errno;
+    if (fd >= 0) ::close(fd);
+    abandon_replace(&state.trace_file);
+    return cannot_write(path, error);
+}
+
+// Finishes the trace; false after saying why, with no partial file left.
+bool close_trace(const std::string& path) {
+    if (!state.trace) return true;
+    if (std::fflush(state.trace) != 0 && state.trace_error == 0) state.trace_error = errno;
+    if (std::ferror(state.trace) && state.trace_error == 0) state.trace_error = EIO;
+    const bool to_stdout = state.trace == stdout;
+    if (!to_stdout && std::fclose(state.trace) != 0 && state.trace_error == 0)
+        state.trace_error = errno;
+    state.trace = nullptr;
+    if (to_stdout) {
+        if (state.trace_error == 0) return true;
+        std::fprintf(stderr, "zarvox-sim: cannot write the trace to standard output: %s\n",
+                     std::strerror(state.trace_error));
+        return false;
+    }
+    if (state.trace_error != 0) {
+        abandon_replace(&state.trace_file);
+        return cannot_write(path, state.trace_error);
+    }
+    if (!finish_replace(&state.trace_file, false)) return cannot_write(path, errno);
+    return true;
 }
 
 // --render-tune: 0 when the WAVE is written; 1, saying why, otherwise.
@@ -218,8 +318,9 @@ int run_sim(const SimOptions& options) {
     std::vector<ScriptedMessage> script;
     if (!options.input.empty()) {
         std::string text, error;
-        if (!read_file(options.input, &text)) {
-            std::fprintf(stderr, "zarvox-sim: cannot read %s\n", options.input.c_str());
+        if (!read_input(options.input, &text, &error)) {
+            std::fprintf(stderr, "zarvox-sim: cannot read --input %s: %s\n", options.input.c_str(),
+                         error.c_str());
             return 2;
         }
         if (!parse_key_script(text.data(), text.size(), &script, &error)) {
@@ -229,13 +330,7 @@ int run_sim(const SimOptions& options) {
     }
 
     state.options = &options;
-    if (!options.trace.empty()) {
-        state.trace = options.trace == "-" ? stdout : std::fopen(options.trace.c_str(), "w");
-        if (!state.trace) {
-            std::fprintf(stderr, "zarvox-sim: cannot write %s\n", options.trace.c_str());
-            return 2;
-        }
-    }
+    if (!options.trace.empty() && !open_trace(options.trace)) return 1;
 
     HeadlessConfig config;
     config.script = script.data();
@@ -256,10 +351,10 @@ int run_sim(const SimOptions& options) {
     if (!options.autoplay_script.empty() && !write_autoplay_script(options.autoplay_script.c_str()))
         status = 1;
 
-    if (state.trace && state.trace != stdout) std::fclose(state.trace);
-    if (state.trace == stdout) std::fflush(stdout);
+    if (!close_trace(options.trace)) status = 1;
+    if (state.shot_failed) status = 1;
     char allocs[32] = "null";
-    if (!state.trace && options.shots.empty() && allocation_counting_available())
+    if (options.trace.empty() && options.shots.empty() && allocation_counting_available())
         std::snprintf(allocs, sizeof allocs, "%ld", allocations_counted());
     std::fprintf(stderr, "{\"end\": true, \"frames\": %d, \"status\": %d, \"allocs\": %s}\n",
                  state.frames, status, allocs);

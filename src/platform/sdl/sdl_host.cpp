@@ -453,6 +453,7 @@ void install_sdl_host() {
     action.sa_flags = SA_RESTART;
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGHUP, &action, nullptr);  // the terminal that started the game closed
     install_host(&sdl_host);
 }
 

@@ -1,0 +1,108 @@
+// Limits the shell keeps whatever the host does: a flooded message queue
+// still delivers quit and close, the first frame starts the cadence however
+// early the host's clock starts, and objects left drifting for hours stop
+// far off screen instead of overflowing.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <vector>
+
+#include "objects/game_object.h"
+#include "platform/host.h"
+#include "platform/message_queue.h"
+#include "services/message_pump.h"
+#include "services/present.h"
+#include "shell/shell.h"
+
+namespace {
+
+std::vector<uint32_t> popped_ids(MessageQueue<16>& q) {
+    std::vector<uint32_t> ids;
+    for (Message m; q.pop(&m);) ids.push_back(m.id);
+    return ids;
+}
+
+TEST(MessageQueueLimits, AFloodNeverPushesOutQuitCloseOrSalir) {
+    MessageQueue<16> q;
+    for (int i = 0; i < 100; ++i) q.push({WM_KEYDOWN, VK_LEFT, 0});
+    q.push({WM_COMMAND, MENU_COMMAND_SALIR, 0});
+    q.push({WM_CLOSE, 0, 0});
+    q.push({WM_QUIT, 0, 0});
+    std::vector<uint32_t> ids = popped_ids(q);
+    ASSERT_EQ(ids.size(), 15u);
+    EXPECT_EQ(std::count(ids.begin(), ids.end(), WM_KEYDOWN), 12);
+    EXPECT_EQ(ids[12], WM_COMMAND);
+    EXPECT_EQ(ids[13], WM_CLOSE);
+    EXPECT_EQ(ids[14], WM_QUIT);
+
+    // A flood of closes cannot take the quit's place either, and other
+    // commands are ordinary messages.
+    for (int i = 0; i < 12; ++i) q.push({WM_KEYUP, VK_LEFT, 0});
+    for (int i = 0; i < 50; ++i) q.push({WM_CLOSE, 0, 0});
+    q.push({WM_COMMAND, 40002, 0});
+    q.push({WM_QUIT, 0, 0});
+    ids = popped_ids(q);
+    ASSERT_EQ(ids.size(), 14u);
+    EXPECT_EQ(ids[12], WM_CLOSE);
+    EXPECT_EQ(ids[13], WM_QUIT);
+}
+
+// A host whose clock starts at `start` and moves only when the game sleeps;
+// it notes when each frame is shown.
+uint32_t fake_clock = 0;
+std::vector<uint32_t> shown_at;
+
+const Host clock_host = {
+    [] { return fake_clock; },
+    [](uint32_t ms) { fake_clock += ms; },
+    [] { return 0; },
+    [](const char*, int, int) { return true; },
+    [](Message*) { return false; },
+    [](const Message&) {},
+    [] {},
+    [](const uint32_t*, int, int, int) { shown_at.push_back(fake_clock); },
+    [] {},
+    [](const char*, const char*) {},
+    [](int, int, AudioCallback, void*, char*, int) { return false; },
+    [] {},
+    [] {},
+    [] {},
+    [](int) {},
+    [](const char*) {},
+};
+
+TEST(FirstPresent, StartsTheCadenceWhateverTheClockReadAtStart) {
+    install_host(&clock_host);
+    reset_message_loop();
+    // A clock that starts at 0: start-up took 50 ms, or only 5.
+    for (uint32_t start : {50u, 5u, 0xFFFFFFF8u}) {
+        SCOPED_TRACE(start);
+        fake_clock = start;
+        shown_at.clear();
+        restart_frame_schedule();
+        for (int i = 0; i < 3; ++i) present_frame();
+        EXPECT_EQ(shown_at, (std::vector<uint32_t>{start, start + 20, start + 40}));
+    }
+}
+
+TEST(DriftingObjects, StopFarOffScreenInsteadOfOverflowing) {
+    GameObject sinking = {};
+    sinking.y = 0x28000;  // the boss's last place on screen
+    sinking.vy = 0x280;   // and how fast it sinks after a defeat
+    sinking.x = -0x1000;
+    sinking.vx = -128;
+    // Some 19 hours of frames, jumped over to the last few.
+    sinking.y += static_cast<int32_t>(((int64_t{1} << 30) - sinking.y) / sinking.vy * sinking.vy);
+    sinking.x = -(1 << 30) + 256;
+    for (int frame = 0; frame < 1000; ++frame) move_object(sinking);
+    EXPECT_EQ(sinking.y, 1 << 30);
+    EXPECT_EQ(sinking.x, -(1 << 30));
+    // Nothing ever moved near the screen is touched.
+    GameObject on_screen = {};
+    on_screen.x = 100 * 512;
+    on_screen.vx = -0x4000;
+    move_object(on_screen);
+    EXPECT_EQ(on_screen.x, 100 * 512 - 0x4000);
+}
+
+}  // namespace
