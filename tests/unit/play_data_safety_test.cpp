@@ -13,8 +13,8 @@
 #include "objects/effects.h"
 #include "platform/headless_host.h"
 #include "platform/play_data.h"
-#include "shell/game_state.h"
-#include "shell/templates.h"
+#include "services/game_state.h"
+#include "services/templates.h"
 #include "support/sim_process.h"
 
 namespace {
