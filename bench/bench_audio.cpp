@@ -4,10 +4,10 @@
 
 #include <memory>
 
+#include "platform/audio_device.h"
 #include "platform/host.h"
 #include "platform/resources.h"
 #include "platform/sound.h"
-#include "vorbel/device.h"
 #include "vorbel/score.h"
 
 namespace {
@@ -41,7 +41,7 @@ void mix_tune_and_effects(benchmark::State& state, const char* tune, bool effect
         DirectSound_Voice_Load_Resource("laser", SOUND_LASER);
     }
     device->music.start(score.get(), device->rate, true, 0, false);
-    int16_t out[2 * kDeviceBlockFrames];
+    int16_t out[2 * DEVICE_BLOCK_FRAMES];
     int64_t blocks = 0;
     for (auto _ : state) {
         // Keep every effect sounding: the shortest lasts about five blocks.
@@ -50,14 +50,14 @@ void mix_tune_and_effects(benchmark::State& state, const char* tune, bool effect
             play_sound(SOUND_BOM);
             play_sound(SOUND_LASER);
         }
-        device->mix(out, kDeviceBlockFrames);
+        device->mix(out, DEVICE_BLOCK_FRAMES);
         benchmark::DoNotOptimize(out);
         ++blocks;
     }
     release_sounds();
     set_sound_device(nullptr);
     state.counters["x_realtime"] =
-        benchmark::Counter(static_cast<double>(blocks) * kDeviceBlockFrames / device->rate,
+        benchmark::Counter(static_cast<double>(blocks) * DEVICE_BLOCK_FRAMES / device->rate,
                            benchmark::Counter::kIsRate);
 }
 

@@ -10,8 +10,8 @@
 #include "objects/transition.h"
 #include "platform/display.h"
 #include "platform/headless_host.h"
-#include "shell/present.h"
-#include "shell/templates.h"
+#include "services/present.h"
+#include "services/templates.h"
 
 namespace {
 
@@ -27,7 +27,7 @@ void set_up_busiest_scene() {
     if (ready) return;
     ready = true;
     install_headless_host(HeadlessConfig{});
-    start_display(nullptr, SCREEN_WIDTH, SCREEN_HEIGHT);
+    start_display(SCREEN_WIDTH, SCREEN_HEIGHT);
     load_bitmaps();
     fill_template_table();
     init_effects();

@@ -16,9 +16,10 @@
 
 #include "platform/display.h"
 #include "platform/sdl/sdl_host.h"
-#include "shell/present.h"
+#include "services/message_pump.h"
+#include "services/present.h"
+#include "services/templates.h"
 #include "shell/shell.h"
-#include "shell/templates.h"
 
 namespace {
 
@@ -83,7 +84,7 @@ int main(int argc, char** argv) {
     }
     install_sdl_host();
     if (!host().create_window("Zarvox pacing", SCREEN_WIDTH, SCREEN_HEIGHT)) return 1;
-    start_display(nullptr, SCREEN_WIDTH, SCREEN_HEIGHT);
+    start_display(SCREEN_WIDTH, SCREEN_HEIGHT);
     load_bitmaps();
     fill_template_table();
 
@@ -99,10 +100,10 @@ int main(int argc, char** argv) {
     // timed frames follow it.
     for (int frame = 0; frame <= frames; ++frame) {
         draw_light_frame(frame);
-        present_frame(main_window);
+        present_frame();
         if (frame == 0) shows.clear();
     }
-    end_display(nullptr);
+    end_display();
     shut_down_sdl_host();
     if (static_cast<int>(shows.size()) != frames) {
         std::fprintf(stderr, "only %zu of %d frames were shown\n", shows.size(), frames);

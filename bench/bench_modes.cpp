@@ -19,14 +19,16 @@
 
 #include "copying_floor.h"
 #include "modes/boss_battle.h"
+#include "modes/ship_and_hud.h"
 #include "modes/stage_battle.h"
 #include "modes/title_state.h"
 #include "objects/game_object.h"
 #include "platform/headless_host.h"
-#include "shell/game_state.h"
-#include "shell/keys.h"
+#include "replay/key_script.h"
+#include "services/game_state.h"
+#include "services/keys.h"
+#include "services/message_pump.h"
 #include "shell/shell.h"
-#include "sim/key_script.h"
 #include "sim/sim.h"
 
 namespace {
@@ -143,13 +145,13 @@ void time_frames(benchmark::State& state, FramePick pick) {
 // Stage 3 with its fifteen enemies and a shot in flight.
 bool stage3_shot_in_flight() {
     return current_mode == MODE_STAGE_BATTLE && stage_number == 3 &&
-           stage::phase == stage::PHASE_PLAY && stage::shot.state == 2;
+           stage::phase == stage::PHASE_PLAY && stage::shot.state == SHOT_FLYING;
 }
 
 // The boss fight with all the rocks out and a laser beam standing.
 bool boss_fight_with_beam() {
     return current_mode == MODE_BOSS_BATTLE && boss::phase == boss::BossFight &&
-           boss::rocks_released == boss::ROCK_COUNT && boss::live_segments() > 0;
+           boss::rocks_released == boss::ROCK_COUNT && boss::LiveSegments() > 0;
 }
 
 void BM_Stage3InPlay(benchmark::State& state) {

@@ -6,6 +6,7 @@ set(ZARVOX_ROOT ${CMAKE_CURRENT_LIST_DIR}/..)
 function(zarvox_core_sources out_var)
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS
     ${ZARVOX_ROOT}/src/shell/*.cpp
+    ${ZARVOX_ROOT}/src/services/*.cpp
     ${ZARVOX_ROOT}/src/platform/*.cpp
     ${ZARVOX_ROOT}/src/objects/*.cpp
     ${ZARVOX_ROOT}/src/modes/*.cpp

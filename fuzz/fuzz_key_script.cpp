@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "sim/key_script.h"
+#include "replay/key_script.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<ScriptedMessage> script;

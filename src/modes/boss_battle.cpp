@@ -2,17 +2,17 @@
 // its one-hit judgement, and the defeat and victory endings.
 #include "modes/boss_battle.h"
 
-#include "modes/battle_common.h"
-#include "modes/frame_end.h"
 #include "modes/modes.h"
+#include "modes/ship_and_hud.h"
 #include "objects/digits.h"
 #include "objects/transition.h"
 #include "platform/play_data.h"
-#include "shell/game_state.h"
-#include "shell/keys.h"
-#include "shell/templates.h"
-#include "shell/tune_switch.h"
-#include "vorbel/vorbel.h"
+#include "services/frame_end.h"
+#include "services/game_state.h"
+#include "services/keys.h"
+#include "services/present.h"
+#include "services/templates.h"
+#include "services/tune_switch.h"
 
 namespace boss {
 
@@ -67,8 +67,8 @@ void move_weapons() {
     for (GameObject& piece : laser_segments) move_object(piece);
 }
 
-void win(WindowHandle window) {
-    vorbel_Tune_Stop();
+void win() {
+    stop_tune();
     result_picture.block.src_left = 0;
     result_picture.block.src_top = 320;
     result_picture.block.src_right = 240;
@@ -76,12 +76,11 @@ void win(WindowHandle window) {
     result_picture.visible = 1;
     RecordVictory();
     save_play_data();  // a failed save is not reported; the victory goes on
-    load_tune_or_report(window, "VBTUNE_END1");
-    vorbel_Tune_Play(0, 0);
+    start_tune("VBTUNE_END1");
     phase = BossWon;
 }
 
-void fight_work(WindowHandle window) {
+void fight_work() {
     for (GameObject& rock : rocks) UpdateBackdropRock(rock);
     ControlBossPlayer();
     UpdateBossShot();
@@ -99,12 +98,12 @@ void fight_work(WindowHandle window) {
 
     switch (JudgeBossBattle()) {
         case PlayerLost:
-            switch_tune(window, "VBTUNE_END2");
+            switch_tune("VBTUNE_END2");
             result_picture.visible = 1;
             phase = BossLost;
             break;
         case BossDefeated:
-            win(window);
+            win();
             break;
         default:
             break;
@@ -177,7 +176,7 @@ void InitBossBattle() {
     InitBossShip();
 
     clear_object(result_picture);
-    result_picture.block = TemplateTable[7];  // the defeat picture, over the top half
+    result_picture.block = TemplateTable[ROW_GAME_OVER];  // the defeat picture, over the top half
 
     clear_object(end_wait);
 
@@ -236,10 +235,10 @@ void RecordVictory() {
 
 void UpdateBackdropRock(GameObject& rock) {
     if (rock.state == 0) {
-        const int row = random_range(12, 14);
+        const int row = random_range(ROW_ROCK_NEAR, ROW_ROCK_FAR);
         rock.block = TemplateTable[row];
-        // The larger the rock, the nearer and faster it seems.
-        rock.vy = row == 12 ? 0x2000 : row == 13 ? 0x1800 : 0x1000;
+        // The nearer the rock, the faster it seems.
+        rock.vy = row == ROW_ROCK_NEAR ? px(16) : row == ROW_ROCK_MIDDLE ? px(12) : px(8);
         rock.x = random_range(0, 240) * 512;
         rock.y = ROCK_START_Y;
         rock.visible = 1;
@@ -273,13 +272,13 @@ void DrawBossScoreHud() {
 
 }  // namespace boss
 
-int RunBossBattle(WindowHandle window) {
+int RunBossBattle() {
     using namespace boss;
     InitBossBattle();
     phase = BossIntro;
     rocks_released = 0;
     release_timer = 0;
-    switch_tune(window, "VBTUNE_BOSS");
+    switch_tune("VBTUNE_BOSS");
     for (;;) {
         int leave = -1;
         switch (phase) {
@@ -287,7 +286,7 @@ int RunBossBattle(WindowHandle window) {
                 intro_work();
                 break;
             case BossFight:
-                fight_work(window);
+                fight_work();
                 break;
             case BossLost:
                 leave = lost_work();
@@ -300,6 +299,6 @@ int RunBossBattle(WindowHandle window) {
         }
         if (leave >= 0) return leave;
         draw_frame();
-        if (!finish_frame(window)) return MODE_QUIT;
+        if (!finish_frame()) return MODE_QUIT;
     }
 }

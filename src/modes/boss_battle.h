@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "modes/ship_and_hud.h"
 #include "objects/effects.h"
 #include "objects/game_object.h"
 #include "platform/messages.h"
@@ -27,9 +28,8 @@ constexpr int ICON_COUNT = 10;
 constexpr int SHOTS_PER_BATTLE = 3;
 
 // Field limits shared by the ship, the boss and the weapons.
-constexpr Fixed9 FIELD_RIGHT_LIMIT = 0x1C000;   // 224 px: a 16 px object touches the right edge
-constexpr Fixed9 FIELD_BOTTOM_LIMIT = 0x26000;  // 304 px: past it a falling thing is gone
-constexpr Fixed9 SCREEN_BOTTOM = 0x28000;       // 320 px
+constexpr Fixed9 FIELD_BOTTOM_LIMIT = px(304);  // past it a falling thing is gone
+constexpr Fixed9 SCREEN_BOTTOM = px(320);
 
 extern GameObject rocks[ROCK_COUNT];
 extern GameObject player;
@@ -81,6 +81,6 @@ void UpdateBoss();
 void InitBossWeapons();
 void UpdateBossBullet(GameObject& bullet);
 void UpdateLaserBomb(GameObject& bomb);
-int live_segments();
+int LiveSegments();
 
 }  // namespace boss

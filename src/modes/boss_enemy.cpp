@@ -7,11 +7,10 @@ namespace boss {
 
 namespace {
 
-constexpr int CHARA01 = 4;
-constexpr Fixed9 DASH_PUSH = 0x140;     // added every dash frame
-constexpr Fixed9 SPRING_PUSH = 0x80;    // towards the resting height
-constexpr Fixed9 REST_HEIGHT = 0x6400;  // 50 px
-constexpr Fixed9 LOWEST_Y = 0x17000;    // 184 px
+constexpr Fixed9 DASH_PUSH = 0x140;   // added every dash frame
+constexpr Fixed9 SPRING_PUSH = 0x80;  // towards the resting height
+constexpr Fixed9 REST_HEIGHT = px(50);
+constexpr Fixed9 LOWEST_Y = px(184);
 constexpr double DASH_FRAMES = 15.0;
 constexpr double VOLLEY_AT = 17.0;  // two frames of rest after the dash
 constexpr double EXPLOSION_GAP = 4.0;
@@ -150,10 +149,10 @@ void explode() {
 
 void InitBoss() {
     clear_object(boss);
-    boss.block = {1, CHARA01, 0, 96, 16, 112, 0, 0};
+    boss.block = {1, SURFACE_CHARA, 0, 96, 16, 112, 0, 0};
     boss.state = Roaming;
     boss.visible = 1;
-    boss.x = 0xE400;   // 114 px
+    boss.x = px(114);
     boss.y = -0x4000;  // 32 px above the field
     boss.vy = 0x8C;    // sinks into view during the intro
     boss.hitbox_b = {0, 0, 16, 16};

@@ -1,10 +1,10 @@
 // The ship of the boss battle: three shots for the whole battle, one in the
 // air at a time, and one hit destroys it.
-#include "modes/battle_common.h"
 #include "modes/boss_battle.h"
+#include "modes/ship_and_hud.h"
 #include "platform/sound.h"
-#include "shell/keys.h"
-#include "shell/templates.h"
+#include "services/keys.h"
+#include "services/templates.h"
 
 namespace boss {
 
@@ -18,16 +18,16 @@ constexpr double DYING_FRAMES = 48.0;   // the explosion plays 49 frames
 
 void InitBossShip() {
     clear_object(player);
-    player.block = TemplateTable[3];
+    player.block = TemplateTable[ROW_SHIP];
     player.stock = SHOTS_PER_BATTLE;
     player.hitbox_b = {3, 3, 13, 13};
     player.state = Ready;
     player.visible = 1;
-    player.x = 0xDC00;   // 110 px
-    player.y = 0x23000;  // 280 px
+    player.x = px(110);
+    player.y = px(280);
 
     clear_object(shot);
-    shot.block = TemplateTable[4];
+    shot.block = TemplateTable[ROW_ROCKET];
     shot.hitbox_a = {3, 0, 13, 16};
 
     build_shot_row(shots_label, shot_icons, SHOTS_PER_BATTLE);
@@ -40,7 +40,7 @@ void ControlBossPlayer() {
         case Ready:
             if ((KeyState & KEY_SPACE) && player.stock > 0) {
                 player.state = ShotOut;
-                shot.state = 1;
+                shot.state = SHOT_LAUNCHING;
                 play_sound(SOUND_SHOT);
             }
             break;
@@ -67,11 +67,11 @@ void ControlBossPlayer() {
 
 void UpdateBossShot() {
     switch (shot.state) {
-        case 0:
+        case SHOT_READY:
             shot.visible = 0;
             break;
-        case 1: {
-            shot.state = 2;
+        case SHOT_LAUNCHING: {
+            shot.state = SHOT_FLYING;
             shot.vx = 0;
             shot.vy = SHOT_SPEED;
             // The rightmost icon goes first. Space is only taken with shots
@@ -85,7 +85,7 @@ void UpdateBossShot() {
             shot.y = player.y + player.vy - 8;
             break;
         }
-        case 2:
+        case SHOT_FLYING:
             if (shot.y <= SHOT_GONE_Y) {
                 retire_shot(shot);
                 if (player.state == ShotOut) player.state = Ready;

@@ -2,13 +2,13 @@
 // the laser bomb that arcs, counts down and fires a beam to the bottom edge.
 #include "modes/boss_battle.h"
 #include "platform/sound.h"
-#include "shell/templates.h"
+#include "services/templates.h"
 
 namespace boss {
 
 namespace {
 
-constexpr Fixed9 BULLET_SPEED = 0xA00;  // 5 px per frame down
+constexpr Fixed9 BULLET_SPEED = px(5);  // per frame down
 constexpr int BULLET_BLINK_GAP = 2;     // the picture changes every 4th frame
 constexpr Fixed9 BOMB_THROW = -0x600;   // 3 px per frame up
 constexpr Fixed9 BOMB_PULL = 0x20;
@@ -66,7 +66,7 @@ void fall_bullet(GameObject& bullet) {
 
 void launch_bomb(GameObject& bomb) {
     bomb.state = 2;
-    bomb.block = TemplateTable[16];
+    bomb.block = TemplateTable[ROW_LASER_BOMB];
     bomb.visible = 1;
     place_at_boss(bomb);
     bomb.vx = random_range(-3, 3) * 512;
@@ -123,7 +123,7 @@ void place_piece(GameObject& piece, const GameObject& bomb, const Source& source
 // gives a shorter beam, or none at all.
 void fire_beam(GameObject& bomb) {
     play_sound(SOUND_LASER);
-    bomb.block = TemplateTable[16];
+    bomb.block = TemplateTable[ROW_LASER_BOMB];
     bomb.frame_timer = 0;
     bomb.frame = 1;
     spark_burst.x = bomb.x + 0x1000;
@@ -204,18 +204,18 @@ void beam_step(GameObject& bomb) {
 void InitBossWeapons() {
     for (GameObject& bullet : boss_bullets) {
         clear_object(bullet);
-        bullet.block = TemplateTable[15];
+        bullet.block = TemplateTable[ROW_BULLET];
         bullet.hitbox_a = {3, 0, 13, 16};
     }
     for (int i = 0; i < BOMB_COUNT; ++i) {
         GameObject& bomb = laser_bombs[i];
         clear_object(bomb);
-        bomb.block = TemplateTable[16];
+        bomb.block = TemplateTable[ROW_LASER_BOMB];
         bomb.tag = i + 1;
     }
     for (GameObject& piece : laser_segments) {
         clear_object(piece);
-        piece.block = TemplateTable[16];
+        piece.block = TemplateTable[ROW_LASER_BOMB];
         piece.hitbox_a = {3, 0, 13, 16};
     }
     spark_burst = {2, 4, 0, 0, -0x100, 0x100, 0x600, 0xE00, 3, 7, 0};
@@ -253,7 +253,7 @@ void UpdateLaserBomb(GameObject& bomb) {
     }
 }
 
-int live_segments() {
+int LiveSegments() {
     int live = 0;
     for (const GameObject& piece : laser_segments) live += piece.flag == 1;
     return live;

@@ -1,10 +1,11 @@
 #include "modes/ending_state.h"
-#include "modes/frame_end.h"
 #include "modes/modes.h"
 #include "objects/transition.h"
-#include "shell/game_state.h"
-#include "shell/templates.h"
-#include "shell/tune_switch.h"
+#include "services/frame_end.h"
+#include "services/game_state.h"
+#include "services/present.h"
+#include "services/templates.h"
+#include "services/tune_switch.h"
 
 namespace ending {
 
@@ -13,12 +14,10 @@ int ending_step = ENDING_WAITING;
 
 namespace {
 
-constexpr int OBJECT_SURFACE = 6;  // "object"
-constexpr int ENDING_PICTURE_ROW = 17;
 constexpr int STORY_LINES = 10;
-constexpr Fixed9 RISE_SPEED = -4608;      // 9 pixels per frame upwards
-constexpr Fixed9 GONE_ABOVE = -32768;     // top edge 64 pixels above the screen
-constexpr Fixed9 END_MARK_FLOOR = 71680;  // 140 pixels
+constexpr Fixed9 RISE_SPEED = -4608;   // 9 pixels per frame upwards
+constexpr Fixed9 GONE_ABOVE = -32768;  // top edge 64 pixels above the screen
+constexpr Fixed9 END_MARK_FLOOR = px(140);
 constexpr Fixed9 END_MARK_GRAVITY = 128;
 
 // The five credit blocks: top and bottom of each in the "object" picture.
@@ -30,7 +29,7 @@ int current = 0;
 int next = 1;
 
 void set_picture(GameObject& o, int left, int top, int right, int bottom) {
-    o.block.surface = OBJECT_SURFACE;
+    o.block.surface = SURFACE_OBJECT;
     o.block.src_left = left;
     o.block.src_top = top;
     o.block.src_right = right;
@@ -107,19 +106,19 @@ void InitEnding() {
 
 using namespace ending;
 
-int RunEnding(WindowHandle window) {
+int RunEnding() {
     InitEnding();
-    switch_tune(window, "VBTUNE_ENDING");
+    switch_tune("VBTUNE_ENDING");
     start_transition(TRANSITION_OPENING, transition_picture);
     ending_step = ENDING_WAITING;
 
     for (;;) {
         fill_rect(ScreenRect, 0);
-        draw_block(TemplateTable[ENDING_PICTURE_ROW]);
+        draw_block(TemplateTable[ROW_END_PICTURE]);
         StepEnding();
         for (GameObject& o : ending_objects) move_object(o);
         for (GameObject& o : ending_objects) draw_object(o);
         update_transition();
-        if (!finish_frame(window)) return MODE_QUIT;
+        if (!finish_frame()) return MODE_QUIT;
     }
 }

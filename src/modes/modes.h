@@ -3,7 +3,7 @@
 
 #include "platform/messages.h"
 
-int RunTitle(WindowHandle window);
-int RunStageBattle(WindowHandle window);
-int RunBossBattle(WindowHandle window);
-int RunEnding(WindowHandle window);
+int RunTitle();
+int RunStageBattle();
+int RunBossBattle();
+int RunEnding();

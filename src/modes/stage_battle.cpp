@@ -2,12 +2,14 @@
 // to the verdict and whatever screen follows it.
 #include "modes/stage_battle.h"
 
-#include "modes/frame_end.h"
 #include "modes/modes.h"
 #include "objects/transition.h"
-#include "shell/game_state.h"
-#include "shell/templates.h"
-#include "shell/tune_switch.h"
+#include "services/frame_end.h"
+#include "services/game_state.h"
+#include "services/keys.h"
+#include "services/present.h"
+#include "services/templates.h"
+#include "services/tune_switch.h"
 
 namespace stage {
 
@@ -70,7 +72,7 @@ void tally_shots_left() {
     tally_timer += 1;
 }
 
-void play_frame(WindowHandle window) {
+void play_frame() {
     ControlPlayer();
     UpdateShot();
     for (GameObject& enemy : enemies) update_enemy(enemy);
@@ -82,12 +84,12 @@ void play_frame(WindowHandle window) {
 
     switch (JudgeStage()) {
         case VERDICT_OUT_OF_SHOTS:
-            switch_tune(window, TUNE_LOST);
+            switch_tune(TUNE_LOST);
             banner.visible = 1;
             phase = PHASE_GAME_OVER;
             break;
         case VERDICT_STAGE_CLEARED:
-            switch_tune(window, TUNE_CLEARED);
+            switch_tune(TUNE_CLEARED);
             phase = PHASE_CLEARED;
             close_counter = 0;
             hold_counter = 0;
@@ -95,7 +97,7 @@ void play_frame(WindowHandle window) {
             if (stage_number == 1 || stage_number == 2) SetUpClearBanner();
             break;
         case VERDICT_BOSS_EARNED:
-            switch_tune(window, TUNE_CLEARED);
+            switch_tune(TUNE_CLEARED);
             phase = PHASE_PRIZE_REVEAL;
             tally_timer = 0;
             break;
@@ -104,7 +106,7 @@ void play_frame(WindowHandle window) {
     }
 }
 
-void game_over_frame(WindowHandle window) {
+void game_over_frame() {
     for (GameObject& enemy : enemies) {
         AnimateTaunt(enemy);
         move_object(enemy);
@@ -115,17 +117,17 @@ void game_over_frame(WindowHandle window) {
         phase = PHASE_RETRY;
         close_counter = 0;
         close_screen();
-        switch_tune(window, TUNE_BATTLE);
+        switch_tune(TUNE_BATTLE);
     }
 }
 
 // Stages 1 and 2: returns true when the mode must leave for the next stage.
-bool cleared_frame(WindowHandle window) {
+bool cleared_frame() {
     if (close_counter == 0) {
         if (hold_counter <= CLEAR_HOLD_FRAMES) {
             hold_counter += 1;
         } else {
-            switch_tune(window, TUNE_BATTLE);
+            switch_tune(TUNE_BATTLE);
             close_counter = 1;
             close_screen();
         }
@@ -144,7 +146,8 @@ bool cleared_frame(WindowHandle window) {
 void draw_frame() {
     fill_rect(ScreenRect, 0);
     // The background of this stage, unless the prize reveal has blacked it out.
-    if (stage_number >= 1 && stage_number <= 3) draw_block(TemplateTable[stage_number - 1]);
+    if (stage_number >= 1 && stage_number <= 3)
+        draw_block(TemplateTable[ROW_BACKGROUND_1 + stage_number - 1]);
     draw_object(player);
     draw_object(shot);
     draw_object(shots_label);
@@ -163,7 +166,7 @@ void draw_frame() {
 
 // The phase's work for one frame; returns the next mode when the mode ends
 // here, or -1 to go on and draw the frame.
-int RunStagePhase(WindowHandle window) {
+int RunStagePhase() {
     switch (phase) {
         case PHASE_INTRO:
             if (transition_state == TRANSITION_OPEN) {
@@ -173,14 +176,14 @@ int RunStagePhase(WindowHandle window) {
             for (GameObject& enemy : enemies) move_object(enemy);  // they fall in
             break;
         case PHASE_PLAY:
-            play_frame(window);
+            play_frame();
             break;
         case PHASE_GAME_OVER:
-            game_over_frame(window);
+            game_over_frame();
             break;
         case PHASE_CLEARED:
             if (stage_number == 1 || stage_number == 2) {
-                if (cleared_frame(window)) return MODE_STAGE_BATTLE;
+                if (cleared_frame()) return MODE_STAGE_BATTLE;
                 break;
             }
             RevealFinalResult();
@@ -233,7 +236,7 @@ void ScoreHits() {
 void InitStage() {
     random_warm_up();
     BuildShip();
-    for (int row = 0; row <= 2; ++row) TemplateTable[row].shown = 1;
+    for (int row = ROW_BACKGROUND_1; row <= ROW_BACKGROUND_3; ++row) TemplateTable[row].shown = 1;
     BuildShot();
     BuildResultObjects();
     BuildShotRow();
@@ -245,7 +248,7 @@ void InitStage() {
 
 }  // namespace stage
 
-int RunStageBattle(WindowHandle window) {
+int RunStageBattle() {
     using namespace stage;
     clear_effects();
     InitStage();
@@ -257,9 +260,9 @@ int RunStageBattle(WindowHandle window) {
     tally_timer = 0;
 
     for (;;) {
-        const int next_mode = RunStagePhase(window);
+        const int next_mode = RunStagePhase();
         if (next_mode >= 0) return next_mode;
         draw_frame();
-        if (!finish_frame(window)) return MODE_QUIT;
+        if (!finish_frame()) return MODE_QUIT;
     }
 }

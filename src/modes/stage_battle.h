@@ -63,7 +63,7 @@ extern int32_t tally_timer;
 void InitStage();
 // The current phase's work for one frame: the next mode when the mode ends
 // here, or -1 to draw the frame and go on.
-int RunStagePhase(WindowHandle window);
+int RunStagePhase();
 // Tests the flying shot against the living enemies and scores each hit.
 void ScoreHits();
 

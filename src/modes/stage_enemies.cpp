@@ -2,8 +2,8 @@
 // each kind, the burst after a hit and the taunt after a lost stage.
 #include "modes/stage_battle.h"
 #include "platform/sound.h"
-#include "shell/game_state.h"
-#include "shell/templates.h"
+#include "services/game_state.h"
+#include "services/templates.h"
 
 namespace stage {
 
@@ -12,15 +12,14 @@ ParticleBurst death_burst;
 
 namespace {
 
-constexpr int ROW_CAT = 5;
 constexpr int CAT_SIZE = 20;
 // The three expressions are stacked 20 pixels apart down the bitmap.
 constexpr int CALM_TOP = 88;
 constexpr int GRIN_TOP = 108;
 constexpr int LAUGH_TOP = 128;
 
-constexpr Fixed9 CENTRE_X = 61440;  // 120 pixels
-constexpr Fixed9 CENTRE_Y = 81920;  // 160 pixels
+constexpr Fixed9 CENTRE_X = px(120);
+constexpr Fixed9 CENTRE_Y = px(160);
 
 void show_rows(GameObject& enemy, int top) {
     enemy.block.src_top = top;

@@ -1,13 +1,13 @@
 // How a stage ends and what follows: the verdict, the reward bands, the
 // game-over and stage-clear banner, the blinking prompt, the thank-you panel
 // of the last stage, the shaking prize caption and the score in the corner.
-#include "modes/battle_common.h"
+#include "modes/ship_and_hud.h"
 #include "modes/stage_battle.h"
 #include "objects/digits.h"
 #include "platform/play_data.h"
-#include "shell/game_state.h"
-#include "shell/templates.h"
-#include "vorbel/vorbel.h"
+#include "services/game_state.h"
+#include "services/templates.h"
+#include "services/tune_switch.h"
 
 namespace stage {
 
@@ -19,16 +19,10 @@ GameObject score_label;
 
 namespace {
 
-constexpr int ROW_GAME_OVER = 7;
-constexpr int ROW_CAPTIONS = 10;
-constexpr int ROW_TEXT_STRIP = 11;
-constexpr int ROW_CLEAR_BANNER = 18;
-constexpr int ROW_REWARD_NAME = 19;
-constexpr int ROW_REWARD_ICON = 29;
 constexpr int BAND_COUNT = 9;
 
-constexpr Fixed9 CAPTION_HOME_X = 0x1000;   // 8 pixels
-constexpr Fixed9 CAPTION_HOME_Y = 0x11800;  // 140 pixels
+constexpr Fixed9 CAPTION_HOME_X = px(8);
+constexpr Fixed9 CAPTION_HOME_Y = px(140);
 
 // The upper bound of the total for each band, and the reward it hands over.
 struct RewardBandRow {
@@ -77,7 +71,7 @@ void uncover(GameObject& line, Fixed9 y, int full_bottom) {
 }
 
 void black_out_field() {
-    for (int row = 0; row <= 2; ++row) TemplateTable[row].shown = 0;
+    for (int row = ROW_BACKGROUND_1; row <= ROW_BACKGROUND_3; ++row) TemplateTable[row].shown = 0;
     shot.visible = 0;
     shots_label.visible = 0;
     for (GameObject& icon : shot_icons) icon.visible = 0;
@@ -91,13 +85,13 @@ void BuildResultObjects() {
     clear_object(banner);
     banner.block = TemplateTable[ROW_GAME_OVER];
     banner.x = 0;
-    banner.y = 0x5400;  // 42 pixels
+    banner.y = px(42);
     banner.visible = 0;
 
     clear_object(prompt);
     prompt.block = TemplateTable[ROW_TEXT_STRIP];
-    prompt.x = 0x1000;   // 8 pixels
-    prompt.y = 0x20C00;  // 262 pixels
+    prompt.x = px(8);
+    prompt.y = px(262);
     prompt.visible = 0;
 
     text_strip(prize_caption, 248, 112, 480, 144);
@@ -123,8 +117,8 @@ void SetUpClearBanner() {
     clear_object(banner);
     banner.block = TemplateTable[ROW_CLEAR_BANNER];
     banner.visible = 1;
-    banner.x = 0x1E000;  // 240 pixels: just off the right edge
-    banner.y = 0xF000;   // 120 pixels
+    banner.x = px(240);  // just off the right edge
+    banner.y = px(120);
 }
 
 void SlideBanner() {
@@ -219,7 +213,7 @@ void RunPrizeReveal() {
             uncover(result_lines[1], 0x7800, 80);
         } else {
             // The caption shakes in silence on a black field.
-            vorbel_Tune_Stop();
+            stop_tune();
             result_lines[0].visible = 0;
             result_lines[1].visible = 0;
             black_out_field();

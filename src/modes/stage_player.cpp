@@ -1,10 +1,10 @@
 // The ship, its one piercing shot, the row of shots left, and the rising
 // number that shows the points of a hit.
-#include "modes/battle_common.h"
+#include "modes/ship_and_hud.h"
 #include "modes/stage_battle.h"
 #include "platform/sound.h"
-#include "shell/keys.h"
-#include "shell/templates.h"
+#include "services/keys.h"
+#include "services/templates.h"
 
 namespace stage {
 
@@ -16,8 +16,6 @@ ParticleBurst hit_burst;
 
 namespace {
 
-constexpr int ROW_SHIP = 3;
-constexpr int ROW_ROCKET = 4;
 constexpr Fixed9 SHOT_SPEED = -6144;  // 12 pixels per frame upward
 // The shot is done once it is just above the top edge (a few 1/512 pixel,
 // not pixels: it leaves when its y is about -8 pixels).
@@ -31,8 +29,8 @@ void BuildShip() {
     player.visible = 1;
     player.width = 16;
     player.state = 0;
-    player.x = 0xDC00;   // 110 pixels
-    player.y = 0x23000;  // 280 pixels
+    player.x = px(110);
+    player.y = px(280);
     player.vx = 0;
     player.vy = 0;
     player.stock = SHOTS_PER_STAGE;
@@ -67,7 +65,7 @@ void ControlPlayer() {
     // previous shot has gone.
     if (player.state == 0 && (KeyState & KEY_SPACE) && player.stock > 0) {
         player.state = 1;
-        shot.state = 1;
+        shot.state = SHOT_LAUNCHING;
         shot.chain = 0;
         play_sound(SOUND_SHOT);
     }
@@ -77,11 +75,11 @@ void ControlPlayer() {
 
 void UpdateShot() {
     switch (shot.state) {
-        case 0:
+        case SHOT_READY:
             shot.visible = 0;
             break;
-        case 1:
-            shot.state = 2;
+        case SHOT_LAUNCHING:
+            shot.state = SHOT_FLYING;
             shot.vx = 0;
             shot.vy = SHOT_SPEED;
             shot_icons[player.stock - 1].visible = 0;
@@ -93,7 +91,7 @@ void UpdateShot() {
             shot.y = player.y + player.vy - 8;
             player.stock -= 1;
             break;
-        case 2:
+        case SHOT_FLYING:
             if (shot.y <= SHOT_GONE_Y) {
                 retire_shot(shot);
                 player.state = 0;

@@ -3,19 +3,17 @@
 #include "objects/effects.h"
 #include "objects/transition.h"
 #include "platform/play_data.h"
-#include "shell/game_state.h"
-#include "shell/keys.h"
-#include "shell/present.h"
-#include "shell/shell.h"
-#include "shell/templates.h"
-#include "shell/tune_switch.h"
-#include "vorbel/vorbel.h"
+#include "services/frame_end.h"
+#include "services/game_state.h"
+#include "services/keys.h"
+#include "services/present.h"
+#include "services/templates.h"
+#include "services/tune_switch.h"
 
 using namespace title;
 
 namespace {
 
-constexpr int TITLE_PICTURE_ROW = 6;
 constexpr int MUSIC_NOTE = 1;  // effect template of the intro's notes
 constexpr int INTRO_DARK_FRAMES = 32;
 constexpr int INTRO_HOLD_FRAMES = 32;
@@ -123,7 +121,7 @@ void StepIntroNotes(Intro& in) {
     }
 }
 
-void RunIntroFrame(WindowHandle window, Intro& in) {
+void RunIntroFrame(Intro& in) {
     switch (in.step) {
         case 0:
             StepIntroDark(in);
@@ -145,7 +143,7 @@ void RunIntroFrame(WindowHandle window, Intro& in) {
     draw_object(library_logo);
     update_effects();
     update_transition();
-    present_frame(window);
+    present_frame();
     if (KeyState & KEY_SPACE) {
         title_phase = TITLE_TUNE;
         take_key_press();
@@ -153,10 +151,8 @@ void RunIntroFrame(WindowHandle window, Intro& in) {
 }
 
 // The title tune is loaded before the old one is stopped.
-void StartTitleTune(WindowHandle window) {
-    load_tune_or_report(window, "VBTUNE_TITLE");
-    vorbel_Tune_Stop();
-    vorbel_Tune_Play(0, 0);
+void StartTitleTune() {
+    switch_tune_loading_first("VBTUNE_TITLE");
     clear_effects();
     title_phase = TITLE_MENU;
 }
@@ -168,8 +164,8 @@ void DrawTitleScene() {
 }
 
 // Returns false when the cat has reached the planet and the program ends.
-bool RunMenuFrame(WindowHandle window, int& counter) {
-    draw_block(TemplateTable[TITLE_PICTURE_ROW]);
+bool RunMenuFrame(int& counter) {
+    draw_block(TemplateTable[ROW_TITLE_PICTURE]);
     AnimateTitleCat();
     BlinkTitlePrompt();
     if (EscalateTitlePrompt()) return false;
@@ -178,20 +174,20 @@ bool RunMenuFrame(WindowHandle window, int& counter) {
     move_object(title_prompt);
     DrawTitleScene();
     DrawRewards();
-    present_frame(window);
+    present_frame();
     if (KeyState & KEY_SPACE) {
         take_key_press();
         title_phase = TITLE_LEAVING;
         counter = 0;
         transition_picture = random_range(0, 3);
         start_transition(TRANSITION_CLOSING, transition_picture);
-        switch_tune(window, "VBTUNE_BATTLE");
+        switch_tune("VBTUNE_BATTLE");
     }
     return true;
 }
 
 // Returns true once the closed picture has stood long enough: a game starts.
-bool RunLeavingFrame(WindowHandle window, int& counter) {
+bool RunLeavingFrame(int& counter) {
     if (transition_state == TRANSITION_CLOSED) {
         if (counter > LEAVING_CLOSED_FRAMES) {
             score = 0;
@@ -201,16 +197,16 @@ bool RunLeavingFrame(WindowHandle window, int& counter) {
         }
         ++counter;
     }
-    draw_block(TemplateTable[TITLE_PICTURE_ROW]);
+    draw_block(TemplateTable[ROW_TITLE_PICTURE]);
     DrawTitleScene();
     update_transition();
-    present_frame(window);
+    present_frame();
     return false;
 }
 
 }  // namespace
 
-int RunTitle(WindowHandle window) {
+int RunTitle() {
     random_warm_up();
     InitTitle();
     raise_best_score(&PlayData, score);
@@ -222,21 +218,21 @@ int RunTitle(WindowHandle window) {
         fill_rect(ScreenRect, 0);
         switch (title_phase) {
             case TITLE_INTRO:
-                RunIntroFrame(window, intro);
+                RunIntroFrame(intro);
                 break;
             case TITLE_TUNE:
-                StartTitleTune(window);
+                StartTitleTune();
                 continue;  // no frame is shown, and nothing is tested
             case TITLE_MENU:
-                if (!RunMenuFrame(window, counter)) return MODE_QUIT;
+                if (!RunMenuFrame(counter)) return MODE_QUIT;
                 break;
             case TITLE_LEAVING:
-                if (RunLeavingFrame(window, counter)) return MODE_STAGE_BATTLE;
+                if (RunLeavingFrame(counter)) return MODE_STAGE_BATTLE;
                 break;
             default:
                 break;
         }
-        if (KeyState & KEY_QUIT) return MODE_QUIT;
-        if (pump_messages() == 0) return MODE_QUIT;
+        // The title presents inside its phases, which act on Space after it.
+        if (!frame_may_go_on()) return MODE_QUIT;
     }
 }

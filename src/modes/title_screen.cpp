@@ -3,7 +3,7 @@
 #include "modes/title_state.h"
 #include "objects/digits.h"
 #include "platform/play_data.h"
-#include "shell/templates.h"
+#include "services/templates.h"
 
 int title_phase = TITLE_INTRO;
 
@@ -17,13 +17,6 @@ GameObject title_planet;
 GameObject record_label;
 
 namespace {
-
-constexpr int OBJECT_SURFACE = 4;  // "chara01"
-constexpr int MAKER_SURFACE = 8;
-constexpr int LIBRARY_SURFACE = 9;
-constexpr int PROMPT_ROW = 8;
-constexpr int CAT_ROW = 9;
-constexpr int PLANET_ROW = 10;
 
 // The template row of each reward picture, by reward flag.
 constexpr int REWARD_ROW[REWARD_COUNT] = {36, 30, 31, 37, 29, 35, 33, 34, 32, 38};
@@ -55,26 +48,26 @@ void InitTitle() {
          {&maker_logo, &library_logo, &title_prompt, &title_cat, &title_planet, &record_label})
         clear_object(*o);
 
-    set_picture(maker_logo, MAKER_SURFACE, 0, 0, 64, 32);
+    set_picture(maker_logo, SURFACE_MAKER_LOGO, 0, 0, 64, 32);
     place(maker_logo, 96, 120);
 
-    set_picture(library_logo, LIBRARY_SURFACE, 0, 0, 40, 10);
+    set_picture(library_logo, SURFACE_LIBRARY_LOGO, 0, 0, 40, 10);
     place(library_logo, 99, 226);
 
-    title_prompt.block = TemplateTable[PROMPT_ROW];
+    title_prompt.block = TemplateTable[ROW_PROMPT];
     place(title_prompt, 0, 242);
     title_prompt.visible = 1;
 
-    title_cat.block = TemplateTable[CAT_ROW];
+    title_cat.block = TemplateTable[ROW_TITLE_CAT];
     place(title_cat, 210, 200);
     title_cat.visible = 1;
     title_cat.vx = -64;
 
-    title_planet.block = TemplateTable[PLANET_ROW];
+    title_planet.block = TemplateTable[ROW_PLANET];
     place(title_planet, 32, 212);
     title_planet.visible = 1;
 
-    set_picture(record_label, OBJECT_SURFACE, 16, 144, 64, 160);
+    set_picture(record_label, SURFACE_CHARA, 16, 144, 64, 160);
     record_label.visible = 1;
 }
 

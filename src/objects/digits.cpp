@@ -9,7 +9,7 @@ void init_digits() {
         o.visible = 1;
         const int column = d < 5 ? d : d - 5;
         const int top = d < 5 ? 160 : 176;
-        o.block = {0, 4, 16 * column, top, 16 * column + 16, top + 16, 0, 0};
+        o.block = {0, SURFACE_CHARA, 16 * column, top, 16 * column + 16, top + 16, 0, 0};
     }
 }
 

@@ -5,8 +5,6 @@ SpriteTemplate EffectTemplate[EFFECT_TEMPLATE_ROWS];
 
 namespace {
 
-constexpr int CHARA01 = 4;
-
 void fill_particle(GameObject& p, const ParticleBurst& burst) {
     p.visible = 1;
     p.state = 1;
@@ -27,14 +25,15 @@ void fill_particle(GameObject& p, const ParticleBurst& burst) {
 void init_effects() {
     clear_effects();
     for (SpriteTemplate& row : EffectTemplate) row = SpriteTemplate{};
-    EffectTemplate[0] = {0, CHARA01, 0, 64, 16, 80, 0, 0};
-    EffectTemplate[1] = {0, CHARA01, 0, 80, 16, 96, 0, 0};
-    EffectTemplate[2] = {0, CHARA01, 0, 112, 16, 128, 0, 0};
-    EffectTemplate[3] = {0, CHARA01, 64, 32, 80, 48, 0, 0};
-    EffectTemplate[4] = {0, CHARA01, 64, 0, 80, 16, 0, 0};
+    EffectTemplate[0] = {0, SURFACE_CHARA, 0, 64, 16, 80, 0, 0};
+    EffectTemplate[1] = {0, SURFACE_CHARA, 0, 80, 16, 96, 0, 0};
+    EffectTemplate[2] = {0, SURFACE_CHARA, 0, 112, 16, 128, 0, 0};
+    EffectTemplate[3] = {0, SURFACE_CHARA, 64, 32, 80, 48, 0, 0};
+    EffectTemplate[4] = {0, SURFACE_CHARA, 64, 0, 80, 16, 0, 0};
     // The score pop-ups step down and right, one row per label.
     for (int n = 0; n <= 6; ++n)
-        EffectTemplate[5 + n] = {0, CHARA01, 128 + 16 * n, 16 * n, 144 + 16 * n, 16 + 16 * n, 0, 0};
+        EffectTemplate[5 + n] = {
+            0, SURFACE_CHARA, 128 + 16 * n, 16 * n, 144 + 16 * n, 16 + 16 * n, 0, 0};
 }
 
 void clear_effects() {

@@ -34,8 +34,8 @@ void draw_object(GameObject& o) {
     draw_block(o.block);
 }
 
-int objects_apart(const GameObject& first, const GameObject& second) {
-    if (second.no_hit != 0) return 1;
+bool objects_apart(const GameObject& first, const GameObject& second) {
+    if (second.no_hit != 0) return true;
     const int32_t a_left = first.x + (first.hitbox_a.left << 9);
     const int32_t a_right = first.x + (first.hitbox_a.right << 9);
     const int32_t a_top = first.y + (first.hitbox_a.top << 9);
@@ -44,8 +44,8 @@ int objects_apart(const GameObject& first, const GameObject& second) {
     const int32_t b_right = second.x + (second.hitbox_b.right << 9);
     const int32_t b_top = second.y + (second.hitbox_b.top << 9);
     const int32_t b_bottom = second.y + (second.hitbox_b.bottom << 9);
-    if (a_top > b_bottom || a_bottom < b_top || a_left > b_right || a_right < b_left) return 1;
-    return 0;
+    if (a_top > b_bottom || a_bottom < b_top || a_left > b_right || a_right < b_left) return true;
+    return false;
 }
 
 int random_range(int lo, int hi) {

@@ -8,7 +8,6 @@
 
 // Positions and velocities count 1/512 pixel.
 using Fixed9 = int32_t;
-constexpr int FIXED9_SHIFT = 9;
 constexpr Fixed9 px(int pixels) {
     return pixels * 512;
 }
@@ -38,8 +37,11 @@ struct GameObject {
     int32_t height;
     DrawBlock block;
     int32_t no_hit;
-    Hitbox hitbox_a;  // used as the first operand of objects_apart
-    Hitbox hitbox_b;  // used as the second operand
+    // The box an object strikes with (shots, bullets, laser pieces), read
+    // when it is the first operand of objects_apart, and the box it is
+    // struck in (the ships, cats and boss), read as the second.
+    Hitbox hitbox_a;
+    Hitbox hitbox_b;
     int32_t stock;
     int32_t chain;
     double timer;
@@ -58,8 +60,8 @@ inline void clear_object(GameObject& o) {
 
 void move_object(GameObject& o);
 void draw_object(GameObject& o);
-// 1 when the two do not touch, 0 when they do.
-int objects_apart(const GameObject& first, const GameObject& second);
+// True when the two do not touch, false when they do.
+bool objects_apart(const GameObject& first, const GameObject& second);
 
 int random_range(int lo, int hi);
 // Draws and discards (milliseconds of the current second / 10) numbers.

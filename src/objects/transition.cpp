@@ -7,9 +7,8 @@ int transition_picture = 0;
 
 namespace {
 
-constexpr int SHUTTER01 = 10;
-constexpr Fixed9 SCREEN_WIDTH_FIXED = 122880;  // 240 pixels
-constexpr Fixed9 HALF_HEIGHT_FIXED = 81920;    // 160 pixels
+constexpr Fixed9 SCREEN_WIDTH_FIXED = px(240);
+constexpr Fixed9 HALF_HEIGHT_FIXED = px(160);
 
 void lay_out_opening(const SpriteTemplate& picture) {
     for (int i = 0; i < TRANSITION_STRIPS; ++i) {
@@ -116,10 +115,10 @@ void init_transition() {
     for (GameObject& s : TransitionStrips) clear_object(s);
     transition_state = TRANSITION_IDLE;
     transition_picture = 0;
-    TransitionPicture[0] = {0, SHUTTER01, 0, 0, 240, 320, 0, 0};
-    TransitionPicture[1] = {0, SHUTTER01, 240, 0, 480, 320, 0, 0};
-    TransitionPicture[2] = {0, SHUTTER01, 0, 320, 240, 640, 0, 0};
-    TransitionPicture[3] = {0, SHUTTER01, 240, 320, 480, 640, 0, 0};
+    TransitionPicture[0] = {0, SURFACE_SHUTTER, 0, 0, 240, 320, 0, 0};
+    TransitionPicture[1] = {0, SURFACE_SHUTTER, 240, 0, 480, 320, 0, 0};
+    TransitionPicture[2] = {0, SURFACE_SHUTTER, 0, 320, 240, 640, 0, 0};
+    TransitionPicture[3] = {0, SURFACE_SHUTTER, 240, 320, 480, 640, 0, 0};
 }
 
 void start_transition(int kind, int picture) {

@@ -12,10 +12,18 @@ struct BitmapName {
 };
 
 // The bitmaps the game loads at start-up, in load order.
-constexpr BitmapName kBitmaps[] = {
-    {"background", 1}, {"background2", 2}, {"background3", 3}, {"chara01", 4},
-    {"title", 5},      {"object", 6},      {"gohobi", 7},      {"QUELPIN", 8},
-    {"vorbel", 9},     {"shutter01", 10},  {"end", 11},
+constexpr BitmapName STARTUP_BITMAPS[] = {
+    {"background", SURFACE_BACKGROUND_1},
+    {"background2", SURFACE_BACKGROUND_2},
+    {"background3", SURFACE_BACKGROUND_3},
+    {"chara01", SURFACE_CHARA},
+    {"title", SURFACE_TITLE},
+    {"object", SURFACE_OBJECT},
+    {"gohobi", SURFACE_REWARDS},
+    {"QUELPIN", SURFACE_MAKER_LOGO},
+    {"vorbel", SURFACE_LIBRARY_LOGO},
+    {"shutter01", SURFACE_SHUTTER},
+    {"end", SURFACE_END},
 };
 
 Surface back_surface;
@@ -23,25 +31,25 @@ Surface surfaces[SURFACE_SLOTS];
 
 }  // namespace
 
-int start_display(WindowHandle, int width, int height) {
-    return make_surface(&back_surface, width, height, 0) ? 1 : 0;
+bool start_display(int width, int height) {
+    return make_surface(&back_surface, width, height, 0);
 }
 
-void end_display(WindowHandle) {
+void end_display() {
     for (Surface& s : surfaces) free_surface(&s);
     free_surface(&back_surface);
 }
 
-int load_bitmap(const char* name, int slot) {
-    if (slot < 0 || slot >= SURFACE_SLOTS || !surfaces[slot].pixels.empty()) return 0;
-    if (back_surface.pixels.empty()) return 0;
+bool load_bitmap(const char* name, int slot) {
+    if (slot < 0 || slot >= SURFACE_SLOTS || !surfaces[slot].pixels.empty()) return false;
+    if (back_surface.pixels.empty()) return false;
     ResourceData data;
-    if (!find_resource("BITMAP", name, &data)) return 0;
-    return read_bmp(data.bytes, data.size, &surfaces[slot]) ? 1 : 0;
+    if (!find_resource("BITMAP", name, &data)) return false;
+    return read_bmp(data.bytes, data.size, &surfaces[slot]);
 }
 
 void load_bitmaps() {
-    for (const BitmapName& b : kBitmaps) load_bitmap(b.name, b.slot);
+    for (const BitmapName& b : STARTUP_BITMAPS) load_bitmap(b.name, b.slot);
 }
 
 void blit_clipped(const Rect* clip, int32_t x, int32_t y, const Rect* source, int32_t slot) {

@@ -11,6 +11,21 @@ constexpr int SCREEN_WIDTH = 240;
 constexpr int SCREEN_HEIGHT = 320;
 constexpr int SURFACE_SLOTS = 512;
 
+// The slots the bitmaps are loaded into at start-up; slot 0 stays empty.
+enum SurfaceSlot : int32_t {
+    SURFACE_BACKGROUND_1 = 1,
+    SURFACE_BACKGROUND_2 = 2,
+    SURFACE_BACKGROUND_3 = 3,
+    SURFACE_CHARA = 4,  // small sprites and the digit glyphs
+    SURFACE_TITLE = 5,
+    SURFACE_OBJECT = 6,   // larger pictures, banners, reward names
+    SURFACE_REWARDS = 7,  // the ten reward icons
+    SURFACE_MAKER_LOGO = 8,
+    SURFACE_LIBRARY_LOGO = 9,
+    SURFACE_SHUTTER = 10,  // the screen-transition pictures
+    SURFACE_END = 11,
+};
+
 // The whole back surface.
 inline constexpr Rect ScreenRect = {0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
 
@@ -27,10 +42,10 @@ struct DrawBlock {
 };
 using SpriteTemplate = DrawBlock;
 
-int start_display(WindowHandle window, int width, int height);
-void end_display(WindowHandle window);
+bool start_display(int width, int height);
+void end_display();
 
-int load_bitmap(const char* name, int slot);
+bool load_bitmap(const char* name, int slot);
 void load_bitmaps();
 
 void blit_clipped(const Rect* clip, int32_t x, int32_t y, const Rect* source, int32_t slot);

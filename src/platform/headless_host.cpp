@@ -82,9 +82,22 @@ void note_tune_call(const char* call) {
 }
 
 const Host headless = {
-    ticks,         sleep_ms,   local_ms,       create_window,  take_message, post_message,
-    frame_started, show_frame, frame_finished, message_box,    open_audio,   no_op,
-    no_op,         no_op,      note_sound,     note_tune_call,
+    .ticks_ms = ticks,
+    .sleep_ms = sleep_ms,
+    .local_milliseconds = local_ms,
+    .create_window = create_window,
+    .take_message = take_message,
+    .post_message = post_message,
+    .frame_started = frame_started,
+    .show_frame = show_frame,
+    .frame_finished = frame_finished,
+    .message_box = message_box,
+    .open_audio = open_audio,
+    .lock_audio = no_op,
+    .unlock_audio = no_op,
+    .close_audio = no_op,
+    .note_sound = note_sound,
+    .note_tune_call = note_tune_call,
 };
 
 }  // namespace

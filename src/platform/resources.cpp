@@ -3,13 +3,13 @@
 #include <cctype>
 
 // Generated at build time from resources/ (see tools/embed).
-extern const ResourceEntry kEmbeddedResources[];
-extern const size_t kEmbeddedResourceCount;
+extern const ResourceEntry EMBEDDED_RESOURCES[];
+extern const size_t EMBEDDED_RESOURCE_COUNT;
 
 namespace {
 
-const ResourceEntry* current_table = kEmbeddedResources;
-size_t current_count = kEmbeddedResourceCount;
+const ResourceEntry* current_table = EMBEDDED_RESOURCES;
+size_t current_count = EMBEDDED_RESOURCE_COUNT;
 
 bool same_ignoring_case(const char* a, const char* b) {
     for (; *a && *b; ++a, ++b) {
@@ -46,5 +46,5 @@ void use_resource_table(const ResourceEntry* table, size_t count) {
 }
 
 void use_embedded_resources() {
-    use_resource_table(kEmbeddedResources, kEmbeddedResourceCount);
+    use_resource_table(EMBEDDED_RESOURCES, EMBEDDED_RESOURCE_COUNT);
 }

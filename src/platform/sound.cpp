@@ -2,9 +2,9 @@
 
 #include <cstring>
 
+#include "platform/audio_device.h"
 #include "platform/host.h"
 #include "platform/resources.h"
-#include "vorbel/device.h"
 
 namespace {
 
@@ -21,8 +21,8 @@ uint32_t read32(const uint8_t* p) {
 }
 
 // Where the format record starts, and the fewest bytes that hold it.
-constexpr size_t kFormatOffset = 20;
-constexpr size_t kFormatSize = 18;
+constexpr size_t WAVE_FORMAT_OFFSET = 20;
+constexpr size_t WAVE_FORMAT_SIZE = 18;
 
 }  // namespace
 
@@ -32,12 +32,12 @@ void set_sound_device(SoundDevice* device) {
 
 int parse_wave(const uint8_t* bytes, size_t size, WaveFormat* format, const uint8_t** samples,
                uint32_t* sample_bytes) {
-    if (!bytes || size < kFormatOffset + kFormatSize) return 0;
+    if (!bytes || size < WAVE_FORMAT_OFFSET + WAVE_FORMAT_SIZE) return 0;
     if (std::memcmp(bytes, "RIFF", 4) != 0 || std::memcmp(bytes + 8, "WAVEfmt ", 8) != 0) return 0;
     // A 16-byte fmt chunk lends the record's last field from the next chunk;
     // PCM never reads it. A shorter one would lend format fields too.
     if (read32(bytes + 16) < 16) return 0;
-    const uint8_t* f = bytes + kFormatOffset;
+    const uint8_t* f = bytes + WAVE_FORMAT_OFFSET;
     WaveFormat wf{read16(f),      read16(f + 2),  read32(f + 4), read32(f + 8),
                   read16(f + 12), read16(f + 14), read16(f + 16)};
     if (wf.format_tag != 1 || (wf.channels != 1 && wf.channels != 2) ||

@@ -1,6 +1,7 @@
 #include "platform/surface.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -8,6 +9,12 @@ namespace {
 // sums are taken in 64 bits so that no position can wrap into range.
 bool inside(const Surface& s, int64_t x, int64_t y, int64_t w, int64_t h) {
     return x >= 0 && y >= 0 && x + w <= s.width && y + h <= s.height;
+}
+
+// One row of a keyed copy. Written as a select rather than a skipped store,
+// on pointers that cannot overlap, so that the compiler can vectorise it.
+void copy_row_keyed(const uint32_t* __restrict src, uint32_t* __restrict dst, int64_t count) {
+    for (int64_t i = 0; i < count; ++i) dst[i] = src[i] != 0 ? src[i] : dst[i];
 }
 
 }  // namespace
@@ -36,8 +43,7 @@ bool copy_keyed(const Surface& from, const Rect& source, Surface* to, int32_t x,
         from.pixels.data() + static_cast<size_t>(source.top) * from.width + source.left;
     uint32_t* dst = to->pixels.data() + static_cast<size_t>(y) * to->width + x;
     for (int64_t row = 0; row < h; ++row) {
-        // Written as a select rather than a skipped store so the loop vectorises.
-        for (int64_t i = 0; i < w; ++i) dst[i] = src[i] != 0 ? src[i] : dst[i];
+        copy_row_keyed(src, dst, w);
         src += from.width;
         dst += to->width;
     }
@@ -50,8 +56,17 @@ void fill_surface(Surface* surface, const Rect& rect, uint32_t colour) {
     const int32_t right = std::min(rect.right, surface->width);
     const int32_t bottom = std::min(rect.bottom, surface->height);
     if (left >= right || top >= bottom) return;
-    for (int32_t y = top; y < bottom; ++y) {
-        uint32_t* row = surface->pixels.data() + static_cast<size_t>(y) * surface->width;
-        std::fill(row + left, row + right, colour);
+    // Whole rows are one run; a colour of four equal bytes (black) is a memset.
+    const bool whole_rows = left == 0 && right == surface->width;
+    const size_t run = static_cast<size_t>(right - left) * (whole_rows ? bottom - top : 1);
+    const int32_t runs = whole_rows ? 1 : bottom - top;
+    const bool bytewise = colour == (colour & 0xFF) * 0x01010101u;
+    for (int32_t i = 0; i < runs; ++i) {
+        uint32_t* at =
+            surface->pixels.data() + static_cast<size_t>(top + i) * surface->width + left;
+        if (bytewise)
+            std::memset(at, static_cast<int>(colour & 0xFF), run * sizeof(uint32_t));
+        else
+            std::fill_n(at, run, colour);
     }
 }

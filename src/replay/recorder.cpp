@@ -9,7 +9,7 @@
 #include "platform/frame_hash.h"
 #include "platform/host.h"
 #include "platform/play_data.h"
-#include "sim/key_script.h"
+#include "replay/key_script.h"
 
 namespace {
 

@@ -11,10 +11,11 @@
 #include <iterator>
 
 #include "platform/play_data.h"
+#include "replay/key_script.h"
 #include "replay/recorder.h"
 #include "replay/replay_host.h"
-#include "shell/game_state.h"
-#include "sim/key_script.h"
+#include "services/game_state.h"
+#include "shell/shell.h"
 
 namespace {
 

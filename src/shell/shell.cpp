@@ -8,39 +8,29 @@
 #include "platform/host.h"
 #include "platform/play_data.h"
 #include "platform/sound.h"
-#include "shell/game_state.h"
-#include "shell/keys.h"
-#include "shell/present.h"
-#include "shell/templates.h"
-#include "shell/tune_switch.h"
-#include "vorbel/vorbel.h"
+#include "platform/tune_library.h"
+#include "services/game_state.h"
+#include "services/message_pump.h"
+#include "services/present.h"
+#include "services/templates.h"
+#include "services/tune_switch.h"
 
-int32_t score = 0;
-int32_t stage_number = 1;
 int current_mode = 0;
 int first_mode = MODE_TITLE;
 void (*mode_started_hook)(int mode) = nullptr;
-WindowHandle main_window = nullptr;
 
 namespace {
 
-int32_t client_offset_x = 0;
-int32_t client_offset_y = 0;
-bool quit_taken = false;
-
-// The one window there is; its handle only has to be distinct from none.
-int window_token = 0;
-
-int run_mode(int mode, WindowHandle window) {
+int run_mode(int mode) {
     switch (mode) {
         case MODE_TITLE:
-            return RunTitle(window);
+            return RunTitle();
         case MODE_STAGE_BATTLE:
-            return RunStageBattle(window);
+            return RunStageBattle();
         case MODE_BOSS_BATTLE:
-            return RunBossBattle(window);
+            return RunBossBattle();
         case MODE_ENDING:
-            return RunEnding(window);
+            return RunEnding();
         // No mode returns anything else; treat it as the end of the game.
         default:
             return MODE_QUIT;
@@ -49,75 +39,46 @@ int run_mode(int mode, WindowHandle window) {
 
 }  // namespace
 
-void set_client_offset(int32_t x, int32_t y) {
-    client_offset_x = x;
-    client_offset_y = y;
-}
-
-int pump_messages() {
-    // Once the quit message has been taken the loop stays ended, so a quit
-    // taken inside a frame's wait still ends the mode at its frame end.
-    if (quit_taken) return 0;
-    Message m;
-    while (host().take_message(&m)) {
-        if (m.id == WM_QUIT) {
-            quit_taken = true;
-            return 0;
-        }
-        window_proc(main_window, m.id, m.wparam, m.lparam);
-    }
-    return 1;
-}
-
-void reset_message_loop() {
-    quit_taken = false;
-}
-
-int init_game() {
+void init_game() {
     fill_template_table();
     init_effects();
     init_transition();
     init_digits();
     if (load_play_data() == 1) save_play_data();
-    return 0;
 }
 
-int run_modes(WindowHandle window) {
+void run_modes() {
     score = 0;
     int mode = first_mode;
     while (mode != MODE_QUIT) {
         current_mode = mode;
         if (mode_started_hook) mode_started_hook(mode);
-        mode = run_mode(mode, window);
+        mode = run_mode(mode);
     }
     current_mode = MODE_QUIT;
-    return 1;
 }
 
 int game_main() {
     const Host& h = host();
     if (!h.create_window("Zarvox", SCREEN_WIDTH, SCREEN_HEIGHT)) return 0;
-    main_window = &window_token;
-    set_client_offset(0, 0);
-    WindowHandle window = main_window;
 
-    start_display(window, SCREEN_WIDTH, SCREEN_HEIGHT);
-    vorbel_Ready(window, 2, 22050, 8, 0.1f, 1, 0);
+    start_display(SCREEN_WIDTH, SCREEN_HEIGHT);
+    vorbel_Ready(nullptr, 2, 22050, 8, 0.1f, 1, 0);
     set_sound_device(vorbel_GetDirectSound());
     const char* effects[] = {"shot", "bom", "laser"};
     for (int slot = 0; slot < 3; ++slot) {
         if (!DirectSound_Voice_Load_Resource(effects[slot], slot))
-            show_error_box(window, "DirectSound_Voice_Load_Resource");
+            show_error_box("DirectSound_Voice_Load_Resource");
     }
     fill_rect(ScreenRect, 0);
     restart_frame_schedule();
-    present_frame(window);
+    present_frame();
     fill_rect(ScreenRect, 0);
     load_bitmaps();
     init_game();
-    run_modes(window);
+    run_modes();
 
-    end_display(window);
+    end_display();
     release_sounds();
     vorbel_Release();
     return 1;

@@ -1,4 +1,4 @@
-// Start-up, the mode loop, the message pump and shut-down.
+// Start-up, the mode loop and shut-down.
 #pragma once
 
 #include <cstdint>
@@ -9,14 +9,12 @@
 // not be made. A host must be installed first.
 int game_main();
 
-int run_modes(WindowHandle window);
-// 0 once the quit message has been taken (and on every call after that).
-int pump_messages();
-int init_game();
-void set_client_offset(int32_t x, int32_t y);
+void run_modes();
+void init_game();
 
-// The start-up step's window handle (there is one window).
-extern WindowHandle main_window;
-
-// Forgets a taken quit message; for tests that run the game more than once.
-void reset_message_loop();
+// The mode the loop is running (0 before the first one starts).
+extern int current_mode;
+// The mode run_modes starts with (the runner may choose another).
+extern int first_mode;
+// Called by run_modes as each mode begins (the runner counts from there).
+extern void (*mode_started_hook)(int mode);

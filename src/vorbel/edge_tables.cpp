@@ -4,7 +4,7 @@
 namespace vorbel {
 
 // clang-format off
-const int32_t kStepCorrection[kEdgePhases + 1][kEdgeTaps] = {
+const int32_t EDGE_STEP_CORRECTION[EDGE_PHASES + 1][EDGE_TAPS] = {
     {2, 7, -24, 55, -79, 74, 8, -186,
      461, -758, 949, -838, 204, 1305, -4821, -32768,
      4821, -1305, -204, 838, -949, 758, -461, 186,
@@ -267,7 +267,7 @@ const int32_t kStepCorrection[kEdgePhases + 1][kEdgeTaps] = {
      -74, 79, -55, 24, -7, -2, 0, 0},
 };
 
-const int32_t kRampCorrection[kEdgePhases + 1][kEdgeTaps] = {
+const int32_t EDGE_RAMP_CORRECTION[EDGE_PHASES + 1][EDGE_TAPS] = {
     {-1, 7, -5, 8, 17, -40, 97, -119,
      130, -30, -134, 447, -798, 1273, -1976, 7954,
      -1976, 1273, -798, 447, -134, -30, 130, -119,

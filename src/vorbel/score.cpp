@@ -8,14 +8,14 @@
 namespace vorbel {
 namespace {
 
-constexpr int kMaxSpans = 1024;
-constexpr int kMaxPatterns = 32;
-constexpr int kMaxBrackets = 8;
-constexpr int kMaxPatternDepth = 4;
+constexpr int SCORE_MAX_SPANS = 1024;
+constexpr int SCORE_MAX_PATTERNS = 32;
+constexpr int SCORE_MAX_BRACKETS = 8;
+constexpr int SCORE_MAX_PATTERN_DEPTH = 4;
 // Patterns spliced into patterns could make a tiny score take very long to
 // compile; past this many characters of note text it is refused.
-constexpr size_t kMaxWork = 1u << 20;
-constexpr uint32_t kMaxTicks = 1u << 24;
+constexpr size_t SCORE_MAX_WORK = 1u << 20;
+constexpr uint32_t SCORE_MAX_TICKS = 1u << 24;
 
 // A stretch of note text that belongs to a voice or a pattern.
 struct Span {
@@ -29,20 +29,20 @@ struct Span {
 struct Parser {
     Score* score;
     ScoreError* error;
-    Span spans[kMaxSpans];
+    Span spans[SCORE_MAX_SPANS];
     int span_count = 0;
-    char patterns[kMaxPatterns][kNameSize];
+    char patterns[SCORE_MAX_PATTERNS][SCORE_NAME_SIZE];
     int pattern_count = 0;
     bool have_header = false;
     bool have_tempo = false;
     bool have_mode = false;
     size_t work = 0;
-    int voice_line[kMaxVoices] = {};  // where each voice is declared
+    int voice_line[SCORE_MAX_VOICES] = {};  // where each voice is declared
 
     // The voice being compiled.
     VoiceSpec* voice = nullptr;
     int octave = 4;
-    int length = kTicksPerBeat;
+    int length = TICKS_PER_BEAT;
     int volume = 15;
     int gate = 100;
     int duty = 50;
@@ -50,8 +50,8 @@ struct Parser {
     bool loop_marked = false;
     uint32_t loop_tick = 0;
     bool first_loop_marked = false;
-    uint32_t bracket_event[kMaxBrackets];
-    uint32_t bracket_tick[kMaxBrackets];
+    uint32_t bracket_event[SCORE_MAX_BRACKETS];
+    uint32_t bracket_tick[SCORE_MAX_BRACKETS];
     int bracket_depth = 0;
 };
 
@@ -93,11 +93,11 @@ struct Cursor {
         return p >= end;
     }
     // Reads a name into `out`; false when none starts here or it is too long.
-    bool name(char (&out)[kNameSize]) {
+    bool name(char (&out)[SCORE_NAME_SIZE]) {
         skip_spaces();
         size_t n = 0;
         while (p < end && is_name_char(*p)) {
-            if (n + 1 >= kNameSize) return false;
+            if (n + 1 >= SCORE_NAME_SIZE) return false;
             out[n++] = *p++;
         }
         out[n] = '\0';
@@ -144,9 +144,9 @@ bool read_length(Parser& ps, Cursor& c, int fallback, bool required, int* ticks)
     int t = fallback;
     if (c.p < c.end && is_digit(*c.p)) {
         int n = 0;
-        if (!read_number(c, &n) || n < 1 || n > kTicksPerWhole || kTicksPerWhole % n != 0)
+        if (!read_number(c, &n) || n < 1 || n > TICKS_PER_WHOLE || TICKS_PER_WHOLE % n != 0)
             return fail(ps, c.line, "length %d does not divide a whole note", n);
-        t = kTicksPerWhole / n;
+        t = TICKS_PER_WHOLE / n;
     } else if (required) {
         return fail(ps, c.line, "a length is missing");
     }
@@ -164,14 +164,14 @@ bool read_length(Parser& ps, Cursor& c, int fallback, bool required, int* ticks)
 
 bool add_ticks(Parser& ps, int line, uint32_t ticks) {
     ps.ticks += ticks;
-    if (ps.ticks > kMaxTicks) return fail(ps, line, "voice '%s' is too long", ps.voice->name);
+    if (ps.ticks > SCORE_MAX_TICKS) return fail(ps, line, "voice '%s' is too long", ps.voice->name);
     return true;
 }
 
 bool emit(Parser& ps, int line, int ticks, int pitch) {
     Score& s = *ps.score;
-    if (s.event_count >= static_cast<uint32_t>(kMaxEvents))
-        return fail(ps, line, "too many notes (at most %d)", kMaxEvents);
+    if (s.event_count >= static_cast<uint32_t>(SCORE_MAX_EVENTS))
+        return fail(ps, line, "too many notes (at most %d)", SCORE_MAX_EVENTS);
     NoteEvent& e = s.events[s.event_count++];
     e.ticks = static_cast<uint16_t>(ticks);
     e.pitch = static_cast<uint8_t>(pitch);
@@ -196,12 +196,12 @@ int find_voice(const Parser& ps, const char* name) {
 bool compile_span(Parser& ps, const Span& span, int depth);
 
 bool compile_pattern(Parser& ps, Cursor& c, int depth) {
-    char name[kNameSize];
+    char name[SCORE_NAME_SIZE];
     if (!c.name(name)) return fail(ps, c.line, "'$' needs a pattern name");
     int index = find_pattern(ps, name);
     if (index < 0) return fail(ps, c.line, "no pattern named '%s'", name);
-    if (depth + 1 > kMaxPatternDepth)
-        return fail(ps, c.line, "patterns nest deeper than %d", kMaxPatternDepth);
+    if (depth + 1 > SCORE_MAX_PATTERN_DEPTH)
+        return fail(ps, c.line, "patterns nest deeper than %d", SCORE_MAX_PATTERN_DEPTH);
     for (int i = 0; i < ps.span_count; ++i) {
         const Span& s = ps.spans[i];
         if (s.pattern && s.owner == index && !compile_span(ps, s, depth + 1)) return false;
@@ -220,8 +220,8 @@ bool close_repeat(Parser& ps, Cursor& c) {
     uint32_t count = s.event_count - first;
     uint32_t span_ticks = ps.ticks - ps.bracket_tick[ps.bracket_depth];
     for (int r = 1; r < times; ++r) {
-        if (count > static_cast<uint32_t>(kMaxEvents) - s.event_count)
-            return fail(ps, c.line, "too many notes (at most %d)", kMaxEvents);
+        if (count > static_cast<uint32_t>(SCORE_MAX_EVENTS) - s.event_count)
+            return fail(ps, c.line, "too many notes (at most %d)", SCORE_MAX_EVENTS);
         std::memmove(&s.events[s.event_count], &s.events[first], count * sizeof(NoteEvent));
         s.event_count += count;
         if (!add_ticks(ps, c.line, span_ticks)) return false;
@@ -269,7 +269,7 @@ bool compile_span(Parser& ps, const Span& span, int depth) {
     Cursor c{span.text, span.text + span.size, span.line};
     const bool drums = ps.voice->wave == Wave::Drums;
     while (!c.at_end()) {
-        if (++ps.work > kMaxWork) return fail(ps, c.line, "the score expands too far");
+        if (++ps.work > SCORE_MAX_WORK) return fail(ps, c.line, "the score expands too far");
         char ch = *c.p++;
         int value = 0;
         if (drums && drum_for(ch)) {
@@ -279,8 +279,8 @@ bool compile_span(Parser& ps, const Span& span, int depth) {
             continue;
         }
         if (!drums && ch >= 'a' && ch <= 'g') {
-            static const int kSemitone[7] = {9, 11, 0, 2, 4, 5, 7};
-            int pitch = 12 * (ps.octave + 1) + kSemitone[ch - 'a'];
+            static const int SCORE_SEMITONE[7] = {9, 11, 0, 2, 4, 5, 7};
+            int pitch = 12 * (ps.octave + 1) + SCORE_SEMITONE[ch - 'a'];
             while (c.p < c.end && (*c.p == '+' || *c.p == '#' || *c.p == '-'))
                 pitch += *c.p++ == '-' ? -1 : 1;
             if (pitch < 12 || pitch > 119)
@@ -329,8 +329,8 @@ bool compile_span(Parser& ps, const Span& span, int depth) {
                 ps.voice->loop_event = ps.score->event_count - ps.voice->first_event;
                 break;
             case '[':
-                if (ps.bracket_depth >= kMaxBrackets)
-                    return fail(ps, c.line, "repeats nest deeper than %d", kMaxBrackets);
+                if (ps.bracket_depth >= SCORE_MAX_BRACKETS)
+                    return fail(ps, c.line, "repeats nest deeper than %d", SCORE_MAX_BRACKETS);
                 ps.bracket_event[ps.bracket_depth] = ps.score->event_count;
                 ps.bracket_tick[ps.bracket_depth] = ps.ticks;
                 ++ps.bracket_depth;
@@ -351,7 +351,7 @@ bool compile_span(Parser& ps, const Span& span, int depth) {
 }
 
 bool add_span(Parser& ps, Cursor& c, int owner, bool pattern) {
-    if (ps.span_count >= kMaxSpans) return fail(ps, c.line, "too many lines of notes");
+    if (ps.span_count >= SCORE_MAX_SPANS) return fail(ps, c.line, "too many lines of notes");
     c.skip_spaces();
     ps.spans[ps.span_count++] = Span{c.p, static_cast<size_t>(c.end - c.p), c.line, owner, pattern};
     return true;
@@ -387,7 +387,8 @@ bool read_vibrato(Parser& ps, Cursor& c, VoiceSpec* v) {
 // voice NAME KIND key=value...
 bool declare_voice(Parser& ps, Cursor& c) {
     Score& s = *ps.score;
-    if (s.voice_count >= kMaxVoices) return fail(ps, c.line, "more than %d voices", kMaxVoices);
+    if (s.voice_count >= SCORE_MAX_VOICES)
+        return fail(ps, c.line, "more than %d voices", SCORE_MAX_VOICES);
     VoiceSpec v{};
     if (!c.name(v.name)) return fail(ps, c.line, "a voice needs a name of at most 15 letters");
     if (find_voice(ps, v.name) >= 0) return fail(ps, c.line, "voice '%s' twice", v.name);
@@ -409,7 +410,7 @@ bool declare_voice(Parser& ps, Cursor& c) {
     v.loop_event = 0;
     int octave = 4;
     while (!c.at_end()) {
-        char key[kNameSize];
+        char key[SCORE_NAME_SIZE];
         if (!c.name(key) || c.p >= c.end || *c.p++ != '=')
             return fail(ps, c.line, "voice settings are written key=value");
         int value = 0;
@@ -445,7 +446,7 @@ bool declare_voice(Parser& ps, Cursor& c) {
 
 bool read_statement(Parser& ps, Cursor& c) {
     Score& s = *ps.score;
-    char word[kNameSize];
+    char word[SCORE_NAME_SIZE];
     const char* start = c.p;
     if (!c.name(word)) return fail(ps, c.line, "a statement must begin with a word");
     c.skip_spaces();
@@ -484,14 +485,14 @@ bool read_statement(Parser& ps, Cursor& c) {
     } else if (std::strcmp(word, "voice") == 0) {
         return declare_voice(ps, c);
     } else if (std::strcmp(word, "pattern") == 0) {
-        char name[kNameSize];
+        char name[SCORE_NAME_SIZE];
         if (!c.name(name)) return fail(ps, c.line, "a pattern needs a name of at most 15 letters");
         c.skip_spaces();
         if (c.p >= c.end || *c.p++ != ':') return fail(ps, c.line, "write 'pattern NAME: notes'");
         int index = find_pattern(ps, name);
         if (index < 0) {
-            if (ps.pattern_count >= kMaxPatterns)
-                return fail(ps, c.line, "more than %d patterns", kMaxPatterns);
+            if (ps.pattern_count >= SCORE_MAX_PATTERNS)
+                return fail(ps, c.line, "more than %d patterns", SCORE_MAX_PATTERNS);
             index = ps.pattern_count++;
             std::memcpy(ps.patterns[index], name, sizeof name);
         }
@@ -508,7 +509,7 @@ bool compile_voice(Parser& ps, int index) {
     VoiceSpec& v = s.voices[index];
     ps.voice = &v;
     ps.octave = static_cast<int>(v.loop_event);
-    ps.length = kTicksPerBeat;
+    ps.length = TICKS_PER_BEAT;
     ps.volume = v.volume;
     ps.gate = v.gate;
     ps.duty = v.duty;

@@ -35,11 +35,11 @@
 
 namespace vorbel {
 
-constexpr int kTicksPerBeat = 48;
-constexpr int kTicksPerWhole = 4 * kTicksPerBeat;
-constexpr int kMaxVoices = 8;
-constexpr int kMaxEvents = 8192;
-constexpr int kNameSize = 16;
+constexpr int TICKS_PER_BEAT = 48;
+constexpr int TICKS_PER_WHOLE = 4 * TICKS_PER_BEAT;
+constexpr int SCORE_MAX_VOICES = 8;
+constexpr int SCORE_MAX_EVENTS = 8192;
+constexpr int SCORE_NAME_SIZE = 16;
 
 enum class Wave : uint8_t { Pulse, Triangle, Noise, Drums };
 
@@ -62,7 +62,7 @@ struct NoteEvent {
 };
 
 struct VoiceSpec {
-    char name[kNameSize];
+    char name[SCORE_NAME_SIZE];
     Wave wave;
     uint8_t volume;
     uint8_t duty;
@@ -84,9 +84,9 @@ struct Score {
     uint32_t length_ticks;  // of every voice
     uint32_t loop_tick;
     int voice_count;
-    VoiceSpec voices[kMaxVoices];
+    VoiceSpec voices[SCORE_MAX_VOICES];
     uint32_t event_count;
-    NoteEvent events[kMaxEvents];
+    NoteEvent events[SCORE_MAX_EVENTS];
 };
 
 struct ScoreError {

@@ -7,19 +7,19 @@ namespace {
 
 // Peak of one voice at full volume and envelope, before its wave's weight;
 // eight voices at once stay inside 16 bits.
-constexpr int64_t kVoiceFull = 7000;
+constexpr int64_t SYNTH_VOICE_FULL = 7000;
 
 enum Stage { STAGE_OFF, STAGE_ATTACK, STAGE_DECAY, STAGE_SUSTAIN, STAGE_RELEASE, STAGE_HIT };
 
 // Octave 10 of the MIDI numbering (notes 120 to 131) in hundredths of a
 // hertz; lower octaves halve these.
-constexpr uint32_t kTopOctave[12] = {837202,  886984,  939727,  995606,  1054808, 1117530,
-                                     1183982, 1254385, 1328975, 1408000, 1491724, 1580426};
+constexpr uint32_t SYNTH_TOP_OCTAVE[12] = {837202,  886984,  939727,  995606,  1054808, 1117530,
+                                           1183982, 1254385, 1328975, 1408000, 1491724, 1580426};
 
-// Pulse and triangle waves are made with kWaveBits more bits than the rest,
+// Pulse and triangle waves are made with SYNTH_WAVE_BITS more bits than the rest,
 // so the many small edge corrections do not round away.
-constexpr int kWaveBits = 4;
-constexpr int32_t kWavePeak = 32767 << kWaveBits;
+constexpr int SYNTH_WAVE_BITS = 4;
+constexpr int32_t SYNTH_WAVE_PEAK = 32767 << SYNTH_WAVE_BITS;
 
 // A triangle of the phase, -32767..32767 (the drums' tone).
 int32_t triangle(uint32_t phase) {
@@ -27,42 +27,42 @@ int32_t triangle(uint32_t phase) {
     return t < 32768 ? 2 * t - 32767 : 32767 - 2 * (t - 32768);
 }
 
-// The same triangle in kWavePeak units, from the whole phase.
+// The same triangle in SYNTH_WAVE_PEAK units, from the whole phase.
 int32_t fine_triangle(uint32_t phase) {
     const int64_t from_bottom = phase < 0x80000000u ? phase : 0x100000000ll - phase;  // 0..2^31
-    return static_cast<int32_t>(-kWavePeak + ((from_bottom * 2 * kWavePeak) >> 31));
+    return static_cast<int32_t>(-SYNTH_WAVE_PEAK + ((from_bottom * 2 * SYNTH_WAVE_PEAK) >> 31));
 }
 
 // The wave of a pulse or triangle voice where the phase stands, with no
 // band-limiting.
 int32_t plain_wave(Wave wave, uint32_t phase, uint32_t duty_phase) {
     if (wave == Wave::Triangle) return fine_triangle(phase);
-    return phase < duty_phase ? kWavePeak : -kWavePeak;
+    return phase < duty_phase ? SYNTH_WAVE_PEAK : -SYNTH_WAVE_PEAK;
 }
 
 // Adds the correction for an edge of `size` (a jump of the wave, or of its
 // slope per sample) that the phase passed `elapsed` phase units ago, during
 // this sample's `step`, to the samples around it.
-void add_edge(VoiceState& v, const int32_t (&table)[kEdgePhases + 1][kEdgeTaps], int64_t size,
+void add_edge(VoiceState& v, const int32_t (&table)[EDGE_PHASES + 1][EDGE_TAPS], int64_t size,
               uint32_t elapsed, uint32_t step) {
     // How long ago, in 1/65536 of a sample: the top bits pick the row, the
     // rest blend it with the next.
-    static_assert(kEdgePhases == 1 << kEdgePhaseBits && kEdgePhaseBits < 16);
-    constexpr int kBlendBits = 16 - kEdgePhaseBits;
+    static_assert(EDGE_PHASES == 1 << EDGE_PHASE_BITS && EDGE_PHASE_BITS < 16);
+    constexpr int EDGE_BLEND_BITS = 16 - EDGE_PHASE_BITS;
     const uint32_t ago =
         step ? static_cast<uint32_t>((static_cast<uint64_t>(elapsed) << 16) / step) : 0;
-    const int32_t* a = table[ago >> kBlendBits];
-    const int32_t* b = table[(ago >> kBlendBits) + 1];
-    const int32_t blend = static_cast<int32_t>(ago & ((1 << kBlendBits) - 1));
-    const uint32_t first = v.wave_samples - (kEdgeHalf - 1);
-    for (int i = 0; i < kEdgeTaps - 1; ++i) {
-        const int64_t c = a[i] + ((b[i] - a[i]) * blend >> kBlendBits);
-        v.pending[(first + i) % kEdgeTaps] += static_cast<int32_t>((size * c + (1 << 15)) >> 16);
+    const int32_t* a = table[ago >> EDGE_BLEND_BITS];
+    const int32_t* b = table[(ago >> EDGE_BLEND_BITS) + 1];
+    const int32_t blend = static_cast<int32_t>(ago & ((1 << EDGE_BLEND_BITS) - 1));
+    const uint32_t first = v.wave_samples - (EDGE_HALF - 1);
+    for (int i = 0; i < EDGE_TAPS - 1; ++i) {
+        const int64_t c = a[i] + ((b[i] - a[i]) * blend >> EDGE_BLEND_BITS);
+        v.pending[(first + i) % EDGE_TAPS] += static_cast<int32_t>((size * c + (1 << 15)) >> 16);
     }
 }
 
 // Advances a pulse or triangle voice by one sample of `step` and returns its
-// band-limited wave, in kWavePeak units, kEdgeHalf - 1 samples late. Every
+// band-limited wave, in SYNTH_WAVE_PEAK units, EDGE_HALF - 1 samples late. Every
 // edge the phase passed is placed between the samples where it fell, so the
 // wave holds no harmonics above half the rate to fold back as stray tones.
 int32_t band_limited_wave(VoiceState& v, Wave wave, uint32_t step) {
@@ -75,26 +75,26 @@ int32_t band_limited_wave(VoiceState& v, Wave wave, uint32_t step) {
         const uint32_t past_duty = v.phase - v.duty_phase;
         int32_t expected = v.last_wave;
         if (past_zero < step) {
-            add_edge(v, kStepCorrection, 2 * kWavePeak, past_zero, step);
-            expected += 2 * kWavePeak;
+            add_edge(v, EDGE_STEP_CORRECTION, 2 * SYNTH_WAVE_PEAK, past_zero, step);
+            expected += 2 * SYNTH_WAVE_PEAK;
         }
         if (past_duty < step) {
-            add_edge(v, kStepCorrection, -2 * kWavePeak, past_duty, step);
-            expected -= 2 * kWavePeak;
+            add_edge(v, EDGE_STEP_CORRECTION, -2 * SYNTH_WAVE_PEAK, past_duty, step);
+            expected -= 2 * SYNTH_WAVE_PEAK;
         }
         // A note with another duty can move the wave between edges: the jump
         // then falls on this sample.
-        if (plain != expected) add_edge(v, kStepCorrection, plain - expected, 0, step);
+        if (plain != expected) add_edge(v, EDGE_STEP_CORRECTION, plain - expected, 0, step);
     } else {
         // The slope turns at the bottom (phase 0) and the top (half way).
         const uint32_t past_top = v.phase - 0x80000000u;
-        const int64_t turn = static_cast<int64_t>(step) * (8 * int64_t{kWavePeak}) >> 32;
-        if (past_zero < step) add_edge(v, kRampCorrection, turn, past_zero, step);
-        if (past_top < step) add_edge(v, kRampCorrection, -turn, past_top, step);
+        const int64_t turn = static_cast<int64_t>(step) * (8 * int64_t{SYNTH_WAVE_PEAK}) >> 32;
+        if (past_zero < step) add_edge(v, EDGE_RAMP_CORRECTION, turn, past_zero, step);
+        if (past_top < step) add_edge(v, EDGE_RAMP_CORRECTION, -turn, past_top, step);
     }
     v.last_wave = plain;
-    v.pending[v.wave_samples % kEdgeTaps] += plain;
-    const uint32_t leaving = (v.wave_samples - (kEdgeHalf - 1)) % kEdgeTaps;
+    v.pending[v.wave_samples % EDGE_TAPS] += plain;
+    const uint32_t leaving = (v.wave_samples - (EDGE_HALF - 1)) % EDGE_TAPS;
     const int32_t out = v.pending[leaving];
     v.pending[leaving] = 0;
     ++v.wave_samples;
@@ -105,8 +105,8 @@ int32_t band_limited_wave(VoiceState& v, Wave wave, uint32_t step) {
 // the wave where its phase stands, so it starts without a jump.
 void prime_wave(VoiceState& v, Wave wave) {
     v.last_wave = plain_wave(wave, v.phase, v.duty_phase);
-    for (uint32_t k = 1; k < kEdgeHalf; ++k)
-        v.pending[(v.wave_samples - k) % kEdgeTaps] = v.last_wave;
+    for (uint32_t k = 1; k < EDGE_HALF; ++k)
+        v.pending[(v.wave_samples - k) % EDGE_TAPS] = v.last_wave;
 }
 
 int32_t per_sample(int32_t span, uint32_t ms, int rate) {
@@ -144,7 +144,7 @@ struct DrumShape {
 };
 
 const DrumShape& drum_shape(int drum) {
-    static const DrumShape kShapes[] = {
+    static const DrumShape SYNTH_SHAPES[] = {
         {0, 0, 0, 0, 0, 0, false},
         {180, 16000, 4200, 300, 40, 0, false},    // kick: a falling thump
         {170, 19000, 16000, 110, 190, 0, false},  // snare: rattle over a short tone
@@ -153,14 +153,14 @@ const DrumShape& drum_shape(int drum) {
         {1100, 0, 0, 0, 120, 1400000, false},     // crash
         {240, 22000, 11000, 280, 20, 0, false},   // tom
     };
-    return kShapes[drum >= DRUM_KICK && drum <= DRUM_TOM ? drum : 0];
+    return SYNTH_SHAPES[drum >= DRUM_KICK && drum <= DRUM_TOM ? drum : 0];
 }
 
 }  // namespace
 
 uint32_t note_step(int pitch, int rate) {
     pitch = std::clamp(pitch, 0, 131);
-    uint32_t centi_hz = kTopOctave[pitch % 12] >> (10 - pitch / 12);
+    uint32_t centi_hz = SYNTH_TOP_OCTAVE[pitch % 12] >> (10 - pitch / 12);
     return hz_step(centi_hz, rate);
 }
 
@@ -187,7 +187,7 @@ void TunePlayer::start(const Score* score, int rate, bool stereo, uint32_t start
         int pan = stereo ? part.pan : 0;
         v.gain_left = (100 - std::max(pan, 0)) * 256 / 100;
         v.gain_right = (100 + std::min(pan, 0)) * 256 / 100;
-        const int32_t one = kLevelOne;
+        const int32_t one = SYNTH_LEVEL_ONE;
         v.sustain_level = part.env.sustain * one / 15;
         v.attack_step = per_sample(one, part.env.attack_ms, rate_);
         v.decay_step = per_sample(one - v.sustain_level, part.env.decay_ms, rate_);
@@ -297,7 +297,7 @@ int32_t TunePlayer::voice_sample(int index, VoiceState& v) {
             out += noise(v) * d.noise_weight * shape >> 24;
         }
         return static_cast<int32_t>(
-            out * kVoiceFull * v.volume / 15 * score_->volume_percent / 100 >> 15);
+            out * SYNTH_VOICE_FULL * v.volume / 15 * score_->volume_percent / 100 >> 15);
     }
 
     switch (v.stage) {
@@ -305,8 +305,8 @@ int32_t TunePlayer::voice_sample(int index, VoiceState& v) {
             return 0;
         case STAGE_ATTACK:
             v.level += v.attack_step;
-            if (v.level >= kLevelOne) {
-                v.level = kLevelOne;
+            if (v.level >= SYNTH_LEVEL_ONE) {
+                v.level = SYNTH_LEVEL_ONE;
                 v.stage = STAGE_DECAY;
             }
             break;
@@ -341,7 +341,7 @@ int32_t TunePlayer::voice_sample(int index, VoiceState& v) {
 
     int32_t wave = 0;
     int32_t weight = 256;
-    int shift = 15 + kWaveBits;  // from the wave's peak to 1
+    int shift = 15 + SYNTH_WAVE_BITS;  // from the wave's peak to 1
     switch (part.wave) {
         case Wave::Pulse:
             wave = band_limited_wave(v, part.wave, step);
@@ -359,7 +359,7 @@ int32_t TunePlayer::voice_sample(int index, VoiceState& v) {
         case Wave::Drums:
             break;
     }
-    int64_t amp = kVoiceFull * v.volume * v.level / 15 * score_->volume_percent / 100 >> 16;
+    int64_t amp = SYNTH_VOICE_FULL * v.volume * v.level / 15 * score_->volume_percent / 100 >> 16;
     return static_cast<int32_t>(static_cast<int64_t>(wave) * weight / 256 * amp >> shift);
 }
 
@@ -367,7 +367,7 @@ void TunePlayer::render_add(int32_t* mix, int frames) {
     if (!playing_) return;
     const Score& s = *score_;
     const uint32_t tick_length = static_cast<uint32_t>(rate_) * 60;
-    const uint32_t tick_rate = static_cast<uint32_t>(s.tempo) * kTicksPerBeat;
+    const uint32_t tick_rate = static_cast<uint32_t>(s.tempo) * TICKS_PER_BEAT;
     for (int f = 0; f < frames; ++f) {
         int32_t left = 0;
         int32_t right = 0;

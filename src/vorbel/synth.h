@@ -22,14 +22,14 @@ struct VoiceState {
     uint32_t step;        // phase step of the note, before vibrato
     uint32_t duty_phase;  // pulse: phase below which the wave is high
 
-    // Pulse and triangle: the band-limited wave, kEdgeHalf - 1 samples behind
+    // Pulse and triangle: the band-limited wave, EDGE_HALF - 1 samples behind
     // the phase, for the samples from the one leaving next onwards (a ring).
-    int32_t pending[kEdgeTaps];
+    int32_t pending[EDGE_TAPS];
     uint32_t wave_samples;  // samples made, to place them in `pending`
     int32_t last_wave;      // plain wave at the previous sample
 
     int stage;      // envelope: 0 off, 1 attack, 2 decay, 3 sustain, 4 release
-    int32_t level;  // envelope, 0..kLevelOne
+    int32_t level;  // envelope, 0..SYNTH_LEVEL_ONE
     int32_t attack_step, decay_step, release_step, sustain_level;
 
     uint32_t note_samples;  // since the note or hit began
@@ -46,7 +46,7 @@ struct VoiceState {
 
 class TunePlayer {
 public:
-    static constexpr int32_t kLevelOne = 1 << 16;
+    static constexpr int32_t SYNTH_LEVEL_ONE = 1 << 16;
 
     // Starts `score` (which must outlive the playing) from `start_tick`;
     // `play_once` stops a looping score at its end instead of looping.
@@ -70,7 +70,7 @@ private:
     bool play_once_ = false;
     uint32_t tick_ = 0;
     uint32_t tick_phase_ = 0;
-    VoiceState voices_[kMaxVoices] = {};
+    VoiceState voices_[SCORE_MAX_VOICES] = {};
 };
 
 // The phase step, per sample at `rate`, of MIDI note `pitch`.

@@ -10,13 +10,13 @@
 #include "objects/transition.h"
 #include "platform/display.h"
 #include "platform/headless_host.h"
-#include "shell/templates.h"
+#include "services/templates.h"
 
 class GameFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         install_headless_host(HeadlessConfig{});
-        start_display(nullptr, SCREEN_WIDTH, SCREEN_HEIGHT);
+        start_display(SCREEN_WIDTH, SCREEN_HEIGHT);
         load_bitmaps();
         fill_template_table();
         init_effects();
@@ -24,5 +24,5 @@ protected:
         init_digits();
         set_random_seed(1);
     }
-    void TearDown() override { end_display(nullptr); }
+    void TearDown() override { end_display(); }
 };

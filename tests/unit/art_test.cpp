@@ -11,7 +11,7 @@
 #include "platform/display.h"
 #include "platform/headless_host.h"
 #include "platform/resources.h"
-#include "shell/templates.h"
+#include "services/templates.h"
 
 namespace {
 
@@ -35,14 +35,14 @@ protected:
     static void SetUpTestSuite() {
         use_embedded_resources();
         install_headless_host(HeadlessConfig{});
-        ASSERT_EQ(start_display(nullptr, SCREEN_WIDTH, SCREEN_HEIGHT), 1);
+        ASSERT_TRUE(start_display(SCREEN_WIDTH, SCREEN_HEIGHT));
         load_bitmaps();
         fill_template_table();
         init_effects();
         init_transition();
         init_digits();
     }
-    static void TearDownTestSuite() { end_display(nullptr); }
+    static void TearDownTestSuite() { end_display(); }
 
     static int opaque(int slot, const Rect& r) {
         int count = 0;

@@ -8,43 +8,21 @@
 #include <vector>
 
 #include "platform/resources.h"
+#include "support/bitmap_file.h"
 
 namespace {
 
-// A bitmap with a `colours`-entry table (entry i is 0x00iiiiii) and the
-// given table indices, row by row from the top; bottom-up unless top_down.
-std::vector<uint8_t> make_bmp(int depth, int w, int h, const std::vector<int>& indices,
-                              bool top_down = false, int colours = 0) {
-    const int table = colours ? colours : 1 << depth;
-    const int row = (w * depth + 31) / 32 * 4;
-    const int pixels_at = 54 + 4 * table;
-    std::vector<uint8_t> b(pixels_at + row * h, 0);
-    auto put = [&](int at, uint32_t v, int n) {
-        for (int i = 0; i < n; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
-    };
-    b[0] = 'B';
-    b[1] = 'M';
-    put(2, static_cast<uint32_t>(b.size()), 4);
-    put(10, pixels_at, 4);
-    put(14, 40, 4);
-    put(18, static_cast<uint32_t>(w), 4);
-    put(22, static_cast<uint32_t>(top_down ? -h : h), 4);
-    put(26, 1, 2);
-    put(28, static_cast<uint32_t>(depth), 2);
-    put(46, static_cast<uint32_t>(colours), 4);
-    for (int i = 0; i < table; ++i) put(54 + 4 * i, static_cast<uint32_t>(i * 0x010101), 3);
-    for (int y = 0; y < h; ++y) {
-        uint8_t* line = &b[pixels_at + (top_down ? y : h - 1 - y) * row];
-        for (int x = 0; x < w; ++x) {
-            const int bit = x * depth;
-            line[bit / 8] |= static_cast<uint8_t>(indices[y * w + x] << (8 - depth - bit % 8));
-        }
-    }
-    return b;
-}
-
 uint32_t colour_of(int index) {
     return static_cast<uint32_t>(index * 0x010101);
+}
+
+// A bitmap whose table entry i is colour_of(i): the full table for its depth,
+// or `colours` entries with their count stored.
+std::vector<uint8_t> make_bmp(int depth, int w, int h, const std::vector<int>& indices,
+                              bool top_down = false, int colours = 0) {
+    std::vector<uint32_t> table;
+    for (int i = 0; i < (colours ? colours : 1 << depth); ++i) table.push_back(colour_of(i));
+    return bitmap_file(depth, w, h, table, indices, top_down, colours != 0);
 }
 
 void expect_picture(const std::vector<uint8_t>& bmp, int w, int h, const std::vector<int>& want) {

@@ -7,8 +7,8 @@
 #include "modes/boss_battle.h"
 #include "platform/headless_host.h"
 #include "platform/play_data.h"
-#include "shell/game_state.h"
-#include "shell/templates.h"
+#include "services/game_state.h"
+#include "services/templates.h"
 
 // Inside the mode's namespace, `boss` names the boss itself.
 namespace boss {
@@ -84,7 +84,7 @@ TEST_F(BossRules, BeamFromOneHundredPixelsHasFifteenPiecesThatNarrowAndGo) {
     GameObject& bomb = bomb_about_to_fire(4, 100);
     UpdateLaserBomb(bomb);
     EXPECT_EQ(bomb.visible, 0);
-    ASSERT_EQ(live_segments(), 15);
+    ASSERT_EQ(LiveSegments(), 15);
     const GameObject& head = laser_segments[0];
     EXPECT_EQ(head.y, px(108));
     EXPECT_EQ(head.block.src_top, 56);
@@ -99,10 +99,10 @@ TEST_F(BossRules, BeamFromOneHundredPixelsHasFifteenPiecesThatNarrowAndGo) {
         EXPECT_EQ(head.hitbox_a.left, step.left) << frame;
         EXPECT_EQ(laser_segments[14].hitbox_a.right, step.right) << frame;
         EXPECT_EQ(laser_segments[14].block.src_left, step.src_left) << frame;
-        EXPECT_EQ(live_segments(), 15);
+        EXPECT_EQ(LiveSegments(), 15);
         UpdateLaserBomb(bomb);
     }
-    EXPECT_EQ(live_segments(), 0) << "the 12th frame after firing removes it";
+    EXPECT_EQ(LiveSegments(), 0) << "the 12th frame after firing removes it";
     EXPECT_EQ(bomb.state, 0);
 }
 
@@ -113,7 +113,7 @@ TEST_F(BossRules, SegmentPoolThatRunsOutShortensOrSkipsTheBeam) {
     }
     GameObject& bomb = bomb_about_to_fire(0, 100);
     UpdateLaserBomb(bomb);
-    EXPECT_EQ(live_segments(), SEGMENT_COUNT);
+    EXPECT_EQ(LiveSegments(), SEGMENT_COUNT);
     EXPECT_EQ(laser_segments[SEGMENT_COUNT - 1].y, px(108 + 5 * 16));
 
     GameObject& late = bomb_about_to_fire(1, 150);

@@ -9,41 +9,25 @@
 
 #include "platform/headless_host.h"
 #include "platform/resources.h"
+#include "support/bitmap_file.h"
 
 namespace {
 
-// An 8-bit BMP whose pixel (x, y) is colour(x, y); its colour table holds
+// An 8-bit bitmap whose pixel (x, y) is colour(x, y); its colour table holds
 // the colours in the order they first appear (at most 256).
 template <typename Colour>
 std::vector<uint8_t> make_bmp(int w, int h, Colour colour) {
-    const int row = (w + 3) & ~3;
-    const int pixels_at = 54 + 256 * 4;
-    std::vector<uint8_t> b(pixels_at + row * h, 0);
-    auto put = [&](int at, uint32_t v, int n) {
-        for (int i = 0; i < n; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
-    };
-    b[0] = 'B';
-    b[1] = 'M';
-    put(2, static_cast<uint32_t>(b.size()), 4);
-    put(10, pixels_at, 4);
-    put(14, 40, 4);
-    put(18, static_cast<uint32_t>(w), 4);
-    put(22, static_cast<uint32_t>(h), 4);
-    put(26, 1, 2);
-    put(28, 8, 2);
     std::vector<uint32_t> table;
+    std::vector<int> indices;
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             const uint32_t c = colour(x, y);
             size_t index = 0;
             while (index < table.size() && table[index] != c) ++index;
-            if (index == table.size()) {
-                table.push_back(c);
-                put(54 + 4 * static_cast<int>(index), c, 3);
-            }
-            b[pixels_at + (h - 1 - y) * row + x] = static_cast<uint8_t>(index);
+            if (index == table.size()) table.push_back(c);
+            indices.push_back(static_cast<int>(index));
         }
-    return b;
+    return bitmap_file(8, w, h, table, indices);
 }
 
 class Display : public ::testing::Test {
@@ -58,13 +42,13 @@ protected:
         table_[2] = {"BITMAP", "BROKEN", broken_, sizeof broken_};
         use_resource_table(table_, 3);
         install_headless_host(HeadlessConfig{});
-        ASSERT_EQ(start_display(nullptr, SCREEN_WIDTH, SCREEN_HEIGHT), 1);
-        ASSERT_EQ(load_bitmap("sprite", 1), 1);
-        ASSERT_EQ(load_bitmap("chara01", 4), 1);
+        ASSERT_TRUE(start_display(SCREEN_WIDTH, SCREEN_HEIGHT));
+        ASSERT_TRUE(load_bitmap("sprite", 1));
+        ASSERT_TRUE(load_bitmap("chara01", 4));
         fill_back_surface(ScreenRect, 0x123456);
     }
     void TearDown() override {
-        end_display(nullptr);
+        end_display();
         use_embedded_resources();
     }
 
@@ -146,13 +130,13 @@ TEST_F(Display, ASpriteLargerThanTheClipIsCutToIt) {
 
 TEST_F(Display, LoadingRefusesBadSlotsBadDataAndReloads) {
     int w = 0, h = 0;
-    EXPECT_EQ(load_bitmap("sprite", 512), 0);
-    EXPECT_EQ(load_bitmap("sprite", -1), 0);
-    EXPECT_EQ(load_bitmap("chara01", 1), 0);  // occupied: never replaced
+    EXPECT_FALSE(load_bitmap("sprite", 512));
+    EXPECT_FALSE(load_bitmap("sprite", -1));
+    EXPECT_FALSE(load_bitmap("chara01", 1));  // occupied: never replaced
     ASSERT_TRUE(surface_size(1, &w, &h));
     EXPECT_EQ(w, 16);
-    EXPECT_EQ(load_bitmap("broken", 2), 0);
-    EXPECT_EQ(load_bitmap("missing", 3), 0);
+    EXPECT_FALSE(load_bitmap("broken", 2));
+    EXPECT_FALSE(load_bitmap("missing", 3));
     EXPECT_FALSE(surface_size(2, &w, &h));
     draw_block(DrawBlock{1, 2, 0, 0, 16, 16, 0, 0});  // an empty slot draws nothing
     EXPECT_EQ(at(0, 0), 0x123456u);

@@ -1,5 +1,5 @@
 // The window procedure's keyboard mask and quit requests.
-#include "shell/keys.h"
+#include "services/keys.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 namespace {
 
 void key(uint32_t message, uint32_t vk) {
-    window_proc(nullptr, message, vk, 0);
+    window_proc(message, vk, 0);
 }
 
 class Keys : public ::testing::Test {
@@ -39,16 +39,16 @@ TEST_F(Keys, EscapeCloseAndMenuRequestQuitAndReleasingEscapeKeepsIt) {
     key(WM_KEYUP, VK_ESCAPE);
     EXPECT_EQ(KeyState, KEY_QUIT);
     KeyState = 0;
-    window_proc(nullptr, WM_CLOSE, 0, 0);
+    window_proc(WM_CLOSE, 0, 0);
     EXPECT_EQ(KeyState, KEY_QUIT);
     KeyState = 0;
     // The menu command posts the close message rather than acting at once.
-    window_proc(nullptr, WM_COMMAND, MENU_COMMAND_SALIR, 0);
+    window_proc(WM_COMMAND, MENU_COMMAND_SALIR, 0);
     EXPECT_EQ(KeyState, 0u);
     Message posted;
     ASSERT_TRUE(host().take_message(&posted));
     EXPECT_EQ(posted.id, WM_CLOSE);
-    window_proc(nullptr, WM_COMMAND, 40002, 0);
+    window_proc(WM_COMMAND, 40002, 0);
     EXPECT_FALSE(host().take_message(&posted));
 }
 
@@ -58,15 +58,15 @@ TEST_F(Keys, TakingAPressReleasesHeldKeysButKeepsAQuitRequest) {
     take_key_press();
     EXPECT_EQ(KeyState, 0u);
     key(WM_KEYDOWN, VK_SPACE);
-    window_proc(nullptr, WM_CLOSE, 0, 0);
+    window_proc(WM_CLOSE, 0, 0);
     take_key_press();
     EXPECT_EQ(KeyState, KEY_QUIT);
 }
 
 TEST_F(Keys, SystemKeysAndOtherMessagesLeaveTheMaskAlone) {
-    window_proc(nullptr, WM_SYSKEYDOWN, VK_SPACE, 0);
-    window_proc(nullptr, WM_LBUTTONDOWN, 0, 0);
-    window_proc(nullptr, WM_SIZE, 0, 0);
+    window_proc(WM_SYSKEYDOWN, VK_SPACE, 0);
+    window_proc(WM_LBUTTONDOWN, 0, 0);
+    window_proc(WM_SIZE, 0, 0);
     EXPECT_EQ(KeyState, 0u);
 }
 

@@ -39,20 +39,20 @@ TEST(GameObject, BoxesSharingAnEdgeTouchAndNoHitOnlyGuardsTheTarget) {
     const Hitbox box = {0, 0, 10, 10};
     GameObject hunter = box_at(0, 0, box, box);
     GameObject target = box_at(10, 0, box, box);
-    EXPECT_EQ(objects_apart(hunter, target), 0);
+    EXPECT_FALSE(objects_apart(hunter, target));
     target.x += 1;
-    EXPECT_EQ(objects_apart(hunter, target), 1);
+    EXPECT_TRUE(objects_apart(hunter, target));
     target.x = 0;
     target.no_hit = 1;
-    EXPECT_EQ(objects_apart(hunter, target), 1);
+    EXPECT_TRUE(objects_apart(hunter, target));
     hunter.no_hit = 1;
     target.no_hit = 0;
-    EXPECT_EQ(objects_apart(hunter, target), 0);
+    EXPECT_FALSE(objects_apart(hunter, target));
     // Only the hunter's first box and the target's second box count.
     GameObject wide = box_at(0, 0, {0, 0, 100, 100}, {0, 0, 1, 1});
     GameObject far = box_at(50, 50, {0, 0, 1, 1}, {0, 0, 1, 1});
-    EXPECT_EQ(objects_apart(wide, far), 0);
-    EXPECT_EQ(objects_apart(far, wide), 1);
+    EXPECT_FALSE(objects_apart(wide, far));
+    EXPECT_TRUE(objects_apart(far, wide));
 }
 
 TEST(GameObject, BoxesMeetingOnAnySideTouchAndOneUnitFurtherAreApart) {

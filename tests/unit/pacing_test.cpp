@@ -2,7 +2,7 @@
 // the tick's wrap-around changes nothing.
 #include <gtest/gtest.h>
 
-#include "shell/present.h"
+#include "services/present.h"
 
 namespace {
 

@@ -20,8 +20,8 @@
 #include "modes/stage_battle.h"
 #include "objects/effects.h"
 #include "platform/headless_host.h"
-#include "shell/game_state.h"
-#include "shell/templates.h"
+#include "services/game_state.h"
+#include "services/templates.h"
 #include "support/sim_process.h"
 
 namespace {

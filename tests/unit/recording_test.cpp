@@ -12,11 +12,12 @@
 #include "platform/headless_host.h"
 #include "platform/play_data.h"
 #include "platform/script_feed.h"
+#include "replay/key_script.h"
 #include "replay/recorder.h"
-#include "shell/game_state.h"
-#include "shell/keys.h"
+#include "services/game_state.h"
+#include "services/keys.h"
+#include "services/message_pump.h"
 #include "shell/shell.h"
-#include "sim/key_script.h"
 #include "support/sim_process.h"
 
 namespace {

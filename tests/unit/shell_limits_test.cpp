@@ -10,7 +10,8 @@
 #include "objects/game_object.h"
 #include "platform/host.h"
 #include "platform/message_queue.h"
-#include "shell/present.h"
+#include "services/message_pump.h"
+#include "services/present.h"
 #include "shell/shell.h"
 
 namespace {
@@ -79,7 +80,7 @@ TEST(FirstPresent, StartsTheCadenceWhateverTheClockReadAtStart) {
         fake_clock = start;
         shown_at.clear();
         restart_frame_schedule();
-        for (int i = 0; i < 3; ++i) present_frame(nullptr);
+        for (int i = 0; i < 3; ++i) present_frame();
         EXPECT_EQ(shown_at, (std::vector<uint32_t>{start, start + 20, start + 40}));
     }
 }

@@ -4,10 +4,10 @@
 
 #include <vector>
 
+#include "platform/audio_device.h"
 #include "platform/resources.h"
 #include "platform/sound.h"
 #include "sound_test_host.h"
-#include "vorbel/device.h"
 
 namespace {
 

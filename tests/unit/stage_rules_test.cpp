@@ -4,9 +4,9 @@
 #include "modes/stage_battle.h"
 #include "platform/headless_host.h"
 #include "platform/play_data.h"
-#include "shell/game_state.h"
-#include "shell/keys.h"
-#include "shell/templates.h"
+#include "services/game_state.h"
+#include "services/keys.h"
+#include "services/templates.h"
 
 using namespace stage;
 
@@ -167,7 +167,7 @@ TEST_F(StageRules, TakingSpaceReleasesEveryKeyButKeepsAQuitRequest) {
     prompt.flag = 1;
     prompt.visible = 1;
     KeyState = KEY_SPACE | KEY_LEFT | KEY_QUIT;
-    EXPECT_EQ(RunStagePhase(nullptr), -1);
+    EXPECT_EQ(RunStagePhase(), -1);
     EXPECT_EQ(phase, PHASE_RETRY);
     EXPECT_EQ(KeyState, KEY_QUIT);
 }

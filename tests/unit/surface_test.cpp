@@ -17,18 +17,6 @@ int count(const Surface& s, uint32_t colour) {
     return n;
 }
 
-TEST(Surface, MakingAndFreeing) {
-    Surface s;
-    EXPECT_FALSE(make_surface(&s, 0, 5, 1));
-    EXPECT_FALSE(make_surface(&s, 5, -1, 1));
-    EXPECT_TRUE(s.pixels.empty());
-    ASSERT_TRUE(make_surface(&s, 3, 2, 9));
-    EXPECT_EQ(count(s, 9), 6);
-    free_surface(&s);
-    EXPECT_EQ(s.width, 0);
-    EXPECT_TRUE(s.pixels.empty());
-}
-
 TEST(Surface, KeyedCopyLeavesBlackOutAndRefusesWhatLeavesEitherSurface) {
     Surface sprite, screen;
     make_surface(&sprite, 4, 4, 0xABCDEF);

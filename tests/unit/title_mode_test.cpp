@@ -14,13 +14,14 @@
 #include "platform/display.h"
 #include "platform/headless_host.h"
 #include "platform/play_data.h"
-#include "shell/game_state.h"
-#include "shell/keys.h"
-#include "shell/present.h"
+#include "platform/tune_library.h"
+#include "services/game_state.h"
+#include "services/keys.h"
+#include "services/message_pump.h"
+#include "services/present.h"
+#include "services/templates.h"
 #include "shell/shell.h"
-#include "shell/templates.h"
 #include "support/sim_process.h"
-#include "vorbel/vorbel.h"
 
 namespace {
 
@@ -31,7 +32,7 @@ protected:
     static void SetUpTestSuite() {
         ASSERT_EQ(::chdir(make_scratch_dir("title-mode").c_str()), 0);
         install_headless_host(HeadlessConfig{});
-        ASSERT_EQ(start_display(nullptr, SCREEN_WIDTH, SCREEN_HEIGHT), 1);
+        ASSERT_TRUE(start_display(SCREEN_WIDTH, SCREEN_HEIGHT));
         vorbel_Ready(nullptr, 2, 22050, 8, 0.1f, 1, 0);
         load_bitmaps();
         fill_template_table();
@@ -63,7 +64,7 @@ int run_title(const std::vector<ScriptedMessage>& script, int quit_after,
     install_headless_host(config);
     reset_message_loop();
     KeyState = 0;
-    return RunTitle(nullptr);
+    return RunTitle();
 }
 
 ScriptedMessage key(int frame, uint32_t id, uint32_t vk) {

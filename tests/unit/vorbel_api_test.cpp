@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "platform/audio_device.h"
+#include "platform/tune_library.h"
+#include "platform/tune_render.h"
 #include "sound_test_host.h"
 #include "support/sim_process.h"
-#include "vorbel/device.h"
-#include "vorbel/vorbel.h"
-#include "vorbel/vorbel_render.h"
 
 namespace {
 

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/tune_render.h"
 #include "support/harmonics.h"
 #include "support/sim_process.h"
 #include "vorbel/synth.h"
-#include "vorbel/vorbel_render.h"
 
 namespace {
 
@@ -43,7 +43,7 @@ std::vector<double> sustain(const Voice& voice, int pitch, int rate) {
     auto score = std::make_unique<vorbel::Score>();
     score->tempo = 60;
     score->volume_percent = 100;
-    score->length_ticks = vorbel::kTicksPerWhole;
+    score->length_ticks = vorbel::TICKS_PER_WHOLE;
     score->voice_count = 1;
     score->event_count = 1;
     vorbel::VoiceSpec& part = score->voices[0];
@@ -53,7 +53,7 @@ std::vector<double> sustain(const Voice& voice, int pitch, int rate) {
     part.gate = 100;
     part.env = {0, 0, 15, 0};
     part.event_count = 1;
-    score->events[0] = {vorbel::kTicksPerWhole, static_cast<uint8_t>(pitch), 15, 100,
+    score->events[0] = {vorbel::TICKS_PER_WHOLE, static_cast<uint8_t>(pitch), 15, 100,
                         static_cast<uint8_t>(voice.duty)};
 
     constexpr int kSettle = 2048;

@@ -27,7 +27,7 @@ Parsed parse(const std::string& text) {
 }
 
 double seconds(const Score& s, uint32_t ticks) {
-    return ticks * 60.0 / (s.tempo * vorbel::kTicksPerBeat);
+    return ticks * 60.0 / (s.tempo * vorbel::TICKS_PER_BEAT);
 }
 
 const std::string kHead = "vbtune 1\ntempo 120\nmode loop\nvoice a pulse\nvoice b triangle\n";

@@ -42,8 +42,8 @@ std::vector<int32_t> render(TunePlayer& p, int frames) {
 // Samples after which the player has stepped `ticks` ticks.
 int frames_for_ticks(const Score& s, uint32_t ticks) {
     uint64_t per = static_cast<uint64_t>(kRate) * 60;
-    return static_cast<int>((ticks * per + s.tempo * vorbel::kTicksPerBeat - 1) /
-                            (s.tempo * vorbel::kTicksPerBeat));
+    return static_cast<int>((ticks * per + s.tempo * vorbel::TICKS_PER_BEAT - 1) /
+                            (s.tempo * vorbel::TICKS_PER_BEAT));
 }
 
 int64_t energy(const std::vector<int32_t>& mix, size_t from, size_t to) {

@@ -43,9 +43,9 @@ int main(int argc, char** argv) {
                  std::to_string(bytes.size()) + "},\n";
         ++count;
     }
-    out += "\nextern const ResourceEntry kEmbeddedResources[] = {\n" + table +
+    out += "\nextern const ResourceEntry EMBEDDED_RESOURCES[] = {\n" + table +
            "    {\"\", \"\", nullptr, 0},\n};\n";
-    out += "extern const size_t kEmbeddedResourceCount = " + std::to_string(count) + ";\n";
+    out += "extern const size_t EMBEDDED_RESOURCE_COUNT = " + std::to_string(count) + ";\n";
     std::FILE* f = std::fopen(argv[1], "wb");
     if (!f || std::fwrite(out.data(), 1, out.size(), f) != out.size() || std::fclose(f) != 0) {
         std::fprintf(stderr, "embed_resources: cannot write %s\n", argv[1]);

@@ -11,10 +11,11 @@
 #include "modes/title_state.h"
 #include "platform/file_io.h"
 #include "platform/host.h"
-#include "shell/game_state.h"
-#include "shell/keys.h"
+#include "replay/key_script.h"
+#include "services/game_state.h"
+#include "services/keys.h"
+#include "shell/shell.h"
 #include "sim/autoplay_internal.h"
-#include "sim/key_script.h"
 
 namespace {
 

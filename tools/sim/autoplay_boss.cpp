@@ -5,10 +5,11 @@
 // player then searches the ship's moves frame by frame for the earliest shot
 // that meets the boss with the ship untouched until then; once the boss is
 // struck the ship can no longer be hit.
-#include "modes/battle_common.h"
 #include "modes/boss_battle.h"
-#include "shell/game_state.h"
-#include "shell/keys.h"
+#include "modes/ship_and_hud.h"
+#include "services/game_state.h"
+#include "services/keys.h"
+#include "shell/shell.h"
 #include "sim/autoplay_internal.h"
 
 namespace autoplay {
@@ -20,7 +21,7 @@ using namespace boss;
 constexpr int HORIZON = 600;
 constexpr int SHOT_FRAMES = 18;  // frames in which a flying shot is tested
 constexpr int STEP_PX = SHIP_SPEED / 512;
-constexpr int RIGHT_PX = SHIP_RIGHT_LIMIT / 512;
+constexpr int RIGHT_PX = FIELD_RIGHT_LIMIT / 512;
 constexpr int PLACES = RIGHT_PX + 1;
 constexpr int WORDS = (PLACES + 31) / 32;
 constexpr Fixed9 SHOT_STEP = 0x2000;  // 16 pixels a frame up

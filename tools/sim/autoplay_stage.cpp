@@ -5,10 +5,11 @@
 // the stage on untouched and reports where every enemy is tested in each
 // frame; the player then picks the fire frame and ship place whose shot
 // meets the most of them.
-#include "modes/battle_common.h"
+#include "modes/ship_and_hud.h"
 #include "modes/stage_battle.h"
-#include "shell/game_state.h"
-#include "shell/keys.h"
+#include "services/game_state.h"
+#include "services/keys.h"
+#include "shell/shell.h"
 #include "sim/autoplay_internal.h"
 
 namespace autoplay {
@@ -20,7 +21,7 @@ using namespace stage;
 constexpr int HORIZON = 800;                    // frames looked ahead for one shot
 constexpr int SHOT_FRAMES = 24;                 // frames in which a flying shot is tested
 constexpr int SHIP_STEP_PX = SHIP_SPEED / 512;  // a held arrow moves the ship 3 pixels a frame
-constexpr int SHIP_RIGHT_PX = SHIP_RIGHT_LIMIT / 512;
+constexpr int SHIP_RIGHT_PX = FIELD_RIGHT_LIMIT / 512;
 constexpr Fixed9 SHOT_START_Y = 0x23000 - 8;  // just above the ship's row
 constexpr Fixed9 SHOT_STEP = 6144;            // 12 pixels a frame
 // The shot's hitbox (3..13 across, 0..16 down) against an enemy's (2..18).

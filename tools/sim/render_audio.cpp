@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/tune_render.h"
 #include "sim/input_file.h"
-#include "vorbel/vorbel_render.h"
 
 int run_render_tune(const SimOptions& options) {
     if (vorbel_render_tune(options.tune_name.c_str(), options.tune_seconds,

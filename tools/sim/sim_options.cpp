@@ -1,7 +1,7 @@
 #include <cstdlib>
 #include <set>
 
-#include "sim/quoted.h"
+#include "replay/quoted.h"
 #include "sim/sim.h"
 
 namespace {

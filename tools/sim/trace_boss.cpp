@@ -14,7 +14,7 @@ void boss_trace_objects(JsonOut& out) {
     out.named_pool("boss_bullets", boss::boss_bullets, boss::BULLET_COUNT);
     out.named_pool("laser_bombs", boss::laser_bombs, boss::BOMB_COUNT);
     out.named_pool("shot_icons", boss::shot_icons, boss::ICON_COUNT);
-    out.field("segments", boss::live_segments());
+    out.field("segments", boss::LiveSegments());
     int rocks = 0;
     for (const GameObject& rock : boss::rocks) rocks += rock.visible != 0;
     out.field("rocks", rocks);

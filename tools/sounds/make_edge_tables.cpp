@@ -80,9 +80,9 @@ int main(int argc, char** argv) {
         out,
         "// Made by tools/sounds/make_edge_tables; do not edit by hand.\n"
         "#include \"vorbel/edge_tables.h\"\n\nnamespace vorbel {\n\n// clang-format off\n");
-    const char* names[2] = {"kStepCorrection", "kRampCorrection"};
+    const char* names[2] = {"EDGE_STEP_CORRECTION", "EDGE_RAMP_CORRECTION"};
     for (int table = 0; table < 2; ++table) {
-        std::fprintf(out, "%sconst int32_t %s[kEdgePhases + 1][kEdgeTaps] = {\n", table ? "\n" : "",
+        std::fprintf(out, "%sconst int32_t %s[EDGE_PHASES + 1][EDGE_TAPS] = {\n", table ? "\n" : "",
                      names[table]);
         for (int p = 0; p <= kPhases; ++p) {
             std::fprintf(out, "    {");

@@ -420,10 +420,22 @@ void note_sound(int) {}
 void note_tune_call(const char*) {}
 
 const Host sdl_host = {
-    ticks_ms,       sleep_ms,       local_milliseconds, create_window,   take_message,
-    post_message,   no_op,          show_frame,         no_op,           message_box,
-    sdl_open_audio, sdl_lock_audio, sdl_unlock_audio,   sdl_close_audio, note_sound,
-    note_tune_call,
+    .ticks_ms = ticks_ms,
+    .sleep_ms = sleep_ms,
+    .local_milliseconds = local_milliseconds,
+    .create_window = create_window,
+    .take_message = take_message,
+    .post_message = post_message,
+    .frame_started = no_op,
+    .show_frame = show_frame,
+    .frame_finished = no_op,
+    .message_box = message_box,
+    .open_audio = sdl_open_audio,
+    .lock_audio = sdl_lock_audio,
+    .unlock_audio = sdl_unlock_audio,
+    .close_audio = sdl_close_audio,
+    .note_sound = note_sound,
+    .note_tune_call = note_tune_call,
 };
 
 }  // namespace

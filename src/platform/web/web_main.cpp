@@ -8,10 +8,10 @@
 #include "modes/stage_battle.h"
 #include "platform/web/web_host.h"
 #include "platform/web/web_page.h"
-#include "shell/game_state.h"
-#include "shell/keys.h"
+#include "replay/key_script.h"
+#include "services/game_state.h"
+#include "services/keys.h"
 #include "shell/shell.h"
-#include "sim/key_script.h"
 
 namespace {
 

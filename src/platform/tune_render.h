@@ -6,7 +6,7 @@
 #include <cstdint>
 
 // The rate tunes are rendered at when the library has no device open.
-constexpr int kVorbelDefaultRate = 22050;
+constexpr int VORBEL_DEFAULT_RATE = 22050;
 
 // Loads the tune resource VBTUNE/`name` as vorbel_Tune_Load does, starts it
 // as vorbel_Tune_Play(0, 0) does and writes `seconds` of its output, through

@@ -10,7 +10,7 @@ constexpr uint32_t FRAME_PERIOD_MS = 20;
 // When the last presented frame was due, in the tick time base.
 extern uint32_t last_frame_tick;
 
-void present_frame(WindowHandle window);
+void present_frame();
 // The next present shows at once and the 20 ms cadence restarts from it.
 void restart_frame_schedule();
 void fill_rect(const Rect& rect, uint32_t colour);

@@ -1,7 +1,7 @@
-#include "shell/present.h"
+#include "services/present.h"
 
 #include "platform/host.h"
-#include "shell/shell.h"
+#include "services/message_pump.h"
 
 uint32_t last_frame_tick = 0;
 
@@ -26,7 +26,7 @@ uint32_t next_frame_due(uint32_t last_due, uint32_t now) {
     return last_due + FRAME_PERIOD_MS;
 }
 
-void present_frame(WindowHandle) {
+void present_frame() {
     const Host& h = host();
     h.frame_started();
     for (;;) {

@@ -1,4 +1,4 @@
-// The tune library's audio device: static voice buffers for the sound effects
+// The audio device the tune library opens: static voice buffers for the sound effects
 // and the tune player, mixed together in the host's audio callback.
 //
 // A buffer is made the way the effects expect of a sound card: create it from
@@ -15,9 +15,9 @@
 #include "platform/sound.h"
 #include "vorbel/synth.h"
 
-constexpr int kDeviceBuffers = 32;
+constexpr int DEVICE_BUFFERS = 32;
 // The host pulls at most this many frames at a time: about 23 ms at 22050 Hz.
-constexpr int kDeviceBlockFrames = 512;
+constexpr int DEVICE_BLOCK_FRAMES = 512;
 
 struct DeviceBuffer {
     bool used;
@@ -34,7 +34,7 @@ struct SoundDevice {
     int rate = 22050;
     bool stereo = true;
     bool open = false;  // the host's audio device is running
-    DeviceBuffer buffers[kDeviceBuffers] = {};
+    DeviceBuffer buffers[DEVICE_BUFFERS] = {};
     vorbel::TunePlayer music;
 
     // A new buffer's handle (0 and up), or -1 when the format is not PCM

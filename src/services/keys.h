@@ -27,4 +27,4 @@ extern uint32_t KeyState;
 // close click must never be lost to a Space press in the same frame.
 void take_key_press();
 
-intptr_t window_proc(WindowHandle window, uint32_t message, uint32_t wparam, int32_t lparam);
+intptr_t window_proc(uint32_t message, uint32_t wparam, int32_t lparam);

@@ -1,4 +1,4 @@
-#include "sim/key_script.h"
+#include "replay/key_script.h"
 
 #include <algorithm>
 #include <cctype>
@@ -7,7 +7,7 @@
 #include <cstring>
 #include <sstream>
 
-#include "sim/quoted.h"
+#include "replay/quoted.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "shell/keys.h"
+#include "services/keys.h"
 
 #include "platform/host.h"
 
@@ -45,7 +45,7 @@ void take_key_press() {
     KeyState &= KEY_QUIT;
 }
 
-intptr_t window_proc(WindowHandle, uint32_t message, uint32_t wparam, int32_t) {
+intptr_t window_proc(uint32_t message, uint32_t wparam, int32_t) {
     switch (message) {
         case WM_KEYDOWN:
             KeyState |= key_bit(wparam);

@@ -1,15 +1,13 @@
-#include "modes/battle_common.h"
+#include "modes/ship_and_hud.h"
 
 #include "objects/digits.h"
-#include "shell/game_state.h"
-#include "shell/keys.h"
-#include "shell/templates.h"
+#include "services/game_state.h"
+#include "services/keys.h"
+#include "services/templates.h"
 
 namespace {
 
-constexpr int ROW_ROCKET = 4;
-constexpr int ROW_CAPTIONS = 10;
-constexpr Fixed9 ICON_ROW_Y = 0x25A00;  // 301 pixels
+constexpr Fixed9 ICON_ROW_Y = px(301);
 
 }  // namespace
 
@@ -24,14 +22,14 @@ void keep_ship_on_field(GameObject& ship) {
     if (next_x < 0) {
         ship.x = 0;
         ship.vx = 0;
-    } else if (next_x > SHIP_RIGHT_LIMIT) {
-        ship.x = SHIP_RIGHT_LIMIT;
+    } else if (next_x > FIELD_RIGHT_LIMIT) {
+        ship.x = FIELD_RIGHT_LIMIT;
         ship.vx = 0;
     }
 }
 
 void retire_shot(GameObject& shot) {
-    shot.state = 0;
+    shot.state = SHOT_READY;
     shot.flag = 0;
     shot.visible = 0;
     shot.vx = 0;
@@ -40,11 +38,11 @@ void retire_shot(GameObject& shot) {
 
 void build_shot_row(GameObject& label, GameObject (&icons)[SHOT_ICON_SLOTS], int used) {
     clear_object(label);
-    label.block = TemplateTable[ROW_CAPTIONS];  // the caption beside the rockets
+    label.block = TemplateTable[ROW_PLANET];  // moved on to the caption beside the rockets
     label.block.src_left += 16;
     label.block.src_right += 16;
     label.visible = 1;
-    label.x = 0x600;  // 3 pixels
+    label.x = px(3);
     label.y = ICON_ROW_Y;
 
     for (GameObject& icon : icons) clear_object(icon);
@@ -59,14 +57,14 @@ void build_shot_row(GameObject& label, GameObject (&icons)[SHOT_ICON_SLOTS], int
 
 void build_score_label(GameObject& label) {
     clear_object(label);
-    label.block = TemplateTable[ROW_CAPTIONS];
+    label.block = TemplateTable[ROW_PLANET];
     label.block.src_left = 0;
     label.block.src_top = 144;
     label.block.src_right = 16;
     label.block.src_bottom = 160;
     label.visible = 1;
-    label.x = 0x17400;  // 186 pixels
-    label.y = 0x600;    // 3 pixels
+    label.x = px(186);
+    label.y = px(3);
 }
 
 void draw_score_corner(GameObject& label) {

@@ -1,4 +1,4 @@
-#include "vorbel/vorbel.h"
+#include "platform/tune_library.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -6,12 +6,12 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/audio_device.h"
 #include "platform/file_io.h"
 #include "platform/host.h"
 #include "platform/resources.h"
-#include "vorbel/device.h"
+#include "platform/tune_render.h"
 #include "vorbel/score.h"
-#include "vorbel/vorbel_render.h"
 
 namespace {
 
@@ -69,7 +69,7 @@ int vorbel_Ready(WindowHandle, int channels, int rate, int bits, float latency, 
     device.rate = rate;
     device.stereo = channels == 2;
     const int block =
-        std::clamp(static_cast<int>(latency * static_cast<float>(rate)), 64, kDeviceBlockFrames);
+        std::clamp(static_cast<int>(latency * static_cast<float>(rate)), 64, DEVICE_BLOCK_FRAMES);
     char reason[128] = "unknown reason";
     if (!host().open_audio(rate, block, sound_device_callback, &device, reason, sizeof reason)) {
         std::fprintf(stderr, "zarvox: playing without sound: %s\n", reason);
@@ -139,7 +139,7 @@ bool render_to_wave(const char* label, double seconds, const char* wav_path) {
         set_error("%s: %s", label, "seconds must be between 0 and 3600");
         return false;
     }
-    const int rate = ready ? device.rate : kVorbelDefaultRate;
+    const int rate = ready ? device.rate : VORBEL_DEFAULT_RATE;
     render_device.rate = rate;
     render_device.stereo = ready ? device.stereo : true;
     render_device.music.start(&render_score, rate, render_device.stereo, 0, false);
@@ -174,10 +174,10 @@ bool render_to_wave(const char* label, double seconds, const char* wav_path) {
     put32(40, data_bytes);
     bool ok = write_replacement(&file, header, sizeof header);
 
-    int16_t block[2 * kDeviceBlockFrames];
-    uint8_t bytes[4 * kDeviceBlockFrames];
+    int16_t block[2 * DEVICE_BLOCK_FRAMES];
+    uint8_t bytes[4 * DEVICE_BLOCK_FRAMES];
     for (uint32_t done = 0; ok && done < frames;) {
-        const int n = static_cast<int>(std::min<uint32_t>(kDeviceBlockFrames, frames - done));
+        const int n = static_cast<int>(std::min<uint32_t>(DEVICE_BLOCK_FRAMES, frames - done));
         render_device.mix(block, n);
         for (int i = 0; i < 2 * n; ++i) {
             bytes[2 * i] = static_cast<uint8_t>(block[i]);

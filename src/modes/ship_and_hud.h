@@ -1,12 +1,19 @@
-// What both battles share: the ship's steering and side bounds, the end of a
-// shot's flight, the row of shot icons and the score in the top-right corner.
+// The player's side of both battles: the ship's steering and field bounds,
+// its shot's states and the end of its flight, and the heads-up display (the
+// row of shots left and the score in the top-right corner).
 #pragma once
 
 #include "objects/game_object.h"
 
-constexpr Fixed9 SHIP_SPEED = 1536;           // 3 pixels per frame
-constexpr Fixed9 SHIP_RIGHT_LIMIT = 0x1C000;  // 224 pixels: a 16-pixel ship at the edge
+constexpr Fixed9 SHIP_SPEED = px(3);  // per frame
+// The furthest right a 16-pixel object goes: touching the field's edge.
+constexpr Fixed9 FIELD_RIGHT_LIMIT = px(224);
 constexpr int SHOT_ICON_SLOTS = 10;
+
+// The ship's shot's `state`: on the ship, launched this frame, in flight.
+constexpr int32_t SHOT_READY = 0;
+constexpr int32_t SHOT_LAUNCHING = 1;
+constexpr int32_t SHOT_FLYING = 2;
 
 // Left and Right set the speed, Right read last so it wins; only a keyboard
 // with no key held at all stops the ship, any other key keeps it sliding.

@@ -1,6 +1,7 @@
-// The tune library: plays one tune at a time from "VBTUNE" resources (the
-// score format is described in vorbel/score.h) and lends its audio device to
-// the sound effects.
+// The tune library's six calls, bound to the game's resources and the host's
+// audio device: plays one tune at a time from "VBTUNE" resources (the score
+// format is described in vorbel/score.h; parser and synthesizer live in
+// src/vorbel) and lends the device to the sound effects.
 #pragma once
 
 #include "platform/messages.h"

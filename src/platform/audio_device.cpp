@@ -1,4 +1,4 @@
-#include "vorbel/device.h"
+#include "platform/audio_device.h"
 
 #include <algorithm>
 #include <cstring>
@@ -21,7 +21,7 @@ struct AudioLock {
 };
 
 bool valid(const SoundDevice& d, int buffer) {
-    return buffer >= 0 && buffer < kDeviceBuffers && d.buffers[buffer].used;
+    return buffer >= 0 && buffer < DEVICE_BUFFERS && d.buffers[buffer].used;
 }
 
 int32_t source_sample(const DeviceBuffer& b, uint32_t frame, int channel) {
@@ -45,7 +45,7 @@ int SoundDevice::create_buffer(const WaveFormat& format, uint32_t bytes) {
     const uint64_t out_frames =
         (in_frames * rate + format.samples_per_second - 1) / format.samples_per_second;
     if (in_frames == 0 || out_frames > (1u << 26)) return -1;
-    for (int i = 0; i < kDeviceBuffers; ++i) {
+    for (int i = 0; i < DEVICE_BUFFERS; ++i) {
         if (buffers[i].used) continue;
         auto* raw = new (std::nothrow) uint8_t[bytes]();
         auto* frames = new (std::nothrow) int16_t[out_frames * 2]();
@@ -134,13 +134,13 @@ void SoundDevice::release(int buffer) {
 }
 
 void SoundDevice::release_all() {
-    for (int i = 0; i < kDeviceBuffers; ++i) release(i);
+    for (int i = 0; i < DEVICE_BUFFERS; ++i) release(i);
 }
 
 void SoundDevice::mix(int16_t* out, int frames) {
-    int32_t acc[2 * kDeviceBlockFrames];
+    int32_t acc[2 * DEVICE_BLOCK_FRAMES];
     while (frames > 0) {
-        const int n = std::min(frames, kDeviceBlockFrames);
+        const int n = std::min(frames, DEVICE_BLOCK_FRAMES);
         std::memset(acc, 0, sizeof(int32_t) * 2 * n);
         music.render_add(acc, n);
         for (DeviceBuffer& b : buffers) {
