@@ -106,12 +106,7 @@ void install_headless_host(const HeadlessConfig& c) {
     config = c;
     clock_ms = 1000;
     frame = 0;
-    feed = ScriptFeed{};
-    feed.messages = c.script;
-    feed.message_count = c.script_length;
-    feed.times = c.times;
-    feed.time_count = c.time_count;
-    feed.ms = c.ms_of_second;
+    feed = start_script_feed(c.script, c.script_length, c.times, c.time_count, c.ms_of_second);
     queue.clear();
     install_host(&headless);
 }

@@ -9,6 +9,17 @@ int feed_point(int frame, bool present_over) {
 
 }  // namespace
 
+ScriptFeed start_script_feed(const ScriptedMessage* messages, int message_count,
+                             const ScriptedTime* times, int time_count, int ms) {
+    ScriptFeed feed;
+    feed.messages = messages;
+    feed.message_count = message_count;
+    feed.times = times;
+    feed.time_count = time_count;
+    feed.ms = ms;
+    return feed;
+}
+
 void feed_messages(ScriptFeed* feed, int frame, bool present_over, void (*post)(const Message&)) {
     const int now = feed_point(frame, present_over);
     while (feed->next_message < feed->message_count) {

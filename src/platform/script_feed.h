@@ -29,6 +29,11 @@ struct ScriptFeed {
     int ms = 0;  // what a read returns before any time line applies
 };
 
+// A feed at the start of its script; reads of the local time return `ms`
+// until a time line applies.
+ScriptFeed start_script_feed(const ScriptedMessage* messages, int message_count,
+                             const ScriptedTime* times, int time_count, int ms);
+
 // Hands `post` every message due as present `frame` begins (present_over
 // false) or once it is over (true), in script order.
 void feed_messages(ScriptFeed* feed, int frame, bool present_over, void (*post)(const Message&));

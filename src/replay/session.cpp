@@ -69,12 +69,9 @@ bool start_replay(const std::string& path, std::string* error) {
         use_play_data_start(&replayed_play_data);
     }
     set_play_data_saves(false);
-    ScriptFeed feed;
-    feed.messages = replayed.messages.data();
-    feed.message_count = static_cast<int>(replayed.messages.size());
-    feed.times = replayed.times.data();
-    feed.time_count = static_cast<int>(replayed.times.size());
-    install_replay(feed);
+    install_replay(
+        start_script_feed(replayed.messages.data(), static_cast<int>(replayed.messages.size()),
+                          replayed.times.data(), static_cast<int>(replayed.times.size()), 0));
     return true;
 }
 

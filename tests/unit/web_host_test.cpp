@@ -185,13 +185,17 @@ TEST(WebHost, KeyboardTouchAndControllersShareAKey) {
 TEST(WebHost, ScriptClockAndQuitForChecks) {
     const ScriptedMessage script[] = {{2, {WM_KEYDOWN, VK_SPACE, 0}},
                                       {2, {WM_KEYUP, VK_SPACE, 0}},
+                                      {3, {WM_KEYDOWN, VK_LEFT, 0}, true},
                                       {4, {WM_COMMAND, MENU_COMMAND_SALIR, 0}}};
+    const ScriptedTime times[] = {{3, 370}};
     WebOptions options;
     options.virtual_clock = true;
     options.ms_of_second = 250;
     options.quit_after_frame = 3;
     options.script = script;
-    options.script_length = 3;
+    options.script_length = 4;
+    options.times = times;
+    options.time_count = 1;
     const Host& h = install(options);
     EXPECT_EQ(h.ticks_ms(), 1000u);
     h.sleep_ms(1);
@@ -205,12 +209,19 @@ TEST(WebHost, ScriptClockAndQuitForChecks) {
     EXPECT_EQ(page.yields, 1);
     h.frame_started();
     EXPECT_EQ(take_all().size(), 2u);
+    // The script's time line overrides the fixed milliseconds from the work
+    // that leads to present 3.
+    EXPECT_EQ(h.local_milliseconds(), 370);
     h.frame_finished();
     h.frame_started();
+    EXPECT_TRUE(take_all().empty());
+    // A late message comes in the pump that ends its frame, ahead of the
+    // quit the frame limit posts.
     h.frame_finished();
     std::vector<Message> seen = take_all();
-    ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].id, WM_QUIT);
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].wparam, VK_LEFT);
+    EXPECT_EQ(seen[1].id, WM_QUIT);
 }
 
 TEST(WebHost, TheCanvasHoldsTheMenuBarAndTheFrame) {

@@ -200,12 +200,32 @@ await check('the page keeps the game\'s 50 frames a second in real time', async 
   await page.close();
 });
 
+await check('a recording\'s time lines and late messages give the runner\'s frames', async () => {
+  // The time lines seed the stage's randomness, so the frames show whether
+  // the page took them; the page runs without ms=, on its own clock until
+  // the first line.
+  const recording = '# zarvox keys 1\n1 ms 370\n20 down LEFT\n45 up LEFT\n60 ms 940\n' +
+                    '60 press SPACE\n70 after down RIGHT\n90 up RIGHT\n';
+  fs.writeFileSync(path.join(WORK, 'recording.txt'), recording);
+  fs.writeFileSync(path.join(WORK, 'untimed.txt'), recording.replace(/^\d+ ms \d+\n/gm, ''));
+  const run = ['--start', '2', '--frames', '120'];
+  const want = simHashes(['--input', path.join(WORK, 'recording.txt'), ...run], freshDir('timed'));
+  const untimed = simHashes(['--input', path.join(WORK, 'untimed.txt'), ...run], freshDir('untimed'));
+  assert(firstDifference(want, untimed) >= 0, 'the time lines change no frame');
+  const page = await freshPage();
+  await open(page, '?keys=/t/recording.txt&fast=1&start=2&frames=120');
+  await until(page, 'window.zarvoxTest.ended', 'the recording to end', 30000);
+  assertSameHashes('recording', want, await page.evaluate('window.zarvoxTest.hashes'));
+  await page.close();
+});
+
 await check('bad query values give a readable error and no game', async () => {
   fs.writeFileSync(path.join(WORK, 'bad.txt'), '5 press SPACE\n7 down Q\n');
+  fs.writeFileSync(path.join(WORK, 'later.txt'), '# zarvox keys 2\n5 press SPACE\n');
   const cases = [['ms=abc', 'ms'], ['ms=1000', 'ms'], ['start=0', 'start'], ['start=5', 'start'],
                  ['stage=4', 'stage'], ['score=1000', 'score'], ['frames=-1', 'frames'],
                  ['fast=yes', 'fast'], ['ms=1&ms=2', 'ms'], ['keys=/t/missing.txt', 'keys'],
-                 ['keys=/t/bad.txt', 'line 2']];
+                 ['keys=/t/bad.txt', 'line 2'], ['keys=/t/later.txt', 'version']];
   const page = await freshPage();
   for (const [query, names] of cases) {
     await open(page, `?${query}`);

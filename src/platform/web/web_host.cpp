@@ -23,7 +23,7 @@ MessageQueue<QUEUE_CAPACITY> queue;
 double clock_origin = 0;
 uint32_t virtual_ms = 1000;
 int presents = 0;
-int next_script_line = 0;
+ScriptFeed feed;
 
 // A key let go in the same frame it went down would come and go before the
 // game looks: its release waits for the next present, so a tap shorter than
@@ -75,8 +75,11 @@ void sleep_ms(uint32_t ms) {
     web_sleep_until(clock_origin + elapsed + ms);
 }
 
+// The script's or the page's fixed milliseconds; until one applies (-1),
+// the real local time.
 int local_milliseconds() {
-    return options.ms_of_second >= 0 ? options.ms_of_second : web_local_ms();
+    const int ms = feed_local_ms(&feed, presents + 1);
+    return ms >= 0 ? ms : web_local_ms();
 }
 
 // ---- Window and messages ----
@@ -118,12 +121,7 @@ void frame_started() {
     while (held_back.pop(&m)) queue.push(m);
     web_present_begun(presents, hash, hashed ? 1 : 0);
     if (options.present_begun) options.present_begun(presents);
-    while (next_script_line < options.script_length &&
-           options.script[next_script_line].frame <= presents) {
-        if (options.script[next_script_line].frame == presents)
-            queue.push(options.script[next_script_line].message);
-        ++next_script_line;
-    }
+    feed_messages(&feed, presents, false, post_message);
     web_poll_pads();
 }
 
@@ -136,6 +134,7 @@ void show_frame(const uint32_t* pixels, int width, int height, int pitch) {
 }
 
 void frame_finished() {
+    feed_messages(&feed, presents, true, post_message);
     if (presents == options.quit_after_frame) queue.push(Message{WM_QUIT, 0, 0});
     // A virtual clock never sleeps for real: let the page have its turn
     // once a frame so it stays alive and can watch.
@@ -164,7 +163,7 @@ void install_web_host(const WebOptions& o) {
     clock_origin = web_now_ms();
     virtual_ms = 1000;
     presents = 0;
-    next_script_line = 0;
+    feed = start_script_feed(o.script, o.script_length, o.times, o.time_count, o.ms_of_second);
     queue.clear();
     held_back.clear();
     for (int& present : key_down_present) present = -1;

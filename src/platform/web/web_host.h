@@ -7,18 +7,21 @@
 #include <cstdint>
 
 #include "platform/host.h"
-
-struct ScriptedMessage;
+#include "platform/script_feed.h"
 
 // How the page was asked to run (its query parameters). The defaults are the
 // plain game; the rest serve automated checks.
 struct WebOptions {
-    int ms_of_second = -1;       // every read of the local time gives this; -1: the real one
-    bool virtual_clock = false;  // starts at 1000 ms, each 1 ms sleep adds 1 ms
-    int quit_after_frame = 0;    // post the quit message after this present; 0: never
-    bool record_hashes = false;  // report each present's frame hash to the page
-    const ScriptedMessage* script = nullptr;  // queued before present N pumps
+    // What reads of the local time give until the script's first time line
+    // applies; -1: the real local time.
+    int ms_of_second = -1;
+    bool virtual_clock = false;               // starts at 1000 ms, each 1 ms sleep adds 1 ms
+    int quit_after_frame = 0;                 // post the quit message after this present; 0: never
+    bool record_hashes = false;               // report each present's frame hash to the page
+    const ScriptedMessage* script = nullptr;  // messages and times fed as in the runner
     int script_length = 0;
+    const ScriptedTime* times = nullptr;  // the script's reads of the local time
+    int time_count = 0;
     void (*present_begun)(int present) = nullptr;  // as each present begins
 };
 

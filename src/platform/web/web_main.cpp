@@ -3,7 +3,6 @@
 #include <emscripten/emscripten.h>
 
 #include <string>
-#include <vector>
 
 #include "modes/stage_battle.h"
 #include "platform/web/web_host.h"
@@ -16,7 +15,7 @@
 namespace {
 
 WebOptions options;
-std::vector<ScriptedMessage> script;
+KeyScript script;
 int start_score = 0;
 int start_stage = 1;
 std::string script_error;
@@ -66,8 +65,10 @@ EMSCRIPTEN_KEEPALIVE const char* web_load_script(const char* text_begin, int len
 
 // Runs the whole game; the exit status as the desktop program gives it.
 EMSCRIPTEN_KEEPALIVE int web_run() {
-    options.script = script.data();
-    options.script_length = static_cast<int>(script.size());
+    options.script = script.messages.data();
+    options.script_length = static_cast<int>(script.messages.size());
+    options.times = script.times.data();
+    options.time_count = static_cast<int>(script.times.size());
     install_web_host(options);
     mode_started_hook = on_mode_started;
     return game_main() == 1 ? 0 : 1;
