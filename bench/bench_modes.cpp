@@ -69,10 +69,11 @@ bool record_game() {
         return false;
     std::ifstream in("keys.txt");
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    KeyScript script;
     std::string error;
-    if (!parse_key_script(text.data(), text.size(), &recording.keys, &error) ||
-        recording.keys.empty())
+    if (!parse_key_script(text.data(), text.size(), &script, &error) || script.messages.empty())
         return false;
+    recording.keys = std::move(script.messages);
     // The game ends in the frame of its last key, the player's Escape.
     recording.frames = recording.keys.back().frame;
     return true;

@@ -123,14 +123,6 @@ std::string key_name_from_code(uint32_t code) {
     return buf;
 }
 
-bool parse_key_script(const char* text, size_t length, std::vector<ScriptedMessage>* out,
-                      std::string* error) {
-    KeyScript script;
-    if (!parse_key_script(text, length, &script, error)) return false;
-    *out = std::move(script.messages);
-    return true;
-}
-
 bool parse_key_script(const char* text, size_t length, KeyScript* out, std::string* error) {
     // A byte-order mark, as some editors write, is not part of line 1.
     if (length >= 3 && std::memcmp(text, "\xEF\xBB\xBF", 3) == 0) {

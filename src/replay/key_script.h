@@ -23,9 +23,6 @@ constexpr const char* KEY_SCRIPT_HEADER = "# zarvox keys 1";
 // Parses a whole script. On failure returns false and describes the first
 // bad line in `error` ("line 3: unknown key 'Q'").
 bool parse_key_script(const char* text, size_t length, KeyScript* out, std::string* error);
-// The same, keeping only the messages (time lines are checked, not kept).
-bool parse_key_script(const char* text, size_t length, std::vector<ScriptedMessage>* out,
-                      std::string* error);
 
 // The script line for a message, a read of the local time or a play record,
 // with its newline, written into `out` without allocating. Returns its
