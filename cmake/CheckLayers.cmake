@@ -17,6 +17,7 @@ set(allowed_common common platform)
 set(allowed_replay replay common shell services platform)
 set(allowed_headless headless replay platform)
 set(allowed_sdl sdl common replay shell services platform)
+set(allowed_win32 win32 common replay shell services platform)
 set(allowed_web web common replay shell modes services objects platform)
 
 # The layer of a path under src/: its first folder, or for a host the folder

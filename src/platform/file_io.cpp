@@ -1,184 +1,21 @@
 #include "platform/file_io.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
-#include <cstdint>
-#include <cstdio>
-#include <cstring>
-#include <ctime>
+
+// What both sides of the file layer share.
 
 namespace {
 
 FileFault injected = FileFault::None;
 
-constexpr int MAX_LINK_HOPS = 40;
-constexpr int NAME_TRIES = 100;
-
-bool fail_with(int error) {
-    errno = error;
-    return false;
-}
-
-bool copy_path(char* to, size_t size, const char* from) {
-    const size_t n = std::strlen(from);
-    if (n >= size) return fail_with(ENAMETOOLONG);
-    std::memcpy(to, from, n + 1);
-    return true;
-}
-
-// The folder part of `path` ("." for a bare name), for syncing it.
-void folder_of(const char* path, char* out, size_t size) {
-    const char* slash = std::strrchr(path, '/');
-    if (!slash) {
-        std::snprintf(out, size, ".");
-    } else if (slash == path) {
-        std::snprintf(out, size, "/");
-    } else {
-        std::snprintf(out, size, "%.*s", static_cast<int>(slash - path), path);
-    }
-}
-
-// A name no other process is likely to pick; O_EXCL settles the rest.
-uint32_t name_salt() {
-    static uint32_t counter = 0;
-    timespec now = {};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    uint32_t x = static_cast<uint32_t>(getpid()) * 2654435761u ^
-                 static_cast<uint32_t>(now.tv_nsec) ^ (++counter * 40503u);
-    x ^= x >> 15;
-    x *= 0x2C1B3C6Du;
-    x ^= x >> 12;
-    return x;
-}
-
-void close_quietly(int fd) {
-    const int saved = errno;
-    ::close(fd);
-    errno = saved;
-}
-
-bool sync_folder(const char* target) {
-    if (injected == FileFault::SyncFolder) return fail_with(EIO);
-    char folder[FILE_PATH_BYTES];
-    folder_of(target, folder, sizeof folder);
-    const int fd = ::open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return false;
-    // Some file systems cannot sync a folder at all; that is no failure.
-    const bool ok = ::fsync(fd) == 0 || errno == EINVAL || errno == ENOTSUP;
-    close_quietly(fd);
-    return ok;
-}
-
 }  // namespace
 
-bool write_fully(int fd, const void* data, size_t size) {
-    const char* p = static_cast<const char*>(data);
-    while (size > 0) {
-        const ssize_t n = ::write(fd, p, size);
-        if (n < 0 && errno == EINTR) continue;
-        if (n == 0) return fail_with(ENOSPC);
-        if (n < 0) return false;
-        p += n;
-        size -= static_cast<size_t>(n);
-    }
-    return true;
-}
-
-bool follow_links(const char* path, char* out, size_t size) {
-    if (!copy_path(out, size, path)) return false;
-    for (int hop = 0; hop < MAX_LINK_HOPS; ++hop) {
-        struct stat st = {};
-        if (::lstat(out, &st) != 0 || !S_ISLNK(st.st_mode)) return true;
-        char link[FILE_PATH_BYTES];
-        const ssize_t n = ::readlink(out, link, sizeof link - 1);
-        if (n < 0) return false;
-        link[n] = '\0';
-        const char* slash = std::strrchr(out, '/');
-        if (link[0] == '/' || !slash) {
-            if (!copy_path(out, size, link)) return false;
-            continue;
-        }
-        // A relative link is read from the folder that holds it.
-        const size_t keep = static_cast<size_t>(slash - out) + 1;
-        if (!copy_path(out + keep, size - keep, link)) return false;
-    }
-    return fail_with(ELOOP);
-}
-
-bool begin_replace(ReplacedFile* f, const char* path, bool allow_direct) {
-    f->fd = -1;
-    f->direct = false;
-    f->temporary[0] = '\0';
-    if (injected == FileFault::Open) return fail_with(EACCES);
-    if (!follow_links(path, f->target, sizeof f->target)) return false;
-
-    struct stat st = {};
-    const bool exists = ::stat(f->target, &st) == 0;
-    if (exists && !S_ISREG(st.st_mode)) {
-        if (!allow_direct) return fail_with(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
-        f->fd = ::open(f->target, O_WRONLY | O_CLOEXEC);
-        f->direct = f->fd >= 0;
-        return f->direct;
-    }
-    for (int attempt = 0; attempt < NAME_TRIES; ++attempt) {
-        const int n =
-            std::snprintf(f->temporary, sizeof f->temporary, "%s.%08x.tmp", f->target, name_salt());
-        if (n < 0 || static_cast<size_t>(n) >= sizeof f->temporary) return fail_with(ENAMETOOLONG);
-        // Never an existing name, never through a link: a planted file or
-        // link under our name is left alone and another name is tried.
-        f->fd = ::open(f->temporary, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                       exists ? 0600 : 0666);
-        if (f->fd >= 0) break;
-        if (errno != EEXIST) return false;
-    }
-    if (f->fd < 0) return false;
-    if (exists && ::fchmod(f->fd, st.st_mode & 07777) != 0) {
-        abandon_replace(f);
-        return false;
-    }
-    return true;
-}
-
 bool write_replacement(ReplacedFile* f, const void* data, size_t size) {
-    if (injected == FileFault::Write) return fail_with(ENOSPC);
-    return write_fully(f->fd, data, size);
-}
-
-bool finish_replace(ReplacedFile* f, bool durable) {
-    if (f->direct) {
-        const bool ok = ::close(f->fd) == 0;
-        f->fd = -1;
-        return ok;
-    }
-    bool ok = true;
-    if (durable && injected == FileFault::Sync) ok = fail_with(EIO);
-    if (ok && durable && ::fsync(f->fd) != 0) ok = false;
-    if (ok) {
-        // A full disk may show only when the file is closed.
-        ok = ::close(f->fd) == 0;
-    } else {
-        close_quietly(f->fd);
-    }
-    f->fd = -1;
-    if (ok && injected == FileFault::Rename) ok = fail_with(EACCES);
-    if (ok && std::rename(f->temporary, f->target) != 0) ok = false;
-    if (!ok) {
-        abandon_replace(f);
+    if (injected == FileFault::Write) {
+        errno = ENOSPC;
         return false;
     }
-    f->temporary[0] = '\0';
-    return !durable || sync_folder(f->target);
-}
-
-void abandon_replace(ReplacedFile* f) {
-    const int saved = errno;
-    if (f->fd >= 0) ::close(f->fd);
-    f->fd = -1;
-    if (!f->direct && f->temporary[0]) ::unlink(f->temporary);
-    f->temporary[0] = '\0';
-    errno = saved;
+    return write_fully(f->fd, data, size);
 }
 
 bool write_whole_file(const char* path, const void* data, size_t size) {
@@ -193,4 +30,8 @@ bool write_whole_file(const char* path, const void* data, size_t size) {
 
 void inject_file_fault(FileFault fault) {
     injected = fault;
+}
+
+FileFault injected_file_fault() {
+    return injected;
 }

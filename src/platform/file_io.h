@@ -1,10 +1,12 @@
-// Writing files: whole buffers across short writes, and replacing a file
-// whole or not at all.
+// Files: whole buffers across short writes, replacing a file whole or not
+// at all, and the few questions the play data asks about its file. One
+// interface with a POSIX side (file_io_posix.cpp) and a Win32 side
+// (file_io_win32.cpp); file_io.cpp holds what they share. Every file is
+// opened in binary mode, and on Windows a path may use \ or / and is UTF-8.
 #pragma once
 
-#include <sys/stat.h>
-
 #include <cstddef>
+#include <cstdio>
 
 // False when the descriptor refuses (disk full, closed pipe, ...).
 bool write_fully(int fd, const void* data, size_t size);
@@ -45,6 +47,31 @@ void abandon_replace(ReplacedFile* file);
 // set, and then no partial file is left.
 bool write_whole_file(const char* path, const void* data, size_t size);
 
+// What replacing the file at `path` (links followed) would meet.
+enum class ReplaceTarget {
+    Missing,     // no file yet (or it cannot be looked at): it may be made
+    Writable,    // a regular file we may replace
+    ReadOnly,    // a regular file the player made read-only: left alone
+    NotRegular,  // a folder, device or pipe under the name
+};
+ReplaceTarget replace_target(const char* path);
+
+// Opens a regular file for reading, in binary mode and never blocking on a
+// pipe. nullptr with errno set when it does not open; `*not_regular` is then
+// true when something that is not a regular file has the name. `*size` is
+// the file's size in bytes.
+std::FILE* open_regular_file(const char* path, bool* not_regular, long long* size);
+
+// Creates or empties `path` for writing in binary mode: a descriptor for
+// write_fully, or -1 with errno set. close_file is false when the close
+// reports an error (a full disk may show only then).
+int create_output_file(const char* path);
+bool close_file(int fd);
+
+// The program's name without folder or extension, for messages.
+const char* program_short_name();
+
 // Test hook: the named step of every later replacement fails.
 enum class FileFault { None, Open, Write, Sync, Rename, SyncFolder };
 void inject_file_fault(FileFault fault);
+FileFault injected_file_fault();

@@ -1,9 +1,5 @@
 #include "platform/play_data.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -29,11 +25,11 @@ void tell(const char* what, int error) {
     if (failure_told || injected_fault != SaveFault::None) return;
     failure_told = true;
     if (error != 0) {
-        std::fprintf(stderr, "%s: %s %s (%s); playing on without saving\n",
-                     program_invocation_short_name, PLAY_DATA_FILE, what, std::strerror(error));
+        std::fprintf(stderr, "%s: %s %s (%s); playing on without saving\n", program_short_name(),
+                     PLAY_DATA_FILE, what, std::strerror(error));
     } else {
-        std::fprintf(stderr, "%s: %s %s; playing on without saving\n",
-                     program_invocation_short_name, PLAY_DATA_FILE, what);
+        std::fprintf(stderr, "%s: %s %s; playing on without saving\n", program_short_name(),
+                     PLAY_DATA_FILE, what);
     }
 }
 
@@ -45,20 +41,16 @@ void turn_saving_off(const char* what, int error) {
 // A file that exists and is not ours to replace: no regular file, or one
 // that the player made read-only.
 bool target_refused() {
-    char target[FILE_PATH_BYTES];
-    if (!follow_links(PLAY_DATA_FILE, target, sizeof target)) return false;
-    struct stat st = {};
-    if (::stat(target, &st) != 0) return false;
-    if (!S_ISREG(st.st_mode)) {
-        tell("is not a regular file", 0);
-        return true;
+    switch (replace_target(PLAY_DATA_FILE)) {
+        case ReplaceTarget::NotRegular:
+            tell("is not a regular file", 0);
+            return true;
+        case ReplaceTarget::ReadOnly:
+            tell("is write-protected", 0);
+            return true;
+        default:
+            return false;
     }
-    // No write bit at all counts even for root, who may write anything.
-    if ((st.st_mode & 0222) == 0 || ::faccessat(AT_FDCWD, target, W_OK, AT_EACCESS) != 0) {
-        tell("is write-protected", 0);
-        return true;
-    }
-    return false;
 }
 
 }  // namespace
@@ -68,23 +60,15 @@ int load_play_data() {
         PlayData = *replayed_start;
         return 0;
     }
-    // Not blocking: a pipe under the name must not hang the game.
-    const int fd = ::open(PLAY_DATA_FILE, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno != ENOENT) turn_saving_off("cannot be read", errno);
-        return 1;
-    }
-    struct stat st = {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        turn_saving_off("is not a regular file", 0);
-        return 1;
-    }
-    std::FILE* f = ::fdopen(fd, "rb");
+    bool not_regular = false;
+    long long size = 0;
+    std::FILE* f = open_regular_file(PLAY_DATA_FILE, &not_regular, &size);
     if (!f) {
-        const int error = errno;
-        ::close(fd);
-        turn_saving_off("cannot be read", error);
+        if (not_regular) {
+            turn_saving_off("is not a regular file", 0);
+        } else if (errno != ENOENT) {
+            turn_saving_off("cannot be read", errno);
+        }
         return 1;
     }
     if (!read_play_data(f)) turn_saving_off("cannot be read", EIO);

@@ -1,15 +1,11 @@
 #include "replay/session.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
+#include "platform/file_io.h"
 #include "platform/play_data.h"
 #include "replay/key_script.h"
 #include "replay/recorder.h"
@@ -35,24 +31,31 @@ void record_play_data_once(int) {
 }
 
 int open_for_writing(const std::string& path, std::string* error) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const int fd = create_output_file(path.c_str());
     if (fd < 0) *error = "cannot write " + path + ": " + std::strerror(errno);
     return fd;
 }
 
 bool read_recording(const std::string& path, std::string* text, std::string* error) {
-    struct stat info = {};
-    if (::stat(path.c_str(), &info) != 0) {
+    bool not_regular = false;
+    long long size = 0;
+    std::FILE* in = open_regular_file(path.c_str(), &not_regular, &size);
+    if (!in && !not_regular) {
         *error = "cannot read " + path + ": " + std::strerror(errno);
         return false;
     }
-    if (!S_ISREG(info.st_mode) || info.st_size > MAX_RECORDING_BYTES) {
+    if (!in || size > MAX_RECORDING_BYTES) {
+        if (in) std::fclose(in);
         *error = path + " is not a recording (not a regular file of at most 64 MiB)";
         return false;
     }
-    std::ifstream in(path, std::ios::binary);
-    text->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (!in.bad() && in) return true;
+    text->clear();
+    char block[1 << 14];
+    size_t n = 0;
+    while ((n = std::fread(block, 1, sizeof block, in)) > 0) text->append(block, n);
+    const bool ok = !std::ferror(in);
+    std::fclose(in);
+    if (ok) return true;
     *error = "cannot read " + path;
     return false;
 }
@@ -112,14 +115,16 @@ bool start_session(const GameOptions& options, std::string* error) {
         return false;
     if (!options.record_hashes.empty() &&
         (files.hashes = open_for_writing(options.record_hashes, error)) < 0) {
-        if (files.keys >= 0) ::close(files.keys);
+        if (files.keys >= 0) close_file(files.keys);
         return false;
     }
     recording = files.keys >= 0 || files.hashes >= 0;
     if (!recording) return true;
-    // A reader that goes away from a piped recording must not end the game:
-    // the write fails instead and only the recording stops.
+        // A reader that goes away from a piped recording must not end the game:
+        // the write fails instead and only the recording stops.
+#ifdef SIGPIPE
     std::signal(SIGPIPE, SIG_IGN);
+#endif
     install_recorder(files);
     if (files.keys >= 0) {
         play_data_recorded = false;
@@ -133,7 +138,7 @@ bool end_session() {
     recording = false;
     bool ok = remove_recorder();
     for (int fd : {files.keys, files.hashes})
-        if (fd >= 0 && ::close(fd) != 0) ok = false;
+        if (fd >= 0 && !close_file(fd)) ok = false;
     files = RecorderFiles{};
     return ok;
 }

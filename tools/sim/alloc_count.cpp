@@ -2,15 +2,17 @@
 
 #include <atomic>
 #include <cstddef>
+#include <cstdlib>
 
 namespace {
 std::atomic<bool> counting{false};
 std::atomic<long> counted{0};
 }  // namespace
 
-#ifndef ZARVOX_SANITIZE
+#if defined(__GLIBC__) && !defined(ZARVOX_SANITIZE)
 
-// glibc's own allocator behind the replaced entry points. operator new ends
+// glibc's own allocator (other C libraries, and the sanitizers, count
+// nothing) behind the replaced entry points. operator new ends
 // in malloc, so counting here counts both.
 extern "C" {
 void* __libc_malloc(size_t size);

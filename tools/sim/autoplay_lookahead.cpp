@@ -2,7 +2,9 @@
 // so it plays on exactly as the real run would. It keeps silent (the runner
 // skips its trace and shots, saves are made to fail before the file opens)
 // and sends its findings through a pipe. The parent only reads into fixed
-// storage, so it allocates nothing.
+// storage, so it allocates nothing. Windows has no fork: there the player
+// plays without looking ahead (the planners then act on what they see).
+#ifndef _WIN32
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -83,3 +85,36 @@ Keys child_keys(int frame) {
 }
 
 }  // namespace autoplay
+
+#else  // _WIN32
+
+#include <cstdlib>
+
+#include "sim/autoplay_internal.h"
+
+namespace autoplay {
+
+unsigned char lookahead_data[LOOKAHEAD_BYTES];
+
+bool in_lookahead() {
+    return false;
+}
+
+long look_ahead(ChildStep) {
+    return -1;
+}
+
+// Only a look-ahead child reports, and there is none here.
+void report(const void*, size_t) {}
+
+void finish_lookahead() {
+    std::abort();
+}
+
+Keys child_keys(int) {
+    return 0;
+}
+
+}  // namespace autoplay
+
+#endif  // _WIN32

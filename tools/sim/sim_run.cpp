@@ -1,11 +1,11 @@
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "hosts/common/frame_hash.h"
 #include "hosts/headless/headless_host.h"
@@ -200,11 +200,14 @@ int dump_resources(const std::string& dir) {
         return 1;
     };
     auto make_dir = [&made](const std::string& path) {
-        if (::mkdir(path.c_str(), 0755) == 0) {
+        std::error_code error;
+        if (std::filesystem::create_directory(path, error)) {
             made.push_back(path);
             return true;
         }
-        return errno == EEXIST;
+        if (!error) return true;  // already there
+        errno = error.value();
+        return false;
     };
     size_t count = 0;
     const ResourceEntry* table = resource_table(&count);
@@ -229,7 +232,7 @@ bool open_trace(const std::string& path) {
     }
     if (!begin_replace(&state.trace_file, path.c_str(), true)) return cannot_write(path, errno);
     const int fd = ::dup(state.trace_file.fd);
-    state.trace = fd < 0 ? nullptr : ::fdopen(fd, "w");
+    state.trace = fd < 0 ? nullptr : ::fdopen(fd, "wb");
     if (state.trace) return true;
     const int error = errno;
     if (fd >= 0) ::close(fd);
