@@ -1,20 +1,25 @@
 // The real host's frame pacing: 1,000 frames of a light load (a fill and a
-// few sprites) presented through present_frame into the SDL window, timing
-// when each frame is shown.
+// few sprites) presented through present_frame into the SDL window (the
+// Win32 window in the Windows build), timing when each frame is shown.
 //
 //   xvfb-run -a build/bench/bench_host_pacing [frames]
+//   xvfb-run -a wine build-win/obj/bench_host_pacing.exe [frames]
 //
 // Reports the present-to-present intervals (median, p99, max), the mean
 // period, and the lateness of each show behind its slot on the 20 ms
 // schedule (a slot begins on a whole millisecond of the host's clock).
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <vector>
 
+#ifdef _WIN32
+#include "hosts/win32/win32_host.h"
+#else
 #include "hosts/sdl/sdl_host.h"
+#endif
 #include "platform/display.h"
 #include "services/message_pump.h"
 #include "services/present.h"
@@ -24,7 +29,7 @@
 namespace {
 
 struct Show {
-    int64_t ns;       // CLOCK_MONOTONIC, the host clock's own source
+    int64_t ns;       // the steady clock: the host clock's own source
     uint32_t due_ms;  // the frame's slot on the host clock
 };
 
@@ -32,10 +37,26 @@ std::vector<Show> shows;
 void (*real_show_frame)(const uint32_t*, int, int, int) = nullptr;
 
 int64_t monotonic_ns() {
-    timespec now = {};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
+
+#ifdef _WIN32
+void install_real_host() {
+    install_win32_host();
+}
+void shut_down_real_host() {
+    shut_down_win32_host();
+}
+#else
+void install_real_host() {
+    install_real_host();
+}
+void shut_down_real_host() {
+    shut_down_real_host();
+}
+#endif
 
 void timed_show_frame(const uint32_t* pixels, int width, int height, int pitch) {
     // present_frame has already stepped the schedule to this frame's slot.
@@ -82,7 +103,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: bench_host_pacing [frames >= 2]\n");
         return 2;
     }
-    install_sdl_host();
+    install_real_host();
     if (!host().create_window("Zarvox pacing", SCREEN_WIDTH, SCREEN_HEIGHT)) return 1;
     start_display(SCREEN_WIDTH, SCREEN_HEIGHT);
     load_bitmaps();
@@ -104,7 +125,7 @@ int main(int argc, char** argv) {
         if (frame == 0) shows.clear();
     }
     end_display();
-    shut_down_sdl_host();
+    shut_down_real_host();
     if (static_cast<int>(shows.size()) != frames) {
         std::fprintf(stderr, "only %zu of %d frames were shown\n", shows.size(), frames);
         return 1;
