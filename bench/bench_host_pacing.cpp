@@ -51,10 +51,10 @@ void shut_down_real_host() {
 }
 #else
 void install_real_host() {
-    install_real_host();
+    install_sdl_host();
 }
 void shut_down_real_host() {
-    shut_down_real_host();
+    shut_down_sdl_host();
 }
 #endif
 
