@@ -142,7 +142,22 @@ if window=$(find_window) && wait_present hashes.jsonl 60; then
         fail "the window is ${WIDTH}x${HEIGHT}"
     fi
     xdotool windowfocus --sync "$window" 2>/dev/null
+    # Alt+Enter fills the screen, F11 gives the window back as it was.
+    windowed="${WIDTH}x${HEIGHT}+$X+$Y"
+    xdotool key alt+Return
     at=$(presents hashes.jsonl)
+    wait_present hashes.jsonl $((at + 10))
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    full="${WIDTH}x${HEIGHT}+$X+$Y"
+    xdotool key F11
+    at=$(presents hashes.jsonl)
+    wait_present hashes.jsonl $((at + 10))
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    if [ "$full" = "1024x768+0+0" ] && [ "${WIDTH}x${HEIGHT}+$X+$Y" = "$windowed" ]; then
+        pass "Alt+Enter and F11 toggle fullscreen"
+    else
+        fail "fullscreen: $windowed, then $full, then ${WIDTH}x${HEIGHT}+$X+$Y"
+    fi
     press space # skips the title's opening
     at=$(presents hashes.jsonl)
     wait_present hashes.jsonl $((at + 50))

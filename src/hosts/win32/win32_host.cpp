@@ -7,13 +7,8 @@
 
 namespace {
 
-#ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
-#define CREATE_WAITABLE_TIMER_HIGH_RESOLUTION 0x00000002
-#endif
-
 LARGE_INTEGER counter_origin = {};
 LARGE_INTEGER counter_rate = {};
-HANDLE frame_timer = nullptr;  // a high-resolution waitable timer, where Windows has one
 bool period_set = false;
 volatile LONG quit_signalled = 0;
 
@@ -70,24 +65,10 @@ uint32_t win32_ticks_ms() {
     return static_cast<uint32_t>(elapsed_counts() * 1000 / counter_rate.QuadPart);
 }
 
-// Sleeps to the end of the millisecond `ms` ticks on from the current one,
-// as the Linux host does, so a frame waiting on its due tick wakes as the
-// count moves on. A high-resolution timer keeps to that within a fraction
-// of a millisecond; without one, Sleep at a 1 ms timer period comes close.
+// At a 1 ms timer period (timeBeginPeriod), Sleep(1) wakes about a
+// millisecond later: under Wine more steadily than a waitable timer, even a
+// high-resolution one, which measured later on average.
 void win32_sleep_ms(uint32_t ms) {
-    const int64_t rate = counter_rate.QuadPart;
-    const int64_t now = elapsed_counts();
-    const int64_t wake = ((now * 1000 / rate + ms) * rate + 999) / 1000;  // the tick's first count
-    if (frame_timer) {
-        // In 100 ns units; negative: relative to now.
-        LARGE_INTEGER due = {};
-        due.QuadPart = -((wake - now) * 10000000 / rate);
-        if (due.QuadPart >= 0) return;
-        if (SetWaitableTimer(frame_timer, &due, 0, nullptr, nullptr, FALSE)) {
-            WaitForSingleObject(frame_timer, INFINITE);
-            return;
-        }
-    }
     Sleep(ms);
 }
 
@@ -106,8 +87,6 @@ void install_win32_host() {
     QueryPerformanceFrequency(&counter_rate);
     QueryPerformanceCounter(&counter_origin);
     period_set = timeBeginPeriod(1) == TIMERR_NOERROR;
-    frame_timer = CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION,
-                                         TIMER_ALL_ACCESS);
     SetConsoleCtrlHandler(console_control, TRUE);
     install_host(&win32_host);
 }
@@ -115,8 +94,6 @@ void install_win32_host() {
 void shut_down_win32_host() {
     win32_close_audio();
     win32_destroy_window();
-    if (frame_timer) CloseHandle(frame_timer);
-    frame_timer = nullptr;
     if (period_set) timeEndPeriod(1);
     period_set = false;
 }
