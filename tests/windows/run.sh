@@ -4,7 +4,8 @@
 # real window on a virtual X display: keys sent with xdotool start a game
 # and move the ship, a click on "Salir" ends it with status 0, and the game
 # recorded there replays in the native runner hash for hash; Escape quits
-# as well. Needs build-win/ (scripts/build-windows.sh) and the native build/
+# as well; and a whole recorded game replays in the window as the native
+# runner plays it. Needs build-win/ (scripts/build-windows.sh) and the native build/
 # (golden_test and zarvox-sim). Ends with "windows: N passed, N failed".
 set -u
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -218,6 +219,28 @@ else
     fail "no window for the Escape test"
     kill "$game" 2>/dev/null
 fi
+
+# A whole game, title to ending, replayed in the window (in real time, about
+# 75 s): every present as the native runner shows it, and the replay leaves
+# no play data behind.
+mkdir "$scratch/whole" "$scratch/whole-native"
+cd "$scratch/whole"
+keys=$root/tests/golden/autoplay_ms0.keys
+if wine "$win/zarvox.exe" --replay "$keys" --record-hashes hashes.jsonl 2>stderr.txt; then
+    pass "the whole game replayed in the window ends with status 0"
+else
+    fail "the whole game in the window: status $?"
+    cat stderr.txt
+fi
+(cd "$scratch/whole-native" && "$native/zarvox-sim" --input "$keys" --ms-of-second 0 --trace trace.jsonl 2>/dev/null)
+sed -n 's/.*"hash":"\([0-9a-f]*\)".*/\1/p' hashes.jsonl >played.txt
+sed -n 's/.*"hash":"\([0-9a-f]*\)".*/\1/p' "$scratch/whole-native/trace.jsonl" >native.txt
+if [ -s played.txt ] && cmp -s played.txt native.txt; then
+    pass "the whole game shows the native runner's $(wc -l <native.txt) presents, hash for hash"
+else
+    fail "the whole game differs: $(wc -l <played.txt) presents shown, $(wc -l <native.txt) in the runner"
+fi
+if [ -e PlayData.dat ]; then fail "the replay wrote PlayData.dat"; else pass "the replay saved nothing"; fi
 cd "$root"
 
 echo "windows: the Windows checks took $(($(date +%s) - started)) s"
