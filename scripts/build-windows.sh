@@ -5,7 +5,8 @@
 # and writes
 #   build-win/zarvox.exe                 the game (static: only Windows' own DLLs)
 #   build-win/zarvox-sim.exe             the headless runner
-#   build-win/play_data_windows_test.exe the play-data checks tests/windows/run.sh runs
+#   build-win/play_data_windows_test.exe and win32_keys_test.exe, checks that
+#                                        tests/windows/run.sh runs under Wine
 #   build-win/zarvox-windows.zip         the game, a README for players and the licence
 set -e
 cd "$(dirname "$0")/.."
@@ -20,7 +21,7 @@ cmake -S src/hosts/win32 -B "$out/obj" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" \
     -DEMBED_RESOURCES="$PWD/$out/native/embed_resources" >/dev/null
 cmake --build "$out/obj" -j2
-for exe in zarvox zarvox-sim play_data_windows_test; do
+for exe in zarvox zarvox-sim play_data_windows_test win32_keys_test; do
     x86_64-w64-mingw32-strip -o "$out/$exe.exe" "$out/obj/$exe.exe"
 done
 

@@ -1,12 +1,14 @@
 #!/bin/sh
-# The Windows programs under Wine: the play-data checks, every golden replay
-# through zarvox-sim.exe (each golden frame as pinned), and zarvox.exe in a
-# real window on a virtual X display: keys sent with xdotool start a game
-# and move the ship, a click on "Salir" ends it with status 0, and the game
+# The Windows programs under Wine: the play-data checks, the host's key
+# rules, every golden replay through zarvox-sim.exe (each golden frame as
+# pinned), and zarvox.exe in a real window on a virtual X display: keys sent
+# with xdotool start a game and move the ship, Alt+Enter and F11 toggle
+# fullscreen, a click on "Salir" ends it with status 0, and the game
 # recorded there replays in the native runner hash for hash; Escape quits
 # as well; and a whole recorded game replays in the window as the native
-# runner plays it. Needs build-win/ (scripts/build-windows.sh) and the native build/
-# (golden_test and zarvox-sim). Ends with "windows: N passed, N failed".
+# runner plays it. Needs build-win/ (scripts/build-windows.sh) and the
+# native build/ (golden_test and zarvox-sim). Ends with
+# "windows: N passed, N failed".
 set -u
 root=$(cd "$(dirname "$0")/../.." && pwd)
 win=$root/build-win
@@ -19,6 +21,7 @@ pass() { passed=$((passed + 1)); echo "ok: $1"; }
 fail() { failed=$((failed + 1)); echo "FAILED: $1"; }
 
 for f in "$win/zarvox.exe" "$win/zarvox-sim.exe" "$win/play_data_windows_test.exe" \
+    "$win/win32_keys_test.exe" \
     "$native/tests/golden_test" "$native/zarvox-sim"; do
     [ -x "$f" ] || { echo "windows: $f is missing (build it first)" >&2; exit 2; }
 done
@@ -59,6 +62,14 @@ if [ "$lines" -eq 4 ] && [ "$(wc -l <"$scratch/play-data/err.txt")" -eq 4 ]; the
 else
     fail "standard error of the play-data checks:"
     cat "$scratch/play-data/err.txt"
+fi
+
+echo "== the Win32 host's key rules"
+if wine "$win/win32_keys_test.exe" >"$scratch/keys.txt" 2>&1 && grep -q " 0 failed" "$scratch/keys.txt"; then
+    pass "key rules: $(tail -1 "$scratch/keys.txt")"
+else
+    cat "$scratch/keys.txt"
+    fail "key rules"
 fi
 
 echo "== golden replays through zarvox-sim.exe"
