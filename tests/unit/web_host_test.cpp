@@ -250,3 +250,35 @@ TEST(WebHost, TheCanvasHoldsTheMenuBarAndTheFrame) {
 }
 
 }  // namespace
+
+namespace {
+
+// The page holds the game's sleep while paused and tells the host, which
+// keeps the player's presses from the game and lets releases and quitting
+// through.
+TEST(WebHost, APausedPageKeepsThePlayersKeysFromTheGame) {
+    const Host& h = install();
+    h.frame_started();
+    key("ArrowLeft", "ArrowLeft", true);
+    h.frame_started();
+    web_pause(PAUSE_BY_FOCUS, true);
+    key("Space", " ", true);
+    key("ArrowLeft", "ArrowLeft", false);
+    std::vector<Message> got = take_all();
+    ASSERT_EQ(got.size(), 2u);
+    EXPECT_EQ(got[0].id, WM_KEYDOWN);
+    EXPECT_EQ(got[1].id, WM_KEYUP);
+    EXPECT_EQ(got[1].wparam, VK_LEFT);
+    // Quitting passes and ends the pause.
+    web_pause(PAUSE_BY_FOCUS, false);
+    web_pause(PAUSE_BY_PLAYER, true);
+    key("Escape", "Escape", true);
+    got = take_all();
+    ASSERT_EQ(got.size(), 1u);
+    EXPECT_EQ(got[0].wparam, VK_ESCAPE);
+    // The released Space of the pause never arrives.
+    key("Space", " ", false);
+    EXPECT_TRUE(take_all().empty());
+}
+
+}  // namespace
