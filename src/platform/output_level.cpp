@@ -39,5 +39,6 @@ void apply_output_gain(int16_t* out, int frames) {
 int32_t volume_gain(int volume, int steps, bool muted) {
     if (muted || volume <= 0 || steps <= 0) return 0;
     if (volume >= steps) return FULL_GAIN;
-    return static_cast<int32_t>(std::lround(FULL_GAIN * std::pow(10.0, -3.0 * (steps - volume) / 20)));
+    return static_cast<int32_t>(
+        std::lround(FULL_GAIN * std::pow(10.0, -3.0 * (steps - volume) / 20)));
 }

@@ -1,11 +1,12 @@
 // Pausing in the hosts: which messages reach the game while paused, what
 // happens to keys pressed or let go meanwhile, quitting from a pause, and
 // the frame schedule after one.
+#include "hosts/common/pause.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "hosts/common/pause.h"
 #include "platform/host.h"
 #include "services/keys.h"
 #include "services/present.h"
@@ -21,7 +22,7 @@ Message up(uint32_t vk) {
 
 TEST(Pause, OnlyQuittingReachesThePausedGameAndItEndsThePause) {
     for (const Message& quit : {Message{WM_CLOSE, 0, 0}, Message{WM_QUIT, 0, 0},
-                               Message{WM_COMMAND, MENU_COMMAND_SALIR, 0}, down(VK_ESCAPE)}) {
+                                Message{WM_COMMAND, MENU_COMMAND_SALIR, 0}, down(VK_ESCAPE)}) {
         PauseGate gate;
         toggle_pause(&gate);
         EXPECT_FALSE(pause_admit(&gate, down(VK_SPACE)));

@@ -1,5 +1,7 @@
 // The settings file beside the play data: what reads, what is damaged, a
 // file that cannot be read, and saving whole.
+#include "hosts/common/settings.h"
+
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -11,8 +13,6 @@
 #include <fstream>
 #include <sstream>
 #include <string>
-
-#include "hosts/common/settings.h"
 
 namespace {
 

@@ -50,7 +50,8 @@ bool read_line(const char* begin, const char* end, PlayerSettings* s) {
     if (name == 6 && std::memcmp(begin, "volume", 6) == 0)
         return read_number(space + 1, end, VOLUME_STEPS, &s->volume);
     int muted = 0;
-    if (name == 5 && std::memcmp(begin, "muted", 5) == 0 && read_number(space + 1, end, 1, &muted)) {
+    if (name == 5 && std::memcmp(begin, "muted", 5) == 0 &&
+        read_number(space + 1, end, 1, &muted)) {
         s->muted = muted == 1;
         return true;
     }
