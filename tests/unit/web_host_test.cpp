@@ -24,6 +24,7 @@ struct Page {
     std::vector<uint8_t> canvas;
     int canvas_width = 0;
     int fullscreen_toggles = 0;
+    int pauses_lifted = 0;
     std::vector<int> audio_writes;
     bool audio_refused = false;
 };
@@ -60,6 +61,9 @@ void web_toggle_fullscreen() {
 void web_present_begun(int, uint32_t, int) {}
 void web_present_shown() {}
 void web_poll_pads() {}
+void web_pause_lifted() {
+    ++page.pauses_lifted;
+}
 int web_audio_open(int, char* reason, int reason_size) {
     if (!page.audio_refused) return 1;
     std::strncpy(reason, "no audio output", reason_size);
@@ -273,6 +277,7 @@ TEST(WebHost, APausedPageKeepsThePlayersKeysFromTheGame) {
     web_pause(PAUSE_BY_FOCUS, false);
     web_pause(PAUSE_BY_PLAYER, true);
     key("Escape", "Escape", true);
+    EXPECT_EQ(page.pauses_lifted, 1);
     got = take_all();
     ASSERT_EQ(got.size(), 1u);
     EXPECT_EQ(got[0].wparam, VK_ESCAPE);

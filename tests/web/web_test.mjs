@@ -480,6 +480,11 @@ await check('the pause button and a hidden page hold the game; the button or a s
   await assertHeld(page, 'P');
   await page.keyboard.press('KeyP');
   await afterPresents(page, 10);
+  // Escape quits from a pause at once.
+  await page.keyboard.press('KeyP');
+  await assertHeld(page, 'P again');
+  await page.keyboard.press('Escape');
+  await until(page, 'window.zarvoxTest.ended', 'Escape to end the paused game', 5000);
   await page.close();
 });
 

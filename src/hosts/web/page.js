@@ -337,10 +337,11 @@
   const PAUSE_BY_PLAYER = 1, PAUSE_BY_PAGE_HIDDEN = 2;
   const pause = { reasons: 0, padTimer: 0 };
 
-  function setPause(reason, on) {
+  // `told`: the game's host already knows (it lifted the pause itself).
+  function setPause(reason, on, told = false) {
     const before = pause.reasons;
     pause.reasons = on ? (pause.reasons | reason) : (pause.reasons & ~reason);
-    if (game && before !== pause.reasons) game._web_pause_game(reason, on ? 1 : 0);
+    if (game && !told && before !== pause.reasons) game._web_pause_game(reason, on ? 1 : 0);
     if (!before === !pause.reasons) return;
     test.paused = pause.reasons !== 0;
     $('pause').textContent = test.paused ? 'Play on' : 'Pause';
@@ -580,6 +581,10 @@
       if (options.testing) test.shownAt.push(lastShown);
     },
     pollPads,
+    // Quitting (Escape, "Salir") ends a pause at once, so the game can go.
+    pauseLifted() {
+      setPause(PAUSE_BY_PLAYER | PAUSE_BY_PAGE_HIDDEN, false, true);
+    },
     openAudio,
     writeAudio,
     closeAudio,

@@ -182,8 +182,17 @@ void web_pause(PauseReason reason, bool on) {
     pause_for(&pause_gate, reason, on);
 }
 
+// The gate's verdict on a message from the player; a quit that ends a pause
+// lets the page's hold on the game go as well.
+bool admitted(const Message& m) {
+    const bool was_paused = is_paused(pause_gate);
+    const bool admit = pause_admit(&pause_gate, m);
+    if (was_paused && !is_paused(pause_gate)) web_pause_lifted();
+    return admit;
+}
+
 void web_post(const Message& m) {
-    if (!pause_admit(&pause_gate, m)) return;
+    if (!admitted(m)) return;
     const uint32_t key = m.wparam & 0xFF;
     if (m.id == WM_KEYDOWN || m.id == WM_SYSKEYDOWN) key_down_present[key] = presents;
     const bool too_soon = m.id == WM_KEYUP && key_down_present[key] == presents;
@@ -209,6 +218,6 @@ void web_pointer_event(PointerAction action, int x, int y) {
             break;
     }
     const Message salir = {WM_COMMAND, command, 0};
-    if (command != 0 && pause_admit(&pause_gate, salir)) queue.push(salir);
+    if (command != 0 && admitted(salir)) queue.push(salir);
     if (changed && window_open) show_menu_bar();
 }
