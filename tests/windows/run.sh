@@ -215,17 +215,34 @@ fi
 ship=$(sed -n 's/.*"mode":2,.*"player":{[^}]*"x":\([-0-9]*\),.*/\1/p' trace.jsonl | sort -u | wc -l)
 if [ "$ship" -gt 1 ]; then pass "the ship moved ($ship places)"; else fail "the ship never moved"; fi
 
-# Escape quits too.
+# P pauses and plays on; Escape quits, paused or not.
 mkdir "$scratch/escape"
 cd "$scratch/escape"
 wine "$win/zarvox.exe" --record-hashes hashes.jsonl 2>stderr.txt &
 game=$!
 if window=$(find_window) && wait_present hashes.jsonl 30; then
     xdotool windowfocus --sync "$window" 2>/dev/null
-    press Escape
+    # The host's own keys act as they go down: no frame needs to see them.
+    xdotool key p
+    sleep 0.5
+    before=$(presents hashes.jsonl)
+    sleep 1
+    still=$(presents hashes.jsonl)
+    xdotool key p
+    at=$(presents hashes.jsonl)
+    if [ "$still" -eq "$before" ] && wait_present hashes.jsonl $((at + 10)); then
+        pass "P pauses (no present in a second) and plays on"
+    else
+        fail "pause: $before presents, then $still a second later"
+    fi
+    xdotool key p
+    sleep 0.5
+    xdotool keydown Escape
+    sleep 0.3
+    xdotool keyup Escape
     wait_exit "$game"
     status=$?
-    if [ $status -eq 0 ]; then pass "Escape ends the game with status 0"; else fail "Escape: status $status"; fi
+    if [ $status -eq 0 ]; then pass "Escape ends a paused game with status 0"; else fail "Escape: status $status"; fi
 else
     fail "no window for the Escape test"
     kill "$game" 2>/dev/null

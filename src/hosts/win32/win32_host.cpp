@@ -13,6 +13,12 @@ bool period_set = false;
 volatile LONG quit_signalled = 0;
 
 void no_op() {}
+
+// A paused game is held in its frame wait, before the sleep.
+void sleep_or_hold(uint32_t ms) {
+    win32_hold_while_paused();
+    win32_sleep_ms(ms);
+}
 void note_sound(int) {}
 void note_tune_call(const char*) {}
 
@@ -42,7 +48,7 @@ void become_dpi_aware() {
 
 const Host win32_host = {
     .ticks_ms = win32_ticks_ms,
-    .sleep_ms = win32_sleep_ms,
+    .sleep_ms = sleep_or_hold,
     .local_milliseconds = win32_local_milliseconds,
     .create_window = win32_create_window,
     .take_message = win32_take_message,

@@ -14,6 +14,20 @@
 
 namespace {
 
+const char* const USAGE =
+    "Usage: zarvox [--record FILE] [--record-hashes FILE] [--replay FILE]\n"
+    "Plays Zarvox in a window.\n"
+    "\n"
+    "  --record FILE         write the keys of this game down, to replay it later\n"
+    "  --record-hashes FILE  write the hash of every frame shown\n"
+    "  --replay FILE         play a recorded game back\n"
+    "  --help                print this and exit\n"
+    "\n"
+    "Keys: arrows move, Space fires, Escape quits, P (or Pause, or a controller's\n"
+    "Start) pauses and plays on, M mutes, - and + (or [ and ]) set the volume,\n"
+    "F11 or Alt+Enter toggles fullscreen. The game pauses when its window loses\n"
+    "the focus. The volume is kept in zarvox-settings.txt beside PlayData.dat.\n";
+
 std::vector<std::string> utf8_arguments() {
     std::vector<std::string> out;
     int count = 0;
@@ -31,19 +45,21 @@ std::vector<std::string> utf8_arguments() {
 }
 
 // A windowed program has no console; started from one with nowhere else for
-// standard error to go, it writes to that console.
-void find_standard_error() {
+// its output to go, it writes to that console.
+void find_console() {
+    const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
     const HANDLE err = GetStdHandle(STD_ERROR_HANDLE);
-    if (err != nullptr && err != INVALID_HANDLE_VALUE) return;
-    if (AttachConsole(ATTACH_PARENT_PROCESS)) {
-        if (!std::freopen("CONOUT$", "w", stderr)) return;
-    }
+    const bool out_missing = out == nullptr || out == INVALID_HANDLE_VALUE;
+    const bool err_missing = err == nullptr || err == INVALID_HANDLE_VALUE;
+    if (!(out_missing || err_missing) || !AttachConsole(ATTACH_PARENT_PROCESS)) return;
+    if (out_missing && !std::freopen("CONOUT$", "w", stdout)) return;
+    if (err_missing && !std::freopen("CONOUT$", "w", stderr)) return;
 }
 
 }  // namespace
 
 int main() {
-    find_standard_error();
+    find_console();
     const std::vector<std::string> arguments = utf8_arguments();
     std::vector<const char*> argv;
     for (const std::string& a : arguments) argv.push_back(a.c_str());
@@ -52,6 +68,10 @@ int main() {
     if (!parse_game_options(static_cast<int>(argv.size()), argv.data(), &options, &error)) {
         std::fprintf(stderr, "zarvox: %s\n", error.c_str());
         return 2;
+    }
+    if (options.help) {
+        std::fputs(USAGE, stdout);
+        return 0;
     }
     install_win32_host();
     if (!start_session(options, &error)) {

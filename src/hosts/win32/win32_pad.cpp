@@ -1,6 +1,6 @@
 // Game controllers through XInput, read at every pump and mapped with the
 // shared pad map: the D-pad and the left stick steer, A and B are Space,
-// Back is Escape. XInput is loaded when first needed (xinput1_4, or the
+// Back is Escape, and Start pauses. XInput is loaded when first needed (xinput1_4, or the
 // xinput9_1_0 every Windows since Vista has), so a machine without it only
 // has no controllers. Asking an empty slot is slow, so empty slots are
 // asked again once a second: a pad plugged in later is found then.
@@ -55,7 +55,7 @@ void send(const KeyMessages& messages, void (*push)(const Message&)) {
 
 }  // namespace
 
-void win32_poll_pads(HeldKeys* held, void (*push)(const Message&)) {
+void win32_poll_pads(HeldKeys* held, void (*push)(const Message&), void (*start_pressed)()) {
     if (!loaded) load_xinput();
     if (!get_state) return;
     const DWORD now = GetTickCount();
@@ -76,6 +76,8 @@ void win32_poll_pads(HeldKeys* held, void (*push)(const Message&)) {
             if (changed & b.button)
                 send(pad_input(held, slot, b.input, (state.Gamepad.wButtons & b.button) != 0),
                      push);
+        if ((changed & XINPUT_GAMEPAD_START) && (state.Gamepad.wButtons & XINPUT_GAMEPAD_START))
+            start_pressed();
         pad.buttons = state.Gamepad.wButtons;
         send(pad_stick_x(held, slot, &pad.stick, state.Gamepad.sThumbLX), push);
     }

@@ -33,6 +33,8 @@ void win32_show_frame(const uint32_t* pixels, int width, int height, int pitch);
 void win32_message_box(const char* text, const char* caption);
 bool win32_take_message(Message* out);
 void win32_post_message(const Message& m);
+// While the player or the focus holds a pause, the game waits here.
+void win32_hold_while_paused();
 void win32_destroy_window();
 
 // Keys (win32_keys.cpp): what a Win32 key message becomes for the game.
@@ -52,8 +54,13 @@ KeyRouting route_win32_key(const Win32Key& key);
 
 // Controllers (win32_pad.cpp): XInput polled at every pump; a pad plugged
 // in later is found within a second.
-void win32_poll_pads(HeldKeys* held, void (*push)(const Message&));
+void win32_poll_pads(HeldKeys* held, void (*push)(const Message&), void (*start_pressed)());
 void win32_forget_pads(HeldKeys* held, void (*push)(const Message&));
+
+// The keys, for the first run's line.
+constexpr const char* KEYS_HELP =
+    "arrows move, Space fires, Escape quits, P pauses, M mutes, - and + set the volume, F11 "
+    "toggles fullscreen";
 
 // The sound card (win32_audio.cpp).
 bool win32_open_audio(int rate, int frames, AudioCallback callback, void* user, char* reason,

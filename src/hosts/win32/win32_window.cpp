@@ -3,15 +3,22 @@
 // picture is scaled by the largest whole factor that fits, with no
 // smoothing, and centred on black; Alt+Enter and F11 toggle borderless
 // fullscreen. Window messages become the game's messages in a queue that
-// keeps its last places for quitting.
+// keeps its last places for quitting. P, Pause or a controller's Start
+// pause (and so does losing the focus), M mutes, - and + set the volume, as
+// in the other hosts.
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
+#include "hosts/common/bitmap_font.h"
+#include "hosts/common/pause.h"
+#include "hosts/common/settings.h"
 #include "hosts/win32/win32_parts.h"
 #include "hosts/win32/win32_resources.h"
 #include "platform/message_queue.h"
+#include "platform/output_level.h"
+#include "services/present.h"
 
 namespace {
 
@@ -33,8 +40,81 @@ MessageQueue<QUEUE_CAPACITY> queue;
 HeldKeys held_keys = {};   // Left, Right, Space and Escape by keyboard and pads
 bool keys_down[256] = {};  // keys the game was told are down, for focus loss
 
+PauseGate pause_gate;
+bool pause_shown = false;
+std::vector<uint32_t> veiled;  // the last frame dimmed under "PAUSED"
+PlayerSettings settings;
+
+void repaint();
+
+void apply_volume() {
+    set_output_gain(volume_gain(settings.volume, VOLUME_STEPS, settings.muted));
+}
+
+// The pause's veil over the game area: the last frame dimmed, "PAUSED" and
+// how to go on, in the window furniture's own font at three and one times.
+void make_veil() {
+    veiled.resize(picture.size());
+    for (size_t i = 0; i < picture.size(); ++i) {
+        const uint32_t p = picture[i];
+        const uint32_t r = (p >> 16 & 0xFF) * 80 / 256, g = (p >> 8 & 0xFF) * 80 / 256,
+                       b = (p & 0xFF) * 80 / 256;
+        veiled[i] = r << 16 | g << 8 | b;
+    }
+    constexpr uint32_t WHITE = 0xFFFFFF;
+    constexpr int BIG = 3;
+    const char* word = "PAUSED";
+    uint32_t small[FONT_GLYPH_HEIGHT * 64] = {};
+    const int word_w = text_width(word);
+    draw_text(small, 64, 64, FONT_GLYPH_HEIGHT, 0, 0, word, WHITE);
+    const int w = game_width, h = game_height;
+    const int x0 = (w - word_w * BIG) / 2, y0 = h / 2 - FONT_GLYPH_HEIGHT * BIG;
+    for (int y = 0; y < FONT_GLYPH_HEIGHT * BIG; ++y)
+        for (int x = 0; x < word_w * BIG; ++x)
+            if (small[(y / BIG) * 64 + x / BIG] == WHITE) veiled[(y0 + y) * w + x0 + x] = WHITE;
+    const char* hint = "P plays on, Esc quits";
+    draw_text(veiled.data(), w, w, h, (w - text_width(hint)) / 2, h / 2 + 12, hint, 0xC8C8D0);
+}
+
+// The window and the sound follow the pause as it starts or ends.
+void pause_changed() {
+    const bool paused = is_paused(pause_gate);
+    if (paused == pause_shown) return;
+    pause_shown = paused;
+    hold_output(paused);
+    if (paused && !picture.empty()) make_veil();
+    repaint();
+}
+
+// The player's messages pass the pause on their way to the game.
 void push(const Message& m) {
-    queue.push(m);
+    if (pause_admit(&pause_gate, m)) queue.push(m);
+    pause_changed();
+}
+
+void use_host_key(HostKey key) {
+    switch (key) {
+        case HostKey::Pause:
+            toggle_pause(&pause_gate);
+            pause_changed();
+            return;
+        case HostKey::Mute:
+            settings.muted = !settings.muted;
+            break;
+        case HostKey::VolumeDown:
+        case HostKey::VolumeUp:
+            settings.volume = step_volume(settings.volume, key == HostKey::VolumeUp ? 1 : -1);
+            settings.muted = false;
+            break;
+        case HostKey::None:
+            return;
+    }
+    apply_volume();
+    save_settings(SETTINGS_FILE, settings);
+}
+
+void pad_start() {
+    use_host_key(HostKey::Pause);
 }
 
 // UTF-8 to UTF-16 for the wide calls; longer text is cut.
@@ -101,6 +181,12 @@ void paint(HDC dc) {
         {0, 0, cw, y}, {0, y + h, cw, ch}, {0, y, x, y + h}, {x + w, y, cw, y + h}};
     for (const RECT& r : around)
         if (r.right > r.left && r.bottom > r.top) FillRect(dc, &r, black);
+    if (pause_shown && veiled.size() == picture.size() && have_picture) {
+        SetStretchBltMode(dc, COLORONCOLOR);
+        StretchDIBits(dc, x, y, w, h, 0, 0, game_width, game_height, veiled.data(), &picture_info,
+                      DIB_RGB_COLORS, SRCCOPY);
+        return;
+    }
     if (!have_picture) {
         const RECT r = {x, y, x + w, y + h};
         FillRect(dc, &r, black);
@@ -109,6 +195,13 @@ void paint(HDC dc) {
     SetStretchBltMode(dc, COLORONCOLOR);  // whole pixels, no smoothing
     StretchDIBits(dc, x, y, w, h, 0, 0, game_width, game_height, picture.data(), &picture_info,
                   DIB_RGB_COLORS, SRCCOPY);
+}
+
+void repaint() {
+    if (!window) return;
+    const HDC dc = GetDC(window);
+    paint(dc);
+    ReleaseDC(window, dc);
 }
 
 void toggle_fullscreen() {
@@ -156,6 +249,14 @@ void key_message(UINT message, WPARAM wparam, LPARAM lparam) {
     if (key.vk == VK_SHIFT && (message == WM_KEYUP || message == WM_SYSKEYUP))
         key.other_shift_held =
             (GetKeyState(VK_LSHIFT) & 0x8000) != 0 || (GetKeyState(VK_RSHIFT) & 0x8000) != 0;
+    // The host's own keys never reach the game, pressed or released.
+    const bool modified = key.alt || (GetKeyState(VK_CONTROL) & 0x8000) ||
+                          (GetKeyState(VK_LWIN) & 0x8000) || (GetKeyState(VK_RWIN) & 0x8000);
+    const HostKey own = modified ? HostKey::None : host_key_for(key.vk);
+    if (own != HostKey::None) {
+        if ((message == WM_KEYDOWN || message == WM_SYSKEYDOWN) && !key.repeat) use_host_key(own);
+        return;
+    }
     const KeyRouting routing = route_win32_key(key);
     if (routing.route == KeyRoute::Post) post_key(routing.message, key.repeat);
     if (routing.route == KeyRoute::ToggleFullscreen) toggle_fullscreen();
@@ -182,8 +283,21 @@ LRESULT CALLBACK window_procedure(HWND w, UINT message, WPARAM wparam, LPARAM lp
         case WM_SYSCHAR:
             if (wparam == '\r') return 0;  // Alt+Enter toggled fullscreen: no beep
             break;
+        // Answering a message elsewhere must not cost a life.
         case WM_KILLFOCUS:
             release_keys();
+            pause_for(&pause_gate, PAUSE_BY_FOCUS, true);
+            pause_changed();
+            break;
+        case WM_SETFOCUS:
+            pause_for(&pause_gate, PAUSE_BY_FOCUS, false);
+            pause_changed();
+            break;
+        case WM_SIZE:
+            if (wparam == SIZE_MINIMIZED) {
+                pause_for(&pause_gate, PAUSE_BY_FOCUS, true);
+                pause_changed();
+            }
             break;
         case WM_ERASEBKGND:
             return 1;
@@ -240,6 +354,13 @@ bool win32_create_window(const char* caption, int width, int height) {
         std::fprintf(stderr, "zarvox: cannot open the window (error %lu)\n", GetLastError());
         return false;
     }
+    if (load_settings(SETTINGS_FILE, &settings) == SettingsRead::Missing) {
+        // Said once: the file written now marks the first run as past.
+        std::printf("zarvox: %s\n", KEYS_HELP);
+        std::fflush(stdout);
+        save_settings(SETTINGS_FILE, settings);
+    }
+    apply_volume();
     fit_window(nullptr);
     ShowWindow(window, SW_SHOW);
     UpdateWindow(window);
@@ -254,9 +375,7 @@ void win32_show_frame(const uint32_t* pixels, int width, int height, int pitch) 
                     reinterpret_cast<const uint8_t*>(pixels) + static_cast<size_t>(y) * pitch,
                     static_cast<size_t>(width) * 4);
     have_picture = true;
-    const HDC dc = GetDC(window);
-    paint(dc);
-    ReleaseDC(window, dc);
+    repaint();
 }
 
 void win32_message_box(const char* text, const char* caption) {
@@ -273,7 +392,7 @@ bool win32_take_message(Message* out) {
         return true;
     }
     if (window) {
-        win32_poll_pads(&held_keys, push);
+        win32_poll_pads(&held_keys, push, pad_start);
         MSG msg;
         while (queue.empty() && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT) {
@@ -287,17 +406,45 @@ bool win32_take_message(Message* out) {
     return queue.pop(out);
 }
 
+// The game's own messages bypass the pause: it is the player who pauses.
 void win32_post_message(const Message& m) {
-    push(m);
+    queue.push(m);
+}
+
+// While paused the game waits here, inside its frame wait, and the window
+// goes on answering; the schedule restarts after.
+void win32_hold_while_paused() {
+    while (is_paused(pause_gate)) {
+        if (take_quit_signal()) {
+            push(Message{WM_QUIT, 0, 0});
+            break;
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        if (window) win32_poll_pads(&held_keys, push, pad_start);
+        MSG msg;
+        while (is_paused(pause_gate) && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                push(Message{WM_QUIT, 0, 0});
+                break;
+            }
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    // The time spent paused is no frame's to catch up on.
+    if (take_pause_ended(&pause_gate)) restart_frame_schedule();
 }
 
 void win32_destroy_window() {
     if (window) {
-        win32_forget_pads(&held_keys, push);
+        win32_forget_pads(&held_keys, [](const Message& m) { queue.push(m); });
         DestroyWindow(window);
     }
     window = nullptr;
     held_keys = {};
     std::memset(keys_down, 0, sizeof keys_down);
     queue.clear();
+    pause_gate = PauseGate{};
+    pause_shown = false;
+    hold_output(false);
 }
