@@ -23,6 +23,7 @@
 #include "modes/stage_battle.h"
 #include "modes/title_state.h"
 #include "objects/game_object.h"
+#include "objects/random.h"
 #include "platform/headless_host.h"
 #include "replay/key_script.h"
 #include "services/game_state.h"

@@ -3,6 +3,7 @@
 #include "modes/stage_battle.h"
 
 #include "modes/modes.h"
+#include "objects/random.h"
 #include "objects/transition.h"
 #include "services/frame_end.h"
 #include "services/game_state.h"
@@ -61,8 +62,8 @@ void tally_shots_left() {
     if (tally_timer > 8) {
         GameObject& icon = shot_icons[player.stock - 1];
         hit_burst.template_row = 5;
-        hit_burst.x = icon.x + 4096;  // the icon's centre
-        hit_burst.y = icon.y + 4096;
+        hit_burst.x = icon.x + px(8);  // the icon's centre
+        hit_burst.y = icon.y + px(8);
         spawn_particles(hit_burst);
         icon.visible = 0;
         player.stock -= 1;

@@ -7,6 +7,7 @@
 #include "objects/digits.h"
 #include "objects/effects.h"
 #include "objects/game_object.h"
+#include "objects/random.h"
 #include "objects/transition.h"
 #include "platform/display.h"
 #include "platform/headless_host.h"

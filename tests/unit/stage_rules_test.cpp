@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "modes/stage_battle.h"
+#include "objects/random.h"
 #include "platform/headless_host.h"
 #include "platform/play_data.h"
 #include "services/game_state.h"
