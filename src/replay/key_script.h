@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/headless_host.h"
+#include "replay/script_feed.h"
 
 struct KeyScript {
     std::vector<ScriptedMessage> messages;  // by frame, inside before after

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "platform/headless_host.h"
+#include "hosts/headless/headless_host.h"
 #include "replay/key_script.h"
 #include "replay/recorder.h"
 #include "support/sim_process.h"
