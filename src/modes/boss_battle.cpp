@@ -8,6 +8,7 @@
 #include "objects/random.h"
 #include "objects/transition.h"
 #include "platform/play_data.h"
+#include "platform/resource_list.h"
 #include "services/frame_end.h"
 #include "services/game_state.h"
 #include "services/keys.h"
@@ -77,7 +78,7 @@ void win() {
     result_picture.visible = 1;
     RecordVictory();
     save_play_data();  // a failed save is not reported; the victory goes on
-    start_tune("VBTUNE_END1");
+    start_tune(tune_name("VBTUNE_END1"));
     phase = BossWon;
 }
 
@@ -99,7 +100,7 @@ void fight_work() {
 
     switch (JudgeBossBattle()) {
         case PlayerLost:
-            switch_tune("VBTUNE_END2");
+            switch_tune(tune_name("VBTUNE_END2"));
             result_picture.visible = 1;
             phase = BossLost;
             break;
@@ -279,7 +280,7 @@ int RunBossBattle() {
     phase = BossIntro;
     rocks_released = 0;
     release_timer = 0;
-    switch_tune("VBTUNE_BOSS");
+    switch_tune(tune_name("VBTUNE_BOSS"));
     for (;;) {
         int leave = -1;
         switch (phase) {

@@ -1,6 +1,7 @@
 #include "modes/ending_state.h"
 #include "modes/modes.h"
 #include "objects/transition.h"
+#include "platform/resource_list.h"
 #include "services/frame_end.h"
 #include "services/game_state.h"
 #include "services/present.h"
@@ -108,7 +109,7 @@ using namespace ending;
 
 int RunEnding() {
     InitEnding();
-    switch_tune("VBTUNE_ENDING");
+    switch_tune(tune_name("VBTUNE_ENDING"));
     start_transition(TRANSITION_OPENING, transition_picture);
     ending_step = ENDING_WAITING;
 

@@ -5,6 +5,7 @@
 #include "modes/modes.h"
 #include "objects/random.h"
 #include "objects/transition.h"
+#include "platform/resource_list.h"
 #include "services/frame_end.h"
 #include "services/game_state.h"
 #include "services/keys.h"
@@ -21,9 +22,9 @@ int32_t tally_timer = 0;
 
 namespace {
 
-constexpr const char* TUNE_BATTLE = "VBTUNE_BATTLE";
-constexpr const char* TUNE_CLEARED = "VBTUNE_END1";
-constexpr const char* TUNE_LOST = "VBTUNE_END2";
+constexpr const char* TUNE_BATTLE = tune_name("VBTUNE_BATTLE");
+constexpr const char* TUNE_CLEARED = tune_name("VBTUNE_END1");
+constexpr const char* TUNE_LOST = tune_name("VBTUNE_END2");
 
 // Frames the cleared stage 1 or 2 holds before the music changes.
 constexpr int32_t CLEAR_HOLD_FRAMES = 128;

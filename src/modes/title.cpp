@@ -4,6 +4,7 @@
 #include "objects/random.h"
 #include "objects/transition.h"
 #include "platform/play_data.h"
+#include "platform/resource_list.h"
 #include "services/frame_end.h"
 #include "services/game_state.h"
 #include "services/keys.h"
@@ -153,7 +154,7 @@ void RunIntroFrame(Intro& in) {
 
 // The title tune is loaded before the old one is stopped.
 void StartTitleTune() {
-    switch_tune_loading_first("VBTUNE_TITLE");
+    switch_tune_loading_first(tune_name("VBTUNE_TITLE"));
     clear_effects();
     title_phase = TITLE_MENU;
 }
@@ -182,7 +183,7 @@ bool RunMenuFrame(int& counter) {
         counter = 0;
         transition_picture = random_range(0, 3);
         start_transition(TRANSITION_CLOSING, transition_picture);
-        switch_tune("VBTUNE_BATTLE");
+        switch_tune(tune_name("VBTUNE_BATTLE"));
     }
     return true;
 }
