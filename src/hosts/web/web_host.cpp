@@ -9,7 +9,6 @@
 #include "hosts/web/web_page.h"
 #include "platform/display.h"
 #include "platform/message_queue.h"
-#include "platform/resources.h"
 
 namespace {
 
@@ -85,12 +84,7 @@ int local_milliseconds() {
 
 bool create_window(const char*, int width, int height) {
     if (width != CANVAS_WIDTH || MENU_BAR_HEIGHT + height != CANVAS_HEIGHT) return false;
-    ResourceData data;
-    if (find_resource("MENU", "MENU_MAIN", &data)) {
-        parse_menu(data.bytes, data.size, &menu);
-    } else {
-        menu.count = 0;
-    }
+    load_game_menu(&menu);
     if (!web_create_canvas(CANVAS_WIDTH, CANVAS_HEIGHT)) return false;
     std::memset(canvas_rgba, 0, sizeof canvas_rgba);
     for (size_t i = 3; i < sizeof canvas_rgba; i += 4) canvas_rgba[i] = 255;
@@ -148,11 +142,25 @@ void no_op() {}
 void note_sound(int) {}
 void note_tune_call(const char*) {}
 
+// The mixer fills the page's audio on the page's one thread, between the
+// game's sleeps (web_audio.cpp): there is nothing to lock.
 const Host web_host = {
-    ticks_ms,       sleep_ms,        local_milliseconds, create_window,
-    take_message,   post_message,    frame_started,      show_frame,
-    frame_finished, message_box,     web_open_audio,     no_op,
-    no_op,          web_close_audio, note_sound,         note_tune_call,
+    .ticks_ms = ticks_ms,
+    .sleep_ms = sleep_ms,
+    .local_milliseconds = local_milliseconds,
+    .create_window = create_window,
+    .take_message = take_message,
+    .post_message = post_message,
+    .frame_started = frame_started,
+    .show_frame = show_frame,
+    .frame_finished = frame_finished,
+    .message_box = message_box,
+    .open_audio = web_open_audio,
+    .lock_audio = no_op,
+    .unlock_audio = no_op,
+    .close_audio = web_close_audio,
+    .note_sound = note_sound,
+    .note_tune_call = note_tune_call,
 };
 
 }  // namespace
