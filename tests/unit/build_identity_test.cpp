@@ -11,16 +11,10 @@
 #include "hosts/headless/headless_host.h"
 #include "replay/key_script.h"
 #include "replay/recorder.h"
+#include "support/parsed_script.h"
 #include "support/sim_process.h"
 
 namespace {
-
-KeyScript parse(const std::string& text) {
-    KeyScript script;
-    std::string error;
-    EXPECT_TRUE(parse_key_script(text.data(), text.size(), &script, &error)) << error;
-    return script;
-}
 
 TEST(BuildIdentity, IsOneWordWithoutSpaces) {
     const std::string id = build_identity();
@@ -37,14 +31,14 @@ TEST(BuildIdentity, TheLineIsACommentThatTheParserReads) {
     EXPECT_EQ(format_build_line("v1.0", small, sizeof small), 0);
 
     const std::string keys = "5 press SPACE\n9 ms 120\n";
-    const KeyScript named = parse(std::string(KEY_SCRIPT_HEADER) + "\n" + line + keys);
-    const KeyScript plain = parse(std::string(KEY_SCRIPT_HEADER) + "\n" + keys);
+    const KeyScript named = parsed_script(std::string(KEY_SCRIPT_HEADER) + "\n" + line + keys);
+    const KeyScript plain = parsed_script(std::string(KEY_SCRIPT_HEADER) + "\n" + keys);
     EXPECT_EQ(named.build, "v1.0-3-gabc1234-dirty");
     EXPECT_EQ(plain.build, "");
     ASSERT_EQ(named.messages.size(), plain.messages.size());
     EXPECT_EQ(named.times.size(), plain.times.size());
     // With nothing after it, the line is just a comment.
-    EXPECT_EQ(parse("# zarvox build \n").build, "");
+    EXPECT_EQ(parsed_script("# zarvox build \n").build, "");
 }
 
 TEST(BuildIdentity, TheRecorderWritesItUnderTheFormatLine) {
@@ -62,9 +56,9 @@ TEST(BuildIdentity, TheRecorderWritesItUnderTheFormatLine) {
 }
 
 TEST(BuildIdentity, AnotherBuildIsNotedOnceAndOnlyIt) {
-    const KeyScript same = parse(std::string("# zarvox build ") + build_identity() + "\n");
-    const KeyScript unsaid = parse("1 press SPACE\n");
-    const KeyScript other = parse("# zarvox build 0000000-\x1b[2J\n");
+    const KeyScript same = parsed_script(std::string("# zarvox build ") + build_identity() + "\n");
+    const KeyScript unsaid = parsed_script("1 press SPACE\n");
+    const KeyScript other = parsed_script("# zarvox build 0000000-\x1b[2J\n");
     testing::internal::CaptureStderr();
     note_other_build(same, "same.keys", "zarvox");
     note_other_build(unsaid, "unsaid.keys", "zarvox");
