@@ -7,6 +7,7 @@
 #include "platform/display.h"
 #include "platform/host.h"
 #include "platform/play_data.h"
+#include "platform/resource_list.h"
 #include "platform/sound.h"
 #include "platform/tune_library.h"
 #include "services/game_state.h"
