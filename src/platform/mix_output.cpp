@@ -33,7 +33,7 @@ void MixOutput::process(const int32_t* sums, int16_t* out, int frames) {
     for (int i = 0; i < 2 * frames; ++i) {
         int64_t& mean = dc[i & 1];
         const int64_t x = sums[i];
-        mean += ((x << 16) - mean) >> dc_shift;
+        mean += (x * 65536 - mean) >> dc_shift;
         const int64_t passed = x - ((mean + 32768) >> 16);
         out[i] = static_cast<int16_t>(soft_limit((passed * MIX_HEADROOM_GAIN + 32768) >> 16));
     }
