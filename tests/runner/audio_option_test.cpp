@@ -80,7 +80,9 @@ TEST(AudioOption, WritesNothingAndAllocatesNothingItShouldNot) {
     // build can count them): none.
     const SimResult quiet = autoplay("audio_allocs", false, true);
     ASSERT_EQ(quiet.status, 0) << quiet.stderr_text;
-    if (quiet.end["allocs"].kind != Json::Kind::Null) EXPECT_EQ(quiet.end["allocs"].as_int(), 0);
+    if (quiet.end["allocs"].kind != Json::Kind::Null) {
+        EXPECT_EQ(quiet.end["allocs"].as_int(), 0);
+    }
 
     const std::string dir = make_scratch_dir("audio_fails");
     SimRun run;
