@@ -10,6 +10,9 @@
 
 // False when the descriptor refuses (disk full, closed pipe, ...).
 bool write_fully(int fd, const void* data, size_t size);
+// Writes the whole buffer at byte `offset` of the file, leaving the
+// descriptor's own position where it was (as pwrite does). False with errno.
+bool write_fully_at(int fd, const void* data, size_t size, long long offset);
 
 constexpr size_t FILE_PATH_BYTES = 4096;
 

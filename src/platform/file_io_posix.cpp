@@ -88,6 +88,20 @@ bool write_fully(int fd, const void* data, size_t size) {
     return true;
 }
 
+bool write_fully_at(int fd, const void* data, size_t size, long long offset) {
+    const char* p = static_cast<const char*>(data);
+    while (size > 0) {
+        const ssize_t n = ::pwrite(fd, p, size, static_cast<off_t>(offset));
+        if (n < 0 && errno == EINTR) continue;
+        if (n == 0) return fail_with(ENOSPC);
+        if (n < 0) return false;
+        p += n;
+        size -= static_cast<size_t>(n);
+        offset += n;
+    }
+    return true;
+}
+
 bool follow_links(const char* path, char* out, size_t size) {
     if (!copy_path(out, size, path)) return false;
     for (int hop = 0; hop < MAX_LINK_HOPS; ++hop) {

@@ -145,6 +145,16 @@ bool write_fully(int fd, const void* data, size_t size) {
     return true;
 }
 
+bool write_fully_at(int fd, const void* data, size_t size, long long offset) {
+    const long long was = _telli64(fd);
+    if (was < 0 || _lseeki64(fd, offset, SEEK_SET) < 0) return false;
+    const bool ok = write_fully(fd, data, size);
+    const int error = errno;
+    if (_lseeki64(fd, was, SEEK_SET) < 0 && ok) return false;
+    errno = error;
+    return ok;
+}
+
 // Windows resolves a whole chain of links when the file is opened; asking
 // the open handle for its final name gives where they lead. A link that
 // leads nowhere yet keeps its own name.
