@@ -29,15 +29,32 @@ constexpr BitmapName STARTUP_BITMAPS[] = {
 Surface back_surface;
 Surface surfaces[SURFACE_SLOTS];
 
+// A fill of the whole back surface that is not written yet. Every drawing
+// and every reader of the back surface writes it first, except a copy of an
+// opaque picture onto the whole surface, which would cover it pixel for
+// pixel and so drops it. The frame is the same either way; a frame that
+// begins with a clear and a full-screen background is one copy cheaper.
+bool clear_pending = false;
+uint32_t pending_colour = 0;
+
+void write_pending_clear() {
+    if (!clear_pending) return;
+    clear_pending = false;
+    fill_surface(&back_surface, Rect{0, 0, back_surface.width, back_surface.height},
+                 pending_colour);
+}
+
 }  // namespace
 
 bool start_display(int width, int height) {
+    clear_pending = false;
     return make_surface(&back_surface, width, height, 0);
 }
 
 void end_display() {
     for (Surface& s : surfaces) free_surface(&s);
     free_surface(&back_surface);
+    clear_pending = false;
 }
 
 bool load_bitmap(const char* name, int slot) {
@@ -45,7 +62,9 @@ bool load_bitmap(const char* name, int slot) {
     if (back_surface.pixels.empty()) return false;
     ResourceData data;
     if (!find_resource("BITMAP", name, &data)) return false;
-    return read_bmp(data.bytes, data.size, &surfaces[slot]);
+    if (!read_bmp(data.bytes, data.size, &surfaces[slot])) return false;
+    index_key_pixels(&surfaces[slot]);
+    return true;
 }
 
 void load_bitmaps() {
@@ -65,6 +84,15 @@ void blit_clipped(const Rect* clip, int32_t x, int32_t y, const Rect* source, in
         y = clip->top;
     }
     if (slot < 0 || slot >= SURFACE_SLOTS) return;
+    if (clear_pending) {
+        const bool covers_all = x == 0 && y == 0 &&
+                                int64_t{src.right} - src.left == back_surface.width &&
+                                int64_t{src.bottom} - src.top == back_surface.height;
+        if (covers_all && rect_opaque(surfaces[slot], src))
+            clear_pending = false;
+        else
+            write_pending_clear();
+    }
     // A source rectangle that leaves its picture is refused whole, and an
     // empty slot draws nothing.
     copy_keyed(surfaces[slot], src, &back_surface, x, y);
@@ -79,10 +107,19 @@ int draw_block(DrawBlock block) {
 }
 
 void fill_back_surface(const Rect& rect, uint32_t colour) {
+    if (rect.left <= 0 && rect.top <= 0 && rect.right >= back_surface.width &&
+        rect.bottom >= back_surface.height) {
+        // Whatever was pending is covered by this fill.
+        clear_pending = true;
+        pending_colour = colour;
+        return;
+    }
+    write_pending_clear();
     fill_surface(&back_surface, rect, colour);
 }
 
 const uint32_t* back_surface_pixels() {
+    write_pending_clear();
     return back_surface.pixels.empty() ? nullptr : back_surface.pixels.data();
 }
 
