@@ -29,6 +29,7 @@ const Host sdl_host = {
     .close_audio = sdl_close_audio,
     .note_sound = note_sound,
     .note_tune_call = note_tune_call,
+    .wait_until = sdl_wait_until,
 };
 
 }  // namespace

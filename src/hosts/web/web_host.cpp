@@ -74,6 +74,19 @@ void sleep_ms(uint32_t ms) {
     web_sleep_until(clock_origin + elapsed + ms);
 }
 
+// One wait to the due tick; the page ends it early when a key, a touch or a
+// click comes in. A virtual clock goes to the due tick at once.
+void wait_until(uint32_t due_ms) {
+    if (options.virtual_clock) {
+        if (static_cast<int32_t>(due_ms - virtual_ms) > 0) virtual_ms = due_ms;
+        return;
+    }
+    if (!queue.empty()) return;
+    const double elapsed = std::floor(web_now_ms() - clock_origin);
+    const int32_t ahead = static_cast<int32_t>(due_ms - static_cast<uint32_t>(elapsed));
+    if (ahead > 0) web_sleep_until(clock_origin + elapsed + ahead);
+}
+
 // The script's or the page's fixed milliseconds; until one applies (-1),
 // the real local time.
 int local_milliseconds() {
@@ -153,6 +166,7 @@ const Host web_host = {
     take_message,   post_message,    frame_started,      show_frame,
     frame_finished, message_box,     web_open_audio,     no_op,
     no_op,          web_close_audio, note_sound,         note_tune_call,
+    wait_until,
 };
 
 }  // namespace
