@@ -28,16 +28,16 @@ void move_object(GameObject& o) {
 }
 
 void draw_object(GameObject& o) {
-    // The block is read whole before its fields are written, and drawn from
-    // the copy: reading it back just after the narrow writes stalls the CPU.
-    DrawBlock block = o.block;
-    block.shown = o.visible;
-    block.screen_x = o.x / 512;  // truncates toward zero, as the game expects
-    block.screen_y = o.y / 512;
-    o.block.shown = block.shown;
-    o.block.screen_x = block.screen_x;
-    o.block.screen_y = block.screen_y;
-    draw_block(block);
+    o.block.shown = o.visible;
+    o.block.screen_x = o.x / 512;  // truncates toward zero, as the game expects
+    o.block.screen_y = o.y / 512;
+    // What draw_block does, from the fields: a copy of the block just written
+    // field by field would be read back whole, which stalls the CPU.
+    if (o.block.shown == 1) {
+        const Rect source = {o.block.src_left, o.block.src_top, o.block.src_right,
+                             o.block.src_bottom};
+        blit_clipped(&ScreenRect, o.block.screen_x, o.block.screen_y, &source, o.block.surface);
+    }
 }
 
 bool objects_apart(const GameObject& first, const GameObject& second) {

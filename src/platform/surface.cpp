@@ -46,10 +46,13 @@ void free_surface(Surface* surface) {
     surface->height = 0;
     surface->pixels = {};
     surface->opaque_run = {};
+    surface->no_key_pixel = false;
 }
 
 void index_key_pixels(Surface* surface) {
     surface->opaque_run.assign(surface->pixels.size(), 0);
+    surface->no_key_pixel =
+        std::find(surface->pixels.begin(), surface->pixels.end(), 0u) == surface->pixels.end();
     const size_t width = static_cast<size_t>(surface->width);
     for (size_t row = 0; row < static_cast<size_t>(surface->height); ++row) {
         const uint32_t* line = surface->pixels.data() + row * width;
@@ -67,6 +70,7 @@ bool rect_opaque(const Surface& surface, const Rect& rect) {
     const int64_t h = int64_t{rect.bottom} - rect.top;
     if (w <= 0 || h <= 0 || !inside(surface, rect.left, rect.top, w, h)) return false;
     if (surface.opaque_run.size() != surface.pixels.size()) return false;
+    if (surface.no_key_pixel) return true;
     const uint16_t* run =
         surface.opaque_run.data() + static_cast<size_t>(rect.top) * surface.width + rect.left;
     for (int64_t row = 0; row < h; ++row, run += surface.width)

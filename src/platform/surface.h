@@ -19,6 +19,7 @@ struct Surface {
     // Empty, or (after index_key_pixels) for each pixel how many pixels from
     // it rightwards in its row are not the key, counted up to 65535 at most.
     std::vector<uint16_t> opaque_run;
+    bool no_key_pixel = false;  // indexed, and not one pixel is the key
 };
 
 // Gives the surface this size, every pixel `colour`; false (and the surface
