@@ -187,6 +187,24 @@ TEST_F(Display, AClearShowsWhereverTheNextDrawingLeavesAPixelUncovered) {
     EXPECT_EQ(at(9, 9), 0x222222u);
     EXPECT_EQ(at(10, 10), 0x000001u);
 
+    // A full-screen picture drawn again shows nothing of what was drawn over
+    // it before, by sprite or by fill, whether or not a clear came between.
+    for (const bool cleared : {true, false}) {
+        draw_block(DrawBlock{1, 20, 0, 0, 240, 320, 0, 0});
+        draw_sprite(50, 50);
+        fill_back_surface(Rect{0, 300, 10, 301}, 0x333333);
+        if (cleared) fill_back_surface(ScreenRect, 0);
+        draw_block(DrawBlock{1, 20, 0, 0, 240, 320, 0, 0});
+        for (int y = 0; y < SCREEN_HEIGHT; ++y)
+            for (int x = 0; x < SCREEN_WIDTH; ++x)
+                ASSERT_EQ(at(x, y), back_row(y)) << x << "," << y << " cleared " << cleared;
+    }
+    // Another picture, or the same one from elsewhere, replaces it whole.
+    draw_block(DrawBlock{1, 20, 0, 0, 240, 320, 0, 0});
+    draw_block(DrawBlock{1, 21, 0, 0, 240, 320, 0, 0});
+    EXPECT_EQ(at(100, 100), 0x00AA00u);
+    EXPECT_EQ(at(7, 9), back_row(9));  // the key pixel lets the first one through
+
     // The picture drawn first, then the clear over it, then a sprite.
     draw_block(DrawBlock{1, 20, 0, 0, 240, 320, 0, 0});
     fill_back_surface(Rect{-1, -1, 241, 321}, 0x000002);
