@@ -45,3 +45,16 @@ void sdl_post_message(const Message& m);
 // close button, the menu bar) or a quit signal comes.
 void sdl_wait_until(uint32_t due_ms);
 void sdl_forget_events();
+
+// Pausing (sdl_events.cpp): while paused, the game waits here, inside its
+// frame wait, and the window goes on answering; the schedule restarts after.
+void sdl_hold_while_paused();
+// The player's volume and mute from the settings file, applied to the sound.
+void sdl_load_settings();
+// The window dims the last frame under "PAUSED" while paused.
+void sdl_show_paused(bool paused);
+
+// The keys, for the first run's line.
+constexpr const char* KEYS_HELP =
+    "arrows move, Space fires, Escape quits, P pauses, M mutes, - and + set the volume, F11 "
+    "toggles fullscreen";
