@@ -2,7 +2,6 @@
 // menu bar's clicks, the close button, and controllers through the pad map.
 // They wait in a queue that keeps its last places for quitting.
 #include <SDL.h>
-#include <SDL_syswm.h>
 
 #include <cstdio>
 
@@ -192,29 +191,6 @@ bool sdl_take_message(Message* out) {
     return queue.pop(out);
 }
 
-namespace {
-
-// The connection to the X server, whose socket has something to read as soon
-// as an event comes for the window; -1 under any other video driver, where
-// the wait sleeps to the due tick and SDL's events are taken there.
-int display_fd() {
-    static SDL_Window* known = nullptr;
-    static int fd = -1;
-    SDL_Window* window = sdl_host_window();
-    if (window == known) return fd;
-    known = window;
-    fd = -1;
-#if defined(SDL_VIDEO_DRIVER_X11)
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (window && SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11)
-        fd = ConnectionNumber(info.info.x11.display);
-#endif
-    return fd;
-}
-
-}  // namespace
-
 void sdl_wait_until(uint32_t due_ms) {
     if (!queue.empty() || quit_signal_waiting()) return;
     int fd = -1;
@@ -223,7 +199,7 @@ void sdl_wait_until(uint32_t due_ms) {
         // X server's socket dry here, so the wait below sees only new events.
         SDL_PumpEvents();
         if (SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT)) return;
-        fd = display_fd();
+        fd = sdl_display_fd();
     }
     sdl_sleep_until_tick(due_ms, fd);
 }

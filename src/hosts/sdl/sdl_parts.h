@@ -44,6 +44,10 @@ void sdl_post_message(const Message& m);
 // The frame wait: until the due tick, or until SDL has an event (a key, the
 // close button, the menu bar) or a quit signal comes.
 void sdl_wait_until(uint32_t due_ms);
+// The X server connection's socket, readable as soon as an event comes for
+// the window (sdl_display_socket.cpp); -1 under any other video driver,
+// where the wait sleeps to the due tick and SDL's events are taken there.
+int sdl_display_fd();
 void sdl_forget_events();
 
 // Pausing (sdl_events.cpp): while paused, the game waits here, inside its
