@@ -58,9 +58,10 @@ void sleep_ms(uint32_t ms) {
     play_audio(ms);
 }
 // Messages come only at the ends of a present, never inside its wait, so
-// the clock goes to the due time in one step, where the 1 ms steps end.
+// the clock goes to the due time at once, where the 1 ms steps end; the
+// audio device is pulled a millisecond at a time as the steps pulled it.
 void wait_until(uint32_t due_ms) {
-    if (static_cast<int32_t>(due_ms - clock_ms) > 0) clock_ms = due_ms;
+    while (static_cast<int32_t>(due_ms - clock_ms) > 0) sleep_ms(1);
 }
 int local_ms() {
     return feed_local_ms(&feed, frame + 1);
