@@ -19,6 +19,15 @@ void sleep_or_hold(uint32_t ms) {
     win32_hold_while_paused();
     win32_sleep_ms(ms);
 }
+// The frame wait: held while paused, then asleep until the frame's tick or
+// the next message, whichever comes first (at the 1 ms timer period).
+void wait_until(uint32_t due_ms) {
+    win32_hold_while_paused();
+    const int32_t left = static_cast<int32_t>(due_ms - win32_ticks_ms());
+    if (left <= 0) return;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(left), QS_ALLINPUT);
+}
+
 void note_sound(int) {}
 void note_tune_call(const char*) {}
 
@@ -63,6 +72,7 @@ const Host win32_host = {
     .close_audio = win32_close_audio,
     .note_sound = note_sound,
     .note_tune_call = note_tune_call,
+    .wait_until = wait_until,
 };
 
 }  // namespace
