@@ -106,9 +106,40 @@ int save_play_data() {
     return save_play_record(PlayData);
 }
 
+namespace {
+
+// The stored record merged into `record`, read again under the save's lock.
+// A missing file has nothing to add; false with errno set when the file
+// exists and cannot be read.
+bool merge_stored_record(PlayDataRecord* record) {
+    const int fd = ::open(PLAY_DATA_FILE, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return errno == ENOENT;
+    PlayDataRecord stored = {};
+    size_t got = 0;
+    while (got < sizeof stored) {
+        const ssize_t n = ::read(fd, reinterpret_cast<char*>(&stored) + got, sizeof stored - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            const int error = errno;
+            ::close(fd);
+            errno = error;
+            return false;
+        }
+        if (n == 0) break;
+        got += static_cast<size_t>(n);
+    }
+    ::close(fd);
+    merge_play_records(record, stored);
+    return true;
+}
+
+}  // namespace
+
 // The record goes to a temporary file beside the real one, reaches the disk,
 // and only then replaces "PlayData.dat", so a crash, a full disk or another
-// game saving at the same time never leaves a broken file behind.
+// game saving at the same time never leaves a broken file behind. The lock
+// is held from reading the stored record to the rename, so two games saving
+// at once merge in turn.
 int save_play_record(const PlayDataRecord& record) {
     if (!saves_on) return 0;
     if (saving_off || target_refused()) return 1;
@@ -117,16 +148,38 @@ int save_play_record(const PlayDataRecord& record) {
         tell("cannot be saved", errno);
         return 1;
     }
-    if (!write_replacement(&file, &record, sizeof record)) {
-        tell("cannot be saved", errno);
+    FileLock lock;
+    take_file_lock(&lock, PLAY_DATA_FILE);
+    PlayDataRecord merged = record;
+    if (!merge_stored_record(&merged)) {
+        const int error = errno;
         abandon_replace(&file);
+        release_file_lock(&lock);
+        turn_saving_off("cannot be read", error);
         return 1;
     }
-    if (!finish_replace(&file, true)) {
+    if (!write_replacement(&file, &merged, sizeof merged)) {
         tell("cannot be saved", errno);
+        abandon_replace(&file);
+        release_file_lock(&lock);
+        return 1;
+    }
+    const bool saved = finish_replace(&file, true);
+    const int error = errno;
+    release_file_lock(&lock);
+    if (!saved) {
+        tell("cannot be saved", error);
         return 1;
     }
     return 0;
+}
+
+void merge_play_records(PlayDataRecord* record, const PlayDataRecord& stored) {
+    const double best = stored.best_score;
+    if (!std::isnan(best) && (std::isnan(record->best_score) || best > record->best_score))
+        record->best_score = best;
+    for (int k = 0; k < REWARD_COUNT; ++k)
+        if (stored.rewards[k] == 1) record->rewards[k] = 1;
 }
 
 void raise_best_score(PlayDataRecord* record, int32_t score) {

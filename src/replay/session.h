@@ -10,7 +10,8 @@ struct GameOptions {
     std::string replay;         // --replay FILE: play this recording back
 };
 
-// False with a one-line reason for an unknown option or a missing value.
+// False with a one-line reason for an unknown option or a missing value, or
+// an output that names an input, the play data or another output.
 bool parse_game_options(int argc, const char* const* argv, GameOptions* options,
                         std::string* error);
 

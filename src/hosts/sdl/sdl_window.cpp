@@ -23,6 +23,11 @@ int game_height = 0;
 MenuBar menu;
 bool menu_dirty = true;
 bool fullscreen = false;
+// A toggle asked for since the last frame: presses fold into one (two
+// cancel out), applied once per frame outside the message pump, because
+// each switch may block for a while and a storm of them must not keep the
+// game from its frames or its Escape.
+bool toggle_pending = false;
 
 void report(const char* what) {
     std::fprintf(stderr, "zarvox: %s: %s\n", what, SDL_GetError());
@@ -197,13 +202,9 @@ void sdl_render() {
     SDL_RenderPresent(renderer);
 }
 
-void sdl_show_frame(const uint32_t* pixels, int, int, int pitch) {
-    if (!window) return;
-    SDL_UpdateTexture(game_texture, nullptr, pixels, pitch);
-    sdl_render();
-}
+namespace {
 
-void sdl_toggle_fullscreen() {
+void switch_fullscreen() {
     static Size windowed = {};
     if (!fullscreen) {
         SDL_GetWindowSize(window, &windowed.w, &windowed.h);
@@ -214,6 +215,22 @@ void sdl_toggle_fullscreen() {
     fullscreen = false;
     // Not every video driver gives the window its old size back.
     SDL_SetWindowSize(window, windowed.w, windowed.h);
+}
+
+}  // namespace
+
+void sdl_show_frame(const uint32_t* pixels, int, int, int pitch) {
+    if (!window) return;
+    if (toggle_pending) {
+        toggle_pending = false;
+        switch_fullscreen();
+    }
+    SDL_UpdateTexture(game_texture, nullptr, pixels, pitch);
+    sdl_render();
+}
+
+void sdl_toggle_fullscreen() {
+    toggle_pending = !toggle_pending;
 }
 
 void sdl_canvas_point(int x, int y, int* cx, int* cy) {
@@ -241,7 +258,7 @@ void sdl_destroy_window() {
     game_texture = menu_texture = nullptr;
     renderer = nullptr;
     window = nullptr;
-    fullscreen = false;
+    fullscreen = toggle_pending = false;
 }
 
 SDL_Window* sdl_host_window() {
