@@ -65,10 +65,22 @@ private:
         --size;
     }
 
-    // The place of the last key message for the key of `m`, or -1.
-    int last_of_key(const Message& m, int before) {
-        for (int i = before - 1; i >= 0; --i)
-            if (is_key_message(at(i)) && at(i).wparam == m.wparam) return i;
+    // The place of the last waiting message of `key`, or -1.
+    int last_of_key(uint32_t key) {
+        for (int i = size - 1; i >= 0; --i)
+            if (is_key_message(at(i)) && at(i).wparam == key) return i;
+        return -1;
+    }
+
+    // The place of a key message that a later one of the same key makes
+    // moot, or -1.
+    int moot_key_message() {
+        bool later[256] = {};
+        for (int i = size - 1; i >= 0; --i) {
+            if (!is_key_message(at(i)) || at(i).wparam >= 256) continue;
+            if (later[at(i).wparam]) return i;
+            later[at(i).wparam] = true;
+        }
         return -1;
     }
 
@@ -79,18 +91,8 @@ private:
     // such place exists is a press or repeat dropped, or, for a release, the
     // newest waiting press.
     void fold_key(const Message& m) {
-        int place = last_of_key(m, size);
-        if (place < 0) {
-            for (int i = 0; i < size && place < 0; ++i) {
-                if (!is_key_message(at(i))) continue;
-                for (int j = i + 1; j < size; ++j) {
-                    if (is_key_message(at(j)) && at(j).wparam == at(i).wparam) {
-                        place = i;
-                        break;
-                    }
-                }
-            }
-        }
+        int place = last_of_key(m.wparam);
+        if (place < 0) place = moot_key_message();
         if (place < 0 && is_key_release(m)) {
             for (int i = size - 1; i >= 0 && place < 0; --i)
                 if (is_key_message(at(i)) && !is_key_release(at(i))) place = i;
