@@ -308,12 +308,16 @@ TEST_F(RecordedWindow, AFullscreenStormNeitherStallsTheFramesNorEscape) {
     const int before = presents_in(hashes);
     const auto started = std::chrono::steady_clock::now();
     xdotool(storm);
+    const auto escape = std::chrono::steady_clock::now();
     xdotool("key Escape");
     const int status = wait_for_exit(game);
-    const double seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    const auto ended = std::chrono::steady_clock::now();
+    const double seconds = std::chrono::duration<double>(ended - started).count();
+    const double after_escape = std::chrono::duration<double>(ended - escape).count();
     EXPECT_EQ(status, 0) << read_file_bytes(dir + "/stderr.txt");
-    EXPECT_LT(seconds, 8.0) << "the storm and Escape took " << seconds << " s";
+    // Sending the storm may take a while on a busy machine; once it is
+    // sent, the game still owes at most a switch a frame before Escape.
+    EXPECT_LT(after_escape, 5.0) << "Escape took " << after_escape << " s";
     // Frames went on during the storm: at least one in every 200 ms.
     EXPECT_GE(presents_in(hashes) - before, static_cast<int>(seconds * 5))
         << "only " << presents_in(hashes) - before << " presents in " << seconds << " s";
