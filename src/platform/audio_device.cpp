@@ -5,6 +5,7 @@
 #include <new>
 
 #include "platform/host.h"
+#include "platform/output_level.h"
 
 namespace {
 
@@ -159,5 +160,11 @@ void SoundDevice::mix(int16_t* out, int frames) {
 }
 
 void sound_device_callback(int16_t* out, int frames, void* user) {
+    // The player's master level, after the mix: held while paused.
+    if (output_held()) {
+        std::memset(out, 0, sizeof(int16_t) * 2 * static_cast<size_t>(frames));
+        return;
+    }
     static_cast<SoundDevice*>(user)->mix(out, frames);
+    apply_output_gain(out, frames);
 }

@@ -81,6 +81,10 @@ bool start_replay(const std::string& path, std::string* error) {
 bool parse_game_options(int argc, const char* const* argv, GameOptions* o, std::string* error) {
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
+        if (option == "--help" || option == "-h") {
+            o->help = true;
+            return true;
+        }
         std::string* target = option == "--record"          ? &o->record
                               : option == "--record-hashes" ? &o->record_hashes
                               : option == "--replay"        ? &o->replay

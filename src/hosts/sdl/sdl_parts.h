@@ -29,6 +29,9 @@ void sdl_render();
 // Asks for the switch between window and fullscreen; presses fold, and the
 // next frame shown makes the switch.
 void sdl_toggle_fullscreen();
+// Makes a switch asked for, if any; true when it did. Called once per frame
+// shown, and by a paused game's wait, never while taking messages.
+bool sdl_apply_fullscreen_toggle();
 // The canvas pixel under a window point, or (-1, -1) off the canvas.
 void sdl_canvas_point(int x, int y, int* cx, int* cy);
 MenuBar* sdl_menu();
@@ -39,3 +42,16 @@ void sdl_destroy_window();
 bool sdl_take_message(Message* out);
 void sdl_post_message(const Message& m);
 void sdl_forget_events();
+
+// Pausing (sdl_events.cpp): while paused, the game waits here, inside its
+// frame wait, and the window goes on answering; the schedule restarts after.
+void sdl_hold_while_paused();
+// The player's volume and mute from the settings file, applied to the sound.
+void sdl_load_settings();
+// The window dims the last frame under "PAUSED" while paused.
+void sdl_show_paused(bool paused);
+
+// The keys, for the first run's line.
+constexpr const char* KEYS_HELP =
+    "arrows move, Space fires, Escape quits, P pauses, M mutes, - and + set the volume, F11 "
+    "toggles fullscreen";

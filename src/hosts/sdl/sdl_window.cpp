@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "hosts/common/bitmap_font.h"
 #include "hosts/common/menu_bar.h"
 #include "hosts/sdl/sdl_host.h"
 #include "hosts/sdl/sdl_parts.h"
@@ -28,6 +29,8 @@ bool fullscreen = false;
 // each switch may block for a while and a storm of them must not keep the
 // game from its frames or its Escape.
 bool toggle_pending = false;
+SDL_Texture* pause_texture = nullptr;
+bool paused = false;
 
 void report(const char* what) {
     std::fprintf(stderr, "zarvox: %s: %s\n", what, SDL_GetError());
@@ -75,6 +78,35 @@ void clear_game_texture() {
     for (int y = 0; y < game_height; ++y)
         std::memset(static_cast<uint8_t*>(pixels) + y * pitch, 0, canvas.w * 4);
     SDL_UnlockTexture(game_texture);
+}
+
+// The pause's veil over the game area: the last frame dimmed, "PAUSED" and
+// how to go on, drawn in the window's own font at three and one times.
+SDL_Texture* make_pause_texture() {
+    SDL_Texture* t = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC,
+                                       canvas.w, game_height);
+    if (!t) return nullptr;
+    SDL_SetTextureBlendMode(t, SDL_BLENDMODE_BLEND);
+    SDL_SetTextureScaleMode(t, SDL_ScaleModeNearest);
+    const int w = canvas.w, h = game_height;
+    uint32_t* veil = static_cast<uint32_t*>(SDL_malloc(sizeof(uint32_t) * w * h));
+    if (!veil) return t;
+    for (int i = 0; i < w * h; ++i) veil[i] = 0xB0000000;
+    constexpr uint32_t WHITE = 0xFFFFFFFF;
+    const char* word = "PAUSED";
+    constexpr int BIG = 3;
+    uint32_t small[FONT_GLYPH_HEIGHT * 64] = {};
+    const int word_w = text_width(word);
+    draw_text(small, 64, 64, FONT_GLYPH_HEIGHT, 0, 0, word, WHITE);
+    const int x0 = (w - word_w * BIG) / 2, y0 = h / 2 - FONT_GLYPH_HEIGHT * BIG;
+    for (int y = 0; y < FONT_GLYPH_HEIGHT * BIG; ++y)
+        for (int x = 0; x < word_w * BIG; ++x)
+            if (small[(y / BIG) * 64 + x / BIG] == WHITE) veil[(y0 + y) * w + x0 + x] = WHITE;
+    const char* hint = "P plays on, Esc quits";
+    draw_text(veil, w, w, h, (w - text_width(hint)) / 2, h / 2 + 12, hint, 0xFFC8C8D0);
+    SDL_UpdateTexture(t, nullptr, veil, w * 4);
+    SDL_free(veil);
+    return t;
 }
 
 CanvasPlacement current_placement() {
@@ -160,7 +192,8 @@ bool sdl_create_window(const char* caption, int width, int height) {
     canvas = {width, MENU_BAR_HEIGHT + height};
     game_height = height;
     window = SDL_CreateWindow(caption, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, canvas.w,
-                              canvas.h, SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI);
+                              canvas.h,
+                              SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_RESIZABLE);
     if (!window) {
         report("cannot create the window");
         return false;
@@ -178,6 +211,9 @@ bool sdl_create_window(const char* caption, int width, int height) {
         return false;
     }
     clear_game_texture();
+    // Any size from the canvas up: the picture keeps to whole scales, centred.
+    SDL_SetWindowMinimumSize(window, canvas.w, canvas.h);
+    sdl_load_settings();
     fit_window_to_desktop();
     SDL_ShowWindow(window);
     // The frame the window manager added is known only now.
@@ -199,7 +235,16 @@ void sdl_render() {
     SDL_RenderClear(renderer);
     SDL_RenderCopy(renderer, menu_texture, nullptr, &bar);
     SDL_RenderCopy(renderer, game_texture, nullptr, &game);
+    if (paused) {
+        if (!pause_texture) pause_texture = make_pause_texture();
+        if (pause_texture) SDL_RenderCopy(renderer, pause_texture, nullptr, &game);
+    }
     SDL_RenderPresent(renderer);
+}
+
+void sdl_show_paused(bool on) {
+    paused = on;
+    if (window) sdl_render();
 }
 
 namespace {
@@ -219,12 +264,16 @@ void switch_fullscreen() {
 
 }  // namespace
 
+bool sdl_apply_fullscreen_toggle() {
+    if (!toggle_pending || !window) return false;
+    toggle_pending = false;
+    switch_fullscreen();
+    return true;
+}
+
 void sdl_show_frame(const uint32_t* pixels, int, int, int pitch) {
     if (!window) return;
-    if (toggle_pending) {
-        toggle_pending = false;
-        switch_fullscreen();
-    }
+    sdl_apply_fullscreen_toggle();
     SDL_UpdateTexture(game_texture, nullptr, pixels, pitch);
     sdl_render();
 }
@@ -253,6 +302,9 @@ void sdl_menu_changed() {
 void sdl_destroy_window() {
     if (game_texture) SDL_DestroyTexture(game_texture);
     if (menu_texture) SDL_DestroyTexture(menu_texture);
+    if (pause_texture) SDL_DestroyTexture(pause_texture);
+    pause_texture = nullptr;
+    paused = false;
     if (renderer) SDL_DestroyRenderer(renderer);
     if (window) SDL_DestroyWindow(window);
     game_texture = menu_texture = nullptr;

@@ -5,11 +5,13 @@
 
 #include "hosts/common/frame_hash.h"
 #include "hosts/common/menu_bar.h"
+#include "hosts/common/pause.h"
 #include "hosts/web/web_input.h"
 #include "hosts/web/web_page.h"
 #include "platform/display.h"
 #include "platform/message_queue.h"
 #include "platform/resources.h"
+#include "services/present.h"
 
 namespace {
 
@@ -30,6 +32,10 @@ ScriptFeed feed;
 // too, so nothing overtakes it.
 MessageQueue<QUEUE_CAPACITY> held_back;
 int key_down_present[256] = {};
+
+// The page pauses the game by holding its sleeps (page.js) and tells the
+// gate here, which keeps the player's keys from the paused game.
+PauseGate pause_gate;
 
 MenuBar menu;
 bool window_open = false;
@@ -72,6 +78,8 @@ void sleep_ms(uint32_t ms) {
     }
     const double elapsed = std::floor(web_now_ms() - clock_origin);
     web_sleep_until(clock_origin + elapsed + ms);
+    // The time spent paused is no frame's to catch up on.
+    if (take_pause_ended(&pause_gate)) restart_frame_schedule();
 }
 
 // The script's or the page's fixed milliseconds; until one applies (-1),
@@ -165,11 +173,26 @@ void install_web_host(const WebOptions& o) {
     feed = start_script_feed(o.script, o.script_length, o.times, o.time_count, o.ms_of_second);
     queue.clear();
     held_back.clear();
+    pause_gate = PauseGate{};
     for (int& present : key_down_present) present = -1;
     install_host(&web_host);
 }
 
+void web_pause(PauseReason reason, bool on) {
+    pause_for(&pause_gate, reason, on);
+}
+
+// The gate's verdict on a message from the player; a quit that ends a pause
+// lets the page's hold on the game go as well.
+bool admitted(const Message& m) {
+    const bool was_paused = is_paused(pause_gate);
+    const bool admit = pause_admit(&pause_gate, m);
+    if (was_paused && !is_paused(pause_gate)) web_pause_lifted();
+    return admit;
+}
+
 void web_post(const Message& m) {
+    if (!admitted(m)) return;
     const uint32_t key = m.wparam & 0xFF;
     if (m.id == WM_KEYDOWN || m.id == WM_SYSKEYDOWN) key_down_present[key] = presents;
     const bool too_soon = m.id == WM_KEYUP && key_down_present[key] == presents;
@@ -194,6 +217,7 @@ void web_pointer_event(PointerAction action, int x, int y) {
             changed = menu_mouse_released(&menu, x, y, &command);
             break;
     }
-    if (command != 0) queue.push(Message{WM_COMMAND, command, 0});
+    const Message salir = {WM_COMMAND, command, 0};
+    if (command != 0 && admitted(salir)) queue.push(salir);
     if (changed && window_open) show_menu_bar();
 }
