@@ -6,26 +6,6 @@
 
 namespace {
 
-struct BitmapName {
-    const char* name;
-    int slot;
-};
-
-// The bitmaps the game loads at start-up, in load order.
-constexpr BitmapName STARTUP_BITMAPS[] = {
-    {"background", SURFACE_BACKGROUND_1},
-    {"background2", SURFACE_BACKGROUND_2},
-    {"background3", SURFACE_BACKGROUND_3},
-    {"chara01", SURFACE_CHARA},
-    {"title", SURFACE_TITLE},
-    {"object", SURFACE_OBJECT},
-    {"gohobi", SURFACE_REWARDS},
-    {"QUELPIN", SURFACE_MAKER_LOGO},
-    {"vorbel", SURFACE_LIBRARY_LOGO},
-    {"shutter01", SURFACE_SHUTTER},
-    {"end", SURFACE_END},
-};
-
 Surface back_surface;
 Surface surfaces[SURFACE_SLOTS];
 
@@ -49,7 +29,7 @@ bool load_bitmap(const char* name, int slot) {
 }
 
 void load_bitmaps() {
-    for (const BitmapName& b : STARTUP_BITMAPS) load_bitmap(b.name, b.slot);
+    for (const NamedSlot& b : STARTUP_BITMAPS) load_bitmap(b.name, b.slot);
 }
 
 void blit_clipped(const Rect* clip, int32_t x, int32_t y, const Rect* source, int32_t slot) {

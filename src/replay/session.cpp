@@ -11,6 +11,7 @@
 #include <iterator>
 
 #include "platform/play_data.h"
+#include "replay/build_identity.h"
 #include "replay/key_script.h"
 #include "replay/path_clash.h"
 #include "replay/recorder.h"
@@ -65,6 +66,7 @@ bool start_replay(const std::string& path, std::string* error) {
         *error = path + ": " + why;
         return false;
     }
+    note_other_build(replayed, path, "zarvox");
     if (replayed.play_data.size() == sizeof replayed_play_data) {
         std::memcpy(&replayed_play_data, replayed.play_data.data(), sizeof replayed_play_data);
         use_play_data_start(&replayed_play_data);

@@ -16,6 +16,7 @@
 #include "platform/play_data.h"
 #include "platform/resources.h"
 #include "platform/tune_render.h"
+#include "replay/build_identity.h"
 #include "replay/key_script.h"
 #include "services/game_state.h"
 #include "services/keys.h"
@@ -280,6 +281,7 @@ int run_sim(const SimOptions& options) {
             std::fprintf(stderr, "zarvox-sim: %s: %s\n", options.input.c_str(), error.c_str());
             return 2;
         }
+        note_other_build(script, options.input, "zarvox-sim");
     }
     if (options.recorded_play_data) {
         if (script.play_data.size() != sizeof recorded_start) {

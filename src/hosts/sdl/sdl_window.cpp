@@ -11,7 +11,6 @@
 #include "hosts/sdl/sdl_host.h"
 #include "hosts/sdl/sdl_parts.h"
 #include "hosts/sdl/window_layout.h"
-#include "platform/resources.h"
 
 namespace {
 
@@ -116,12 +115,7 @@ CanvasPlacement current_placement() {
 }
 
 void load_menu() {
-    ResourceData data;
-    if (find_resource("MENU", "MENU_MAIN", &data)) {
-        parse_menu(data.bytes, data.size, &menu);
-    } else {
-        menu.count = 0;
-    }
+    load_game_menu(&menu);
     menu_dirty = true;
 }
 

@@ -10,7 +10,6 @@
 #include "hosts/web/web_page.h"
 #include "platform/display.h"
 #include "platform/message_queue.h"
-#include "platform/resources.h"
 #include "services/present.h"
 
 namespace {
@@ -66,12 +65,12 @@ void show_menu_bar() {
 
 // Whole milliseconds since the host was installed, as on the desktop; a
 // sleep ends as the count moves on, so the 20 ms schedule stays absolute.
-uint32_t ticks_ms() {
+uint32_t web_ticks_ms() {
     if (options.virtual_clock) return virtual_ms;
     return static_cast<uint32_t>(std::floor(web_now_ms() - clock_origin));
 }
 
-void sleep_ms(uint32_t ms) {
+void web_sleep_ms(uint32_t ms) {
     if (options.virtual_clock) {
         virtual_ms += ms;
         return;
@@ -84,21 +83,16 @@ void sleep_ms(uint32_t ms) {
 
 // The script's or the page's fixed milliseconds; until one applies (-1),
 // the real local time.
-int local_milliseconds() {
+int web_local_milliseconds() {
     const int ms = feed_local_ms(&feed, presents + 1);
     return ms >= 0 ? ms : web_local_ms();
 }
 
 // ---- Window and messages ----
 
-bool create_window(const char*, int width, int height) {
+bool web_create_window(const char*, int width, int height) {
     if (width != CANVAS_WIDTH || MENU_BAR_HEIGHT + height != CANVAS_HEIGHT) return false;
-    ResourceData data;
-    if (find_resource("MENU", "MENU_MAIN", &data)) {
-        parse_menu(data.bytes, data.size, &menu);
-    } else {
-        menu.count = 0;
-    }
+    load_game_menu(&menu);
     if (!web_create_canvas(CANVAS_WIDTH, CANVAS_HEIGHT)) return false;
     std::memset(canvas_rgba, 0, sizeof canvas_rgba);
     for (size_t i = 3; i < sizeof canvas_rgba; i += 4) canvas_rgba[i] = 255;
@@ -108,17 +102,17 @@ bool create_window(const char*, int width, int height) {
     return true;
 }
 
-bool take_message(Message* out) {
+bool web_take_message(Message* out) {
     return queue.pop(out);
 }
 
-void post_message(const Message& m) {
+void web_post_message(const Message& m) {
     queue.push(m);
 }
 
 // ---- Presenting ----
 
-void frame_started() {
+void web_frame_started() {
     ++presents;
     const uint32_t* pixels = back_surface_pixels();
     const bool hashed = options.record_hashes && pixels;
@@ -128,11 +122,11 @@ void frame_started() {
     while (held_back.pop(&m)) queue.push(m);
     web_present_begun(presents, hash, hashed ? 1 : 0);
     if (options.present_begun) options.present_begun(presents);
-    feed_messages(&feed, presents, false, post_message);
+    feed_messages(&feed, presents, false, web_post_message);
     web_poll_pads();
 }
 
-void show_frame(const uint32_t* pixels, int width, int height, int pitch) {
+void web_show_frame(const uint32_t* pixels, int width, int height, int pitch) {
     if (!window_open || width != CANVAS_WIDTH || height > SCREEN_HEIGHT) return;
     uint8_t* game_area = canvas_rgba + MENU_BAR_HEIGHT * CANVAS_WIDTH * 4;
     to_rgba(pixels, pitch / 4, width, height, game_area);
@@ -140,15 +134,15 @@ void show_frame(const uint32_t* pixels, int width, int height, int pitch) {
     web_present_shown();
 }
 
-void frame_finished() {
-    feed_messages(&feed, presents, true, post_message);
+void web_frame_finished() {
+    feed_messages(&feed, presents, true, web_post_message);
     if (presents == options.quit_after_frame) queue.push(Message{WM_QUIT, 0, 0});
     // A virtual clock never sleeps for real: let the page have its turn
     // once a frame so it stays alive and can watch.
     if (options.virtual_clock) web_yield();
 }
 
-void message_box(const char* text, const char* caption) {
+void web_show_message_box(const char* text, const char* caption) {
     web_message_box(text, caption);
 }
 
@@ -156,11 +150,25 @@ void no_op() {}
 void note_sound(int) {}
 void note_tune_call(const char*) {}
 
+// The mixer fills the page's audio on the page's one thread, between the
+// game's sleeps (web_audio.cpp): there is nothing to lock.
 const Host web_host = {
-    ticks_ms,       sleep_ms,        local_milliseconds, create_window,
-    take_message,   post_message,    frame_started,      show_frame,
-    frame_finished, message_box,     web_open_audio,     no_op,
-    no_op,          web_close_audio, note_sound,         note_tune_call,
+    .ticks_ms = web_ticks_ms,
+    .sleep_ms = web_sleep_ms,
+    .local_milliseconds = web_local_milliseconds,
+    .create_window = web_create_window,
+    .take_message = web_take_message,
+    .post_message = web_post_message,
+    .frame_started = web_frame_started,
+    .show_frame = web_show_frame,
+    .frame_finished = web_frame_finished,
+    .message_box = web_show_message_box,
+    .open_audio = web_open_audio,
+    .lock_audio = no_op,
+    .unlock_audio = no_op,
+    .close_audio = web_close_audio,
+    .note_sound = note_sound,
+    .note_tune_call = note_tune_call,
 };
 
 }  // namespace
