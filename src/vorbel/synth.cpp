@@ -47,6 +47,16 @@ int32_t plain_wave(Wave wave, uint32_t phase, uint32_t duty_phase) {
     return phase < duty_phase ? SYNTH_WAVE_PEAK : -SYNTH_WAVE_PEAK;
 }
 
+// The mean of that wave over a period: a pulse that is not half high sits
+// off centre. A voice plays its wave less this, so a note's envelope never
+// moves a constant offset in and out (a thump) and no voice spends the
+// mixer's headroom on a level nobody hears.
+int32_t wave_mean(Wave wave, uint32_t duty_phase) {
+    if (wave == Wave::Triangle) return 0;
+    return static_cast<int32_t>((duty_phase * (2 * int64_t{SYNTH_WAVE_PEAK}) >> 32) -
+                                SYNTH_WAVE_PEAK);
+}
+
 // Adds the correction for an edge of `size` (a jump of the wave, or of its
 // slope per sample) that the phase passed `elapsed` phase units ago, during
 // this sample's `step`, to the samples around it.
@@ -100,7 +110,7 @@ int32_t band_limited_wave(VoiceState& v, Wave wave, uint32_t step) {
         if (past_top < step) add_edge(v, EDGE_RAMP_CORRECTION, -turn, past_top, step);
     }
     v.last_wave = plain;
-    v.pending[v.wave_samples % EDGE_TAPS] += plain;
+    v.pending[v.wave_samples % EDGE_TAPS] += plain - wave_mean(wave, v.duty_phase);
     const uint32_t leaving = (v.wave_samples - (EDGE_HALF - 1)) % EDGE_TAPS;
     const int32_t out = v.pending[leaving];
     v.pending[leaving] = 0;
@@ -113,7 +123,7 @@ int32_t band_limited_wave(VoiceState& v, Wave wave, uint32_t step) {
 void prime_wave(VoiceState& v, Wave wave) {
     v.last_wave = plain_wave(wave, v.phase, v.duty_phase);
     for (uint32_t k = 1; k < EDGE_HALF; ++k)
-        v.pending[(v.wave_samples - k) % EDGE_TAPS] = v.last_wave;
+        v.pending[(v.wave_samples - k) % EDGE_TAPS] = v.last_wave - wave_mean(wave, v.duty_phase);
 }
 
 int32_t per_sample(int32_t span, uint32_t ms, int rate) {

@@ -179,6 +179,8 @@ TEST(OutputClashes, AnOutputThatNamesAnInputOrAnotherOutputIsRefused) {
         {"--input", "rec.keys", "--frames", "3", "--trace", "rec-link"},
         {"--frames", "3", "--trace", "new.json", "--shot", "2:./new.json"},
         {"--frames", "3", "--autoplay", "--autoplay-script", "PlayData.dat"},
+        {"--frames", "3", "--audio", "./PlayData.dat"},
+        {"--input", "rec.keys", "--frames", "3", "--audio", "rec-link"},
         {"--render-score", "tune.txt", "1", "./tune.txt"},
         {"--render-tune", "VBTUNE_TITLE", "1", "hard.dat"},
     };

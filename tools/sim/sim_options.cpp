@@ -87,6 +87,8 @@ bool parse_sim_options(int argc, const char* const* argv, SimOptions* o, std::st
             if (!number(0, 2000000000, &o->frames)) return false;
         } else if (option == "--trace") {
             if (!value(&o->trace)) return false;
+        } else if (option == "--audio") {
+            if (!value(&o->audio)) return false;
         } else if (option == "--shot") {
             std::string shot_option;
             if (!value(&shot_option)) return false;
@@ -157,6 +159,7 @@ std::vector<NamedPath> sim_output_paths(const SimOptions& o) {
     if (!o.trace.empty() && o.trace != "-") out.push_back({"--trace", o.trace});
     for (const auto& [frame, file] : o.shots) out.push_back({"--shot", file});
     if (!o.autoplay_script.empty()) out.push_back({"--autoplay-script", o.autoplay_script});
+    if (!o.audio.empty() && o.audio != "-") out.push_back({"--audio", o.audio});
     if (o.render_tune) out.push_back({"--render-tune", o.tune_file});
     if (o.render_score) out.push_back({"--render-score", o.score_wave});
     return out;
