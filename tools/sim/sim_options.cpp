@@ -159,7 +159,7 @@ std::vector<NamedPath> sim_output_paths(const SimOptions& o) {
     if (!o.trace.empty() && o.trace != "-") out.push_back({"--trace", o.trace});
     for (const auto& [frame, file] : o.shots) out.push_back({"--shot", file});
     if (!o.autoplay_script.empty()) out.push_back({"--autoplay-script", o.autoplay_script});
-    if (!o.audio.empty() && o.audio != "-") out.push_back({"--audio", o.audio});
+    if (!o.audio.empty()) out.push_back({"--audio", o.audio});
     if (o.render_tune) out.push_back({"--render-tune", o.tune_file});
     if (o.render_score) out.push_back({"--render-score", o.score_wave});
     return out;
