@@ -27,7 +27,13 @@ void draw_object(GameObject& o) {
     o.block.shown = o.visible;
     o.block.screen_x = whole_px(o.x);  // truncates toward zero, as the game expects
     o.block.screen_y = whole_px(o.y);
-    draw_block(o.block);
+    // What draw_block does, from the fields: a copy of the block just written
+    // field by field would be read back whole, which stalls the CPU.
+    if (o.block.shown == 1) {
+        const Rect source = {o.block.src_left, o.block.src_top, o.block.src_right,
+                             o.block.src_bottom};
+        blit_clipped(&ScreenRect, o.block.screen_x, o.block.screen_y, &source, o.block.surface);
+    }
 }
 
 bool objects_apart(const GameObject& first, const GameObject& second) {

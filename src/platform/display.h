@@ -52,10 +52,13 @@ void load_bitmaps();
 void blit_clipped(const Rect* clip, int32_t x, int32_t y, const Rect* source, int32_t slot);
 int draw_block(DrawBlock block);
 
-// Fills a rectangle of the back surface with a raw pixel value.
+// Fills a rectangle of the back surface with a raw pixel value. A fill of the
+// whole surface is written when something next draws or reads, and not at
+// all when that is an opaque picture covering the whole surface.
 void fill_back_surface(const Rect& rect, uint32_t colour);
 
-// The back surface as 0x00RRGGBB pixels; pitch in bytes.
+// The back surface as 0x00RRGGBB pixels, every drawing so far written; pitch
+// in bytes.
 const uint32_t* back_surface_pixels();
 int back_surface_pitch();
 

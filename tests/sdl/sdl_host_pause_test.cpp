@@ -72,7 +72,7 @@ TEST_F(SdlHostPause, TheCloseButtonEndsAPauseAndALostFocusPauses) {
     push_key(SDL_KEYDOWN, SDLK_LEFT);
     push_window_event(SDL_WINDOWEVENT_SIZE_CHANGED);  // answered while paused
     push_window_event(SDL_WINDOWEVENT_CLOSE);
-    host().sleep_ms(1);
+    host().wait_until(host().ticks_ms() + 1);  // the frame wait holds as the sleep does
     const std::vector<Message> taken = drain();
     ASSERT_EQ(taken.size(), 1u);
     EXPECT_EQ(taken[0].id, WM_CLOSE);

@@ -204,6 +204,10 @@ TEST(WebHost, ScriptClockAndQuitForChecks) {
     EXPECT_EQ(h.ticks_ms(), 1000u);
     h.sleep_ms(1);
     EXPECT_EQ(h.ticks_ms(), 1001u);
+    h.wait_until(1020);  // the frame wait goes to the due tick at once
+    EXPECT_EQ(h.ticks_ms(), 1020u);
+    h.wait_until(1019);
+    EXPECT_EQ(h.ticks_ms(), 1020u);
     EXPECT_TRUE(page.sleeps.empty());
     EXPECT_EQ(h.local_milliseconds(), 250);
 

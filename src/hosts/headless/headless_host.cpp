@@ -57,6 +57,12 @@ void sleep_ms(uint32_t ms) {
     clock_ms += ms;
     play_audio(ms);
 }
+// Messages come only at the ends of a present, never inside its wait, so
+// the clock goes to the due time at once, where the 1 ms steps end; the
+// audio device is pulled a millisecond at a time as the steps pulled it.
+void wait_until(uint32_t due_ms) {
+    while (static_cast<int32_t>(due_ms - clock_ms) > 0) sleep_ms(1);
+}
 int local_ms() {
     return feed_local_ms(&feed, frame + 1);
 }
@@ -143,6 +149,7 @@ const Host headless = {
     .close_audio = close_audio,
     .note_sound = note_sound,
     .note_tune_call = note_tune_call,
+    .wait_until = wait_until,
 };
 
 }  // namespace

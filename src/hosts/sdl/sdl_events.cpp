@@ -191,6 +191,19 @@ bool sdl_take_message(Message* out) {
     return queue.pop(out);
 }
 
+void sdl_wait_until(uint32_t due_ms) {
+    if (!queue.empty() || quit_signal_waiting()) return;
+    int fd = -1;
+    if (sdl_host_window()) {
+        // What SDL holds already is read by the next pump; SDL reads the
+        // X server's socket dry here, so the wait below sees only new events.
+        SDL_PumpEvents();
+        if (SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT)) return;
+        fd = sdl_display_fd();
+    }
+    sdl_sleep_until_tick(due_ms, fd);
+}
+
 void sdl_post_message(const Message& m) {
     queue.push(m);
 }

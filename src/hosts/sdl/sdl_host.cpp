@@ -15,6 +15,10 @@ void sleep_or_hold(uint32_t ms) {
     sdl_hold_while_paused();
     sdl_sleep_ms(ms);
 }
+void wait_or_hold(uint32_t due_ms) {
+    sdl_hold_while_paused();
+    sdl_wait_until(due_ms);
+}
 void note_sound(int) {}
 void note_tune_call(const char*) {}
 
@@ -35,6 +39,7 @@ const Host sdl_host = {
     .close_audio = sdl_close_audio,
     .note_sound = note_sound,
     .note_tune_call = note_tune_call,
+    .wait_until = wait_or_hold,
 };
 
 }  // namespace

@@ -190,24 +190,35 @@
 
   // ---- Pacing ----
 
-  // A timer set inside a timer is held back to 4 ms once they nest deep;
-  // a message to the page first starts each wait afresh, so a 1 ms sleep
-  // takes about 1 ms.
+  // The game waits once a frame: one timer for the whole milliseconds left,
+  // then messages to the page itself for the part of a millisecond after it
+  // (a timer is never shorter than 1 ms, and held back to 4 ms when timers
+  // nest, so a message starts each wait afresh). Input ends a wait at once.
   const wake = new MessageChannel();
   let sleeper = null;
   wake.port1.onmessage = () => {
     const s = sleeper;
-    if (!s || pause.reasons) return;
+    if (!s || s.timer || pause.reasons) return;
     const left = s.target - performance.now();
     if (left <= 0) {
       sleeper = null;
       s.done();
+    } else if (left < 1) {
+      wake.port2.postMessage(0);
     } else {
-      setTimeout(() => wake.port2.postMessage(0), Math.max(1, Math.floor(left)));
+      s.timer = setTimeout(() => { s.timer = 0; wake.port2.postMessage(0); }, Math.floor(left));
     }
   };
   function waitUntil(target, done) {
-    sleeper = { target, done };
+    sleeper = { target, done, timer: 0 };
+    wake.port2.postMessage(0);
+  }
+  function interruptWait() {
+    const s = sleeper;
+    if (!s) return;
+    if (s.timer) clearTimeout(s.timer);
+    s.timer = 0;
+    s.target = 0;
     wake.port2.postMessage(0);
   }
 
@@ -453,6 +464,7 @@
     game.stringToUTF8(code, game._web_text(0), 64);
     game.stringToUTF8(key, game._web_text(1), 64);
     game._web_key(pressed ? 1 : 0, repeat ? 1 : 0, alt ? 1 : 0);
+    interruptWait();
   }
 
   document.addEventListener('keydown', (e) => {
@@ -494,6 +506,7 @@
   canvas.addEventListener('pointerup', (e) => {
     if (e.button !== 0 || !game) return;
     game._web_pointer(2, ...canvasPoint(e));
+    interruptWait();
   });
 
   // ---- Touch buttons ----
@@ -507,6 +520,7 @@
     if (count === (by > 0 ? 1 : 0)) {
       button.classList.toggle('held', by > 0);
       if (game) game._web_touch(VK[button.dataset.key], by > 0 ? 1 : 0);
+      interruptWait();
     }
   }
   // A finger moved onto `button` (or off every button): the key moves with it.

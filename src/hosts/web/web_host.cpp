@@ -81,6 +81,23 @@ void web_sleep_ms(uint32_t ms) {
     if (take_pause_ended(&pause_gate)) restart_frame_schedule();
 }
 
+// One wait to the due tick; the page ends it early when a key, a touch or a
+// click comes in. A virtual clock goes to the due tick at once.
+void web_wait_until(uint32_t due_ms) {
+    if (options.virtual_clock) {
+        if (static_cast<int32_t>(due_ms - virtual_ms) > 0) virtual_ms = due_ms;
+        return;
+    }
+    if (!queue.empty()) return;
+    const double elapsed = std::floor(web_now_ms() - clock_origin);
+    const int32_t ahead = static_cast<int32_t>(due_ms - static_cast<uint32_t>(elapsed));
+    if (ahead <= 0) return;
+    web_sleep_until(clock_origin + elapsed + ahead);
+    // The page holds the wait while the game is paused; that time is no
+    // frame's to catch up on.
+    if (take_pause_ended(&pause_gate)) restart_frame_schedule();
+}
+
 // The script's or the page's fixed milliseconds; until one applies (-1),
 // the real local time.
 int web_local_milliseconds() {
@@ -169,6 +186,7 @@ const Host web_host = {
     .close_audio = web_close_audio,
     .note_sound = note_sound,
     .note_tune_call = note_tune_call,
+    .wait_until = web_wait_until,
 };
 
 }  // namespace
