@@ -73,6 +73,31 @@ bool close_file(int fd);
 
 // The program's name without folder or extension, for messages.
 const char* program_short_name();
+// What a path names, to tell whether two paths name one file (through
+// links, hard links and any spelling of the folder): an existing file by
+// its device and inode; a file yet to be made by its folder's device and
+// inode and its own name. `known` is false when not even the folder exists.
+struct FileIdentity {
+    bool known = false;
+    bool exists = false;
+    bool regular = false;  // an existing regular file (not a device or pipe)
+    unsigned long long device = 0;
+    unsigned long long inode = 0;
+    char name[256] = "";  // the last part of the name, for a file yet to be made
+};
+FileIdentity identify_file(const char* path);
+bool same_file(const FileIdentity& a, const FileIdentity& b);
+
+// An exclusive lock that processes saving the same file take in turn, held
+// until released; it waits for another holder. On POSIX it is flock on the
+// folder that holds the file `path` leads to, so no file is added beside it.
+// False (and no lock held) when the folder cannot be opened; the caller
+// goes on without it.
+struct FileLock {
+    int fd = -1;
+};
+bool take_file_lock(FileLock* lock, const char* path);
+void release_file_lock(FileLock* lock);
 
 // Test hook: the named step of every later replacement fails.
 enum class FileFault { None, Open, Write, Sync, Rename, SyncFolder };

@@ -2,6 +2,7 @@
 #ifndef _WIN32
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -237,6 +238,59 @@ bool close_file(int fd) {
 
 const char* program_short_name() {
     return program_invocation_short_name;
+}
+
+FileIdentity identify_file(const char* path) {
+    FileIdentity id;
+    char target[FILE_PATH_BYTES];
+    if (!follow_links(path, target, sizeof target)) return id;
+    struct stat st = {};
+    if (::stat(target, &st) == 0) {
+        id.known = id.exists = true;
+        id.regular = S_ISREG(st.st_mode);
+        id.device = st.st_dev;
+        id.inode = st.st_ino;
+        return id;
+    }
+    const char* slash = std::strrchr(target, '/');
+    const char* name = slash ? slash + 1 : target;
+    if (std::strlen(name) >= sizeof id.name) return id;
+    char folder[FILE_PATH_BYTES];
+    folder_of(target, folder, sizeof folder);
+    if (::stat(folder, &st) != 0) return id;
+    id.known = true;
+    id.device = st.st_dev;
+    id.inode = st.st_ino;
+    std::snprintf(id.name, sizeof id.name, "%s", name);
+    return id;
+}
+
+bool same_file(const FileIdentity& a, const FileIdentity& b) {
+    return a.known && b.known && a.exists == b.exists && a.device == b.device &&
+           a.inode == b.inode && std::strcmp(a.name, b.name) == 0;
+}
+
+bool take_file_lock(FileLock* lock, const char* path) {
+    lock->fd = -1;
+    char target[FILE_PATH_BYTES];
+    if (!follow_links(path, target, sizeof target)) return false;
+    char folder[FILE_PATH_BYTES];
+    folder_of(target, folder, sizeof folder);
+    const int fd = ::open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    while (::flock(fd, LOCK_EX) != 0) {
+        if (errno == EINTR) continue;
+        close_quietly(fd);
+        return false;
+    }
+    lock->fd = fd;
+    return true;
+}
+
+void release_file_lock(FileLock* lock) {
+    if (lock->fd < 0) return;
+    close_quietly(lock->fd);  // closing lets the lock go
+    lock->fd = -1;
 }
 
 #endif  // !_WIN32

@@ -381,4 +381,94 @@ const char* program_short_name() {
     return name;
 }
 
+// A file by its volume and file index; a file yet to be made by its
+// folder's and its own name.
+FileIdentity identify_file(const char* path) {
+    FileIdentity id;
+    char target[FILE_PATH_BYTES];
+    if (!follow_links(path, target, sizeof target)) return id;
+    auto identify = [](const char* name, FileIdentity* out) {
+        wchar_t wide[FILE_PATH_BYTES];
+        if (!widen(name, wide, FILE_PATH_BYTES)) return false;
+        const HANDLE h =
+            CreateFileW(wide, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (h == INVALID_HANDLE_VALUE) return false;
+        BY_HANDLE_FILE_INFORMATION info = {};
+        const bool ok = GetFileInformationByHandle(h, &info) != 0;
+        const bool disk = GetFileType(h) == FILE_TYPE_DISK;
+        CloseHandle(h);
+        if (!ok) return false;
+        out->regular = disk && !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+        out->device = info.dwVolumeSerialNumber;
+        out->inode =
+            (static_cast<unsigned long long>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+        return true;
+    };
+    if (identify(target, &id)) {
+        id.known = id.exists = true;
+        return id;
+    }
+    id.regular = false;
+    const char* slash = nullptr;
+    for (const char* c = target; *c; ++c)
+        if (*c == '/' || *c == '\\') slash = c;
+    const char* name = slash ? slash + 1 : target;
+    if (std::strlen(name) >= sizeof id.name) return id;
+    char folder[FILE_PATH_BYTES];
+    if (!slash) {
+        copy_path(folder, sizeof folder, ".");
+    } else {
+        std::snprintf(folder, sizeof folder, "%.*s", static_cast<int>(slash - target + 1), target);
+    }
+    FileIdentity dir;
+    if (!identify(folder, &dir)) return id;
+    id.known = true;
+    id.device = dir.device;
+    id.inode = dir.inode;
+    std::snprintf(id.name, sizeof id.name, "%s", name);
+    // Windows names are the same in any case.
+    for (char* c = id.name; *c; ++c)
+        if (*c >= 'A' && *c <= 'Z') *c = static_cast<char>(*c - 'A' + 'a');
+    return id;
+}
+
+bool same_file(const FileIdentity& a, const FileIdentity& b) {
+    return a.known && b.known && a.exists == b.exists && a.device == b.device &&
+           a.inode == b.inode && std::strcmp(a.name, b.name) == 0;
+}
+
+// Windows cannot lock a folder: the lock is a file "<target>.lock" beside
+// the file, opened shared with nobody and removed as it closes. Another
+// process waits its turn (up to ten seconds, then goes on without it).
+bool take_file_lock(FileLock* lock, const char* path) {
+    lock->fd = -1;
+    char target[FILE_PATH_BYTES];
+    if (!follow_links(path, target, sizeof target)) return false;
+    char name[FILE_PATH_BYTES];
+    const int n = std::snprintf(name, sizeof name, "%s.lock", target);
+    if (n < 0 || static_cast<size_t>(n) >= sizeof name) return fail_with(ENAMETOOLONG);
+    wchar_t wide[FILE_PATH_BYTES];
+    if (!widen(name, wide, FILE_PATH_BYTES)) return false;
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        const HANDLE h = CreateFileW(wide, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                     FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        if (h != INVALID_HANDLE_VALUE) {
+            lock->fd = descriptor_of(h, _O_RDWR);
+            return lock->fd >= 0;
+        }
+        const DWORD error = GetLastError();
+        if (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED)
+            return fail_with(errno_of(error));
+        Sleep(10);
+    }
+    return fail_with(EBUSY);
+}
+
+void release_file_lock(FileLock* lock) {
+    if (lock->fd < 0) return;
+    close_quietly(lock->fd);  // closing removes the lock file and lets it go
+    lock->fd = -1;
+}
+
 #endif  // _WIN32

@@ -90,9 +90,37 @@ int save_play_data() {
     return save_play_record(PlayData);
 }
 
+namespace {
+
+// The stored record merged into `record`, read again under the save's lock.
+// A missing file has nothing to add; false with errno set when the file
+// exists and cannot be read.
+bool merge_stored_record(PlayDataRecord* record) {
+    bool not_regular = false;
+    long long size = 0;
+    std::FILE* in = open_regular_file(PLAY_DATA_FILE, &not_regular, &size);
+    if (!in) return !not_regular && errno == ENOENT;
+    PlayDataRecord stored = {};
+    const size_t got = std::fread(&stored, 1, sizeof stored, in);
+    (void)got;
+    const bool failed = std::ferror(in) != 0;
+    const int error = errno;
+    std::fclose(in);
+    if (failed) {
+        errno = error ? error : EIO;
+        return false;
+    }
+    merge_play_records(record, stored);
+    return true;
+}
+
+}  // namespace
+
 // The record goes to a temporary file beside the real one, reaches the disk,
 // and only then replaces "PlayData.dat", so a crash, a full disk or another
-// game saving at the same time never leaves a broken file behind.
+// game saving at the same time never leaves a broken file behind. The lock
+// is held from reading the stored record to the rename, so two games saving
+// at once merge in turn.
 int save_play_record(const PlayDataRecord& record) {
     if (!saves_on) return 0;
     if (saving_off || target_refused()) return 1;
@@ -101,16 +129,38 @@ int save_play_record(const PlayDataRecord& record) {
         tell("cannot be saved", errno);
         return 1;
     }
-    if (!write_replacement(&file, &record, sizeof record)) {
-        tell("cannot be saved", errno);
+    FileLock lock;
+    take_file_lock(&lock, PLAY_DATA_FILE);
+    PlayDataRecord merged = record;
+    if (!merge_stored_record(&merged)) {
+        const int error = errno;
         abandon_replace(&file);
+        release_file_lock(&lock);
+        turn_saving_off("cannot be read", error);
         return 1;
     }
-    if (!finish_replace(&file, true)) {
+    if (!write_replacement(&file, &merged, sizeof merged)) {
         tell("cannot be saved", errno);
+        abandon_replace(&file);
+        release_file_lock(&lock);
+        return 1;
+    }
+    const bool saved = finish_replace(&file, true);
+    const int error = errno;
+    release_file_lock(&lock);
+    if (!saved) {
+        tell("cannot be saved", error);
         return 1;
     }
     return 0;
+}
+
+void merge_play_records(PlayDataRecord* record, const PlayDataRecord& stored) {
+    const double best = stored.best_score;
+    if (!std::isnan(best) && (std::isnan(record->best_score) || best > record->best_score))
+        record->best_score = best;
+    for (int k = 0; k < REWARD_COUNT; ++k)
+        if (stored.rewards[k] == 1) record->rewards[k] = 1;
 }
 
 void raise_best_score(PlayDataRecord* record, int32_t score) {

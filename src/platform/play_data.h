@@ -29,9 +29,19 @@ int load_play_data();
 bool read_play_data(std::FILE* stream);
 // 0 when the file was written, 1 when it could not be. A write-protected
 // file is left alone; the first failure of a run is told on standard error.
+// What is stored only ever grows: under a lock that other games saving in
+// the same folder take too, the stored record is read again and the save
+// writes its merge with this one (see merge_play_records), so a second game
+// never erases what the first one earned. A stored record that cannot be
+// read then is left alone, and saving stops for the run.
 int save_play_data();
 // Saves `record` instead of PlayData.
 int save_play_record(const PlayDataRecord& record);
+
+// Merges the `stored` record into `record`: the higher best score (a score
+// that is not a number never wins) and every reward either has earned (a
+// flag of 1). The rest of `record` stays as it is.
+void merge_play_records(PlayDataRecord* record, const PlayDataRecord& stored);
 
 // Raises the record's best score to `score` when that is higher. A best
 // score that is not a number (a damaged file) would never compare as

@@ -9,6 +9,7 @@
 #include "platform/play_data.h"
 #include "replay/build_identity.h"
 #include "replay/key_script.h"
+#include "replay/path_clash.h"
 #include "replay/recorder.h"
 #include "replay/replay_host.h"
 #include "services/game_state.h"
@@ -111,7 +112,12 @@ bool parse_game_options(int argc, const char* const* argv, GameOptions* o, std::
         *error = "--record and --replay cannot go together";
         return false;
     }
-    return true;
+    std::vector<NamedPath> outputs, inputs = {play_data_input()};
+    if (!o->record.empty()) outputs.push_back({"--record", o->record});
+    if (!o->record_hashes.empty()) outputs.push_back({"--record-hashes", o->record_hashes});
+    if (!o->replay.empty()) inputs.push_back({"--replay", o->replay});
+    *error = find_path_clash(outputs, inputs);
+    return error->empty();
 }
 
 bool start_session(const GameOptions& options, std::string* error) {

@@ -11,7 +11,8 @@ struct GameOptions {
     bool help = false;          // --help (or -h): print the usage and stop
 };
 
-// False with a one-line reason for an unknown option or a missing value.
+// False with a one-line reason for an unknown option or a missing value, or
+// an output that names an input, the play data or another output.
 bool parse_game_options(int argc, const char* const* argv, GameOptions* options,
                         std::string* error);
 

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <csignal>
 #include <string>
+#include <vector>
 
 #include "hosts/common/menu_bar.h"
 #include "sdl/sdl_events.h"
@@ -26,6 +27,11 @@ void push_window_event(Uint8 event) {
     e.window.windowID = SDL_GetWindowID(sdl_host_window());
     e.window.event = event;
     SDL_PushEvent(&e);
+}
+
+void show_black_frame() {
+    static const std::vector<uint32_t> black(240 * 320, 0);
+    host().show_frame(black.data(), 240, 320, 240 * 4);
 }
 
 class SdlHost : public ::testing::Test {
@@ -58,11 +64,46 @@ TEST_F(SdlHost, KeysBecomeKeyMessagesAndTheWindowsKeysStayOut) {
     EXPECT_EQ(taken[0].wparam, VK_LEFT);
     EXPECT_EQ(taken[1].id, WM_KEYUP);
     EXPECT_EQ(taken[1].wparam, VK_LEFT);
+    show_black_frame();  // the switch waits for the next frame
     EXPECT_TRUE(SDL_GetWindowFlags(sdl_host_window()) & SDL_WINDOW_FULLSCREEN_DESKTOP);
 
     push_key(SDL_KEYDOWN, SDLK_RETURN, KMOD_LALT);  // and off again
     push_key(SDL_KEYUP, SDLK_RETURN, KMOD_LALT);
     EXPECT_TRUE(drain().empty());
+    show_black_frame();
+    EXPECT_FALSE(SDL_GetWindowFlags(sdl_host_window()) & SDL_WINDOW_FULLSCREEN);
+}
+
+// A storm of Alt+Enter never switches inside the message pump: the presses
+// fold into at most one switch, made when the next frame is shown, and the
+// Escape after them comes through at once.
+TEST_F(SdlHost, FullscreenTogglesFoldIntoOneSwitchPerFrame) {
+    for (int i = 0; i < 201; ++i) {
+        push_key(SDL_KEYDOWN, SDLK_RETURN, KMOD_LALT);
+        push_key(SDL_KEYUP, SDLK_RETURN, KMOD_LALT);
+    }
+    push_key(SDL_KEYDOWN, SDLK_ESCAPE);
+    const std::vector<Message> taken = drain();
+    ASSERT_EQ(taken.size(), 1u);
+    EXPECT_EQ(taken[0].wparam, VK_ESCAPE);
+    EXPECT_FALSE(SDL_GetWindowFlags(sdl_host_window()) & SDL_WINDOW_FULLSCREEN);
+    show_black_frame();  // an odd number of presses: one switch
+    EXPECT_TRUE(SDL_GetWindowFlags(sdl_host_window()) & SDL_WINDOW_FULLSCREEN_DESKTOP);
+    show_black_frame();  // and no more
+    EXPECT_TRUE(SDL_GetWindowFlags(sdl_host_window()) & SDL_WINDOW_FULLSCREEN_DESKTOP);
+
+    for (int i = 0; i < 2; ++i) {  // an even number: none
+        push_key(SDL_KEYDOWN, SDLK_F11);
+        push_key(SDL_KEYUP, SDLK_F11);
+    }
+    drain();
+    show_black_frame();
+    EXPECT_TRUE(SDL_GetWindowFlags(sdl_host_window()) & SDL_WINDOW_FULLSCREEN_DESKTOP);
+    push_key(SDL_KEYDOWN, SDLK_F11);
+    push_key(SDL_KEYUP, SDLK_F11);
+    push_key(SDL_KEYUP, SDLK_ESCAPE);
+    drain();
+    show_black_frame();
     EXPECT_FALSE(SDL_GetWindowFlags(sdl_host_window()) & SDL_WINDOW_FULLSCREEN);
 }
 

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -122,4 +123,17 @@ SimResult run_sim_process(const SimRun& run, const std::string& dir) {
         result.end = parse_json(result.stderr_text.substr(end, stop - end));
     }
     return result;
+}
+
+bool trace_shows_record(const Json& record, const std::string& play_data) {
+    if (play_data.size() != 72) return false;
+    double best = 0;
+    std::memcpy(&best, play_data.data(), sizeof best);
+    if (record["best"].number != best) return false;
+    for (size_t k = 0; k < 10; ++k) {
+        int32_t flag = 0;
+        std::memcpy(&flag, play_data.data() + 12 + 4 * k, sizeof flag);
+        if (record["rewards"][k].as_int() != flag) return false;
+    }
+    return true;
 }

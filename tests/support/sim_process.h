@@ -38,3 +38,7 @@ int frames_of(const SimResult& r);
 bool has_text(const Json& list, const std::string& text);
 bool has_number(const Json& list, int n);
 void write_file_bytes(const std::string& path, const std::string& bytes);
+
+// Whether a trace record shows the best score and rewards of the 72-byte
+// play record `play_data` (a PlayData.dat's bytes).
+bool trace_shows_record(const Json& record, const std::string& play_data);

@@ -168,15 +168,22 @@ TEST_F(PlayDataFile, KilledMidSaveLeavesOldOrNewWhole) {
     EXPECT_EQ(kills, 1000);
 }
 
-TEST_F(PlayDataFile, GamesSavingInOneFolderAlwaysLeaveOneWholeRecord) {
+// Each game saves a merge of its record and the stored one, so the file is
+// always a whole record made of theirs, and once all have saved it holds
+// every game's reward and the highest best score: no save erased another.
+TEST_F(PlayDataFile, GamesSavingInOneFolderAlwaysLeaveOneWholeMergedRecord) {
     constexpr int GAMES = 4;
     std::string records[GAMES];
     for (int g = 0; g < GAMES; ++g) records[g] = record_of(g + 1, g);
     write_file_bytes(PLAY_DATA_FILE, records[0]);
-    auto whole = [&records](const std::string& bytes) {
-        for (const std::string& r : records)
-            if (bytes == r) return true;
-        return false;
+    auto whole = [](const std::string& bytes) {
+        if (bytes.size() != sizeof(PlayDataRecord)) return false;
+        PlayDataRecord r;
+        std::memcpy(&r, bytes.data(), sizeof r);
+        if (r.best_score < 1 || r.best_score > GAMES || r.rewards[0] != 1) return false;
+        for (int k = 0; k < REWARD_COUNT; ++k)
+            if (r.rewards[k] != 0 && (r.rewards[k] != 1 || k >= GAMES)) return false;
+        return true;
     };
     pid_t games[GAMES];
     for (int g = 0; g < GAMES; ++g) {
@@ -198,7 +205,10 @@ TEST_F(PlayDataFile, GamesSavingInOneFolderAlwaysLeaveOneWholeRecord) {
     }
     for (pid_t g : games) waitpid(g, nullptr, 0);
     EXPECT_EQ(bad, 0) << "of " << looks << " looks";
-    EXPECT_TRUE(whole(file()));
+    PlayDataRecord merged = {};
+    merged.best_score = GAMES;
+    for (int g = 0; g < GAMES; ++g) merged.rewards[g] = 1;
+    EXPECT_EQ(file(), std::string(reinterpret_cast<const char*>(&merged), sizeof merged));
     EXPECT_FALSE(temporary_left());
 }
 

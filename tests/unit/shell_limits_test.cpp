@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <map>
+#include <random>
 #include <vector>
 
 #include "objects/game_object.h"
@@ -45,6 +47,60 @@ TEST(MessageQueueLimits, AFloodNeverPushesOutQuitCloseOrSalir) {
     ASSERT_EQ(ids.size(), 14u);
     EXPECT_EQ(ids[12], WM_CLOSE);
     EXPECT_EQ(ids[13], WM_QUIT);
+}
+
+// The keys a window procedure would hold after taking every waiting
+// message, starting from `held`.
+void take_all(MessageQueue<256>& q, std::map<uint32_t, bool>* held) {
+    for (Message m; q.pop(&m);) {
+        if (m.id == WM_KEYDOWN) (*held)[m.wparam] = true;
+        if (m.id == WM_KEYUP) (*held)[m.wparam] = false;
+    }
+}
+
+TEST(MessageQueueLimits, ATapFloodLeavesNoKeyHeldWhateverTheQueueHeld) {
+    // 400 taps of Left in one frame, behind 0 to 3 other messages: the
+    // queue fills on a press or on a release alike.
+    for (int before = 0; before < 4; ++before) {
+        SCOPED_TRACE(before);
+        MessageQueue<256> q;
+        std::map<uint32_t, bool> held;
+        for (int i = 0; i < before; ++i) q.push({WM_COMMAND, 40002, 0});
+        for (int i = 0; i < 400; ++i) {
+            q.push({WM_KEYDOWN, VK_LEFT, 0});
+            q.push({WM_KEYUP, VK_LEFT, 0});
+        }
+        q.push({WM_KEYDOWN, VK_SPACE, 0});
+        q.push({WM_QUIT, 0, 0});
+        std::vector<Message> all;
+        for (Message m; q.pop(&m);) all.push_back(m);
+        for (const Message& m : all) {
+            if (m.id == WM_KEYDOWN) held[m.wparam] = true;
+            if (m.id == WM_KEYUP) held[m.wparam] = false;
+        }
+        EXPECT_FALSE(held[VK_LEFT]);
+        EXPECT_TRUE(held[VK_SPACE]);  // the press after the flood is not lost
+        EXPECT_EQ(all.back().id, WM_QUIT);
+        EXPECT_EQ(static_cast<int>(all.size()), 253);
+    }
+}
+
+TEST(MessageQueueLimits, AfterAnyFloodTheHeldKeysAreThePhysicalKeys) {
+    const uint32_t keys[] = {VK_LEFT, VK_RIGHT, VK_SPACE, VK_ESCAPE, VK_SHIFT, VK_Z};
+    std::mt19937 random(12345);
+    for (int round = 0; round < 50; ++round) {
+        MessageQueue<256> q;
+        std::map<uint32_t, bool> physical, held;
+        for (int step = 0; step < 3000; ++step) {
+            const uint32_t key = keys[random() % 6];
+            const bool down = random() % 2 == 0;
+            q.push({down ? WM_KEYDOWN : WM_KEYUP, key, 0});  // repeats included
+            physical[key] = down;
+            if (random() % 500 == 0) take_all(q, &held);
+        }
+        take_all(q, &held);
+        for (uint32_t key : keys) EXPECT_EQ(held[key], physical[key]) << round << " " << key;
+    }
 }
 
 // A host whose clock starts at `start` and moves only when the game sleeps;

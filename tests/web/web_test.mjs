@@ -54,9 +54,44 @@ const TYPES = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'applic
 // Cut off, the server drops every connection: the page has only what the
 // browser kept.
 let serverCutOff = false;
+// Key scripts that pass the page's limits: 600 MB as declared, 65 MiB sent
+// without a length, and one that never finishes.
+const stalled = [];
+function serveOversized(url, res) {
+  if (url.pathname === '/t/declared-huge.txt') {
+    res.writeHead(200, { 'content-type': 'text/plain', 'content-length': String(600 * 1024 * 1024) });
+    res.write('# far too long\n');
+    stalled.push(res);
+    return true;
+  }
+  if (url.pathname === '/t/endless.txt') {
+    res.writeHead(200, { 'content-type': 'text/plain' });
+    const chunk = Buffer.from(('#'.repeat(1023) + '\n').repeat(1024));
+    let sent = 0;
+    const more = () => {
+      while (sent < 65 && !res.destroyed) {
+        ++sent;
+        if (!res.write(chunk)) return res.once('drain', more);
+      }
+      res.end();
+    };
+    res.on('error', () => {});
+    more();
+    return true;
+  }
+  if (url.pathname === '/t/never.txt') {
+    res.writeHead(200, { 'content-type': 'text/plain' });
+    res.write('# and the rest never comes\n');
+    stalled.push(res);
+    return true;
+  }
+  return false;
+}
+
 const server = http.createServer((req, res) => {
   if (serverCutOff) { req.socket.destroy(); return; }
   const url = new URL(req.url, 'http://localhost');
+  if (serveOversized(url, res)) return;
   const own = url.pathname.startsWith('/t/');
   const base = own ? WORK : WEB;
   const rel = own ? url.pathname.slice(3) : (url.pathname === '/' ? 'index.html' : url.pathname);
@@ -397,6 +432,93 @@ await check('without storage or sound the game plays and says so once each', asy
   assert(said('without saving') === 1, `storage: ${JSON.stringify(lines)}`);
   assert(said('playing without sound') === 1, `sound: ${JSON.stringify(lines)}`);
   await page.close();
+});
+
+await check('a storage that throws when read plays without saving and says so once', async () => {
+  const page = await freshPage();
+  const lines = [];
+  page.on('console', (m) => lines.push(m.text()));
+  await page.evaluateOnNewDocument(() => {
+    Storage.prototype.getItem = () => { throw new DOMException('quota', 'UnknownError'); };
+  });
+  await open(page, '?ms=0&fast=1&frames=60&keys=/t/skip.txt');
+  await until(page, 'window.zarvoxTest.ended', 'the short run to end', 30000);
+  const t = await state(page);
+  assert(t.status === 0 && t.presents === 60, `status ${t.status} after ${t.presents} presents`);
+  const said = lines.filter((l) => l.includes('without saving')).length;
+  assert(said === 1, `storage: ${JSON.stringify(lines)}`);
+  await page.close();
+});
+
+await check('key scripts too large or too slow are refused within the limits', async () => {
+  for (const [name, why, within] of [['declared-huge', '64 MiB', 10000], ['endless', '64 MiB', 20000],
+                                     ['never', '10 s', 16000]]) {
+    const page = await freshPage();
+    const started = Date.now();
+    await open(page, `?ms=0&fast=1&keys=/t/${name}.txt`);
+    await until(page, 'window.zarvoxTest.ended', `${name} to be refused`, within);
+    const t = await state(page);
+    assert(t.status === 2 && t.presents === 0, `${name}: status ${t.status}, ${t.presents} presents`);
+    assert(t.error && t.error.includes(why), `${name}: the page says ${t.error}`);
+    const shown = await page.evaluate(() => document.getElementById('error').textContent);
+    assert(shown === t.error, `${name}: the page shows ${shown}`);
+    metrics[`refused_${name}_ms`] = Date.now() - started;
+    await page.close();
+  }
+  for (const res of stalled.splice(0)) res.destroy();
+});
+
+await check('a flood of 400 taps within one frame leaves no key held', async () => {
+  const page = await freshPage();
+  await open(page, '?ms=0&start=2');
+  await until(page, 'window.zarvoxTest.mode === 2 && window.zarvoxTest.presents >= 60', 'the stage');
+  await page.evaluate(() => {
+    for (let i = 0; i < 400; ++i) {
+      for (const type of ['keydown', 'keyup'])
+        document.dispatchEvent(new KeyboardEvent(type, { code: 'ArrowLeft', key: 'ArrowLeft' }));
+    }
+  });
+  await afterPresents(page, 10);
+  const keys = await page.evaluate('window.zarvoxTest.keys');
+  assert(!(keys & KEY.LEFT), `after the flood the game's keys are ${keys}`);
+  const x0 = await page.evaluate('window.zarvoxTest.shipX');
+  await afterPresents(page, 10);
+  const x1 = await page.evaluate('window.zarvoxTest.shipX');
+  assert(x1 === x0, `no key held, yet the ship went from ${x0} to ${x1}`);
+  await page.close();
+});
+
+await check('two tabs of one browser merge their records: a reward is never erased', async () => {
+  fs.copyFileSync(path.join(ROOT, 'tests/golden/boss_three_misses.keys'), path.join(WORK, 'misses.txt'));
+  fs.copyFileSync(path.join(ROOT, 'tests/golden/boss_victory.keys'), path.join(WORK, 'victory.txt'));
+  const context = await browser.createBrowserContext();
+  const record = Buffer.alloc(72);
+  record.writeDoubleLE(39, 0);
+  record.writeInt32LE(1, 12 + 4 * 2);
+  const seed = await freshPage(DESKTOP, context);
+  await open(seed, '?keys=/t/never-there.txt');
+  await seed.evaluate((hex) => localStorage.setItem('zarvox.PlayData', hex), record.toString('hex'));
+  await seed.close();
+  // The first tab loads best 39, loses the boss battle with 90 in real time
+  // and saves at the title; the second wins the battle meanwhile, fast,
+  // while the first waits hidden.
+  const slow = await freshPage(DESKTOP, context);
+  await open(slow, '?keys=/t/misses.txt&start=3&score=90&frames=700&ms=0');
+  await until(slow, 'window.zarvoxTest.presents >= 5', 'the first tab to start');
+  const fast = await freshPage(DESKTOP, context);
+  await open(fast, '?keys=/t/victory.txt&start=3&score=70&ms=120&frames=1200&fast=1');
+  await until(fast, 'window.zarvoxTest.ended', 'the boss battle to end', 60000);
+  const won = Buffer.from(await fast.evaluate(() => localStorage.getItem('zarvox.PlayData')), 'hex');
+  assert(won.readDoubleLE(0) === 70 && won.readInt32LE(12 + 4 * 9) === 1, `after the win: ${won.toString('hex')}`);
+  assert(await slow.evaluate('window.zarvoxTest.mode') === 3, 'the first tab reached its title too early');
+  await fast.close();
+  await slow.bringToFront();  // a hidden page holds its game
+  await until(slow, 'window.zarvoxTest.ended', 'the first tab to end', 60000);
+  const stored = Buffer.from(await slow.evaluate(() => localStorage.getItem('zarvox.PlayData')), 'hex');
+  assert(stored.readDoubleLE(0) === 90, `the best score went to ${stored.readDoubleLE(0)}`);
+  for (let k = 0; k < 10; ++k)
+    assert(stored.readInt32LE(12 + 4 * k) === (k === 2 || k === 9 ? 1 : 0), `reward ${k}: ${stored.toString('hex')}`);
+  await context.close();
 });
 
 await check('"Salir" ends the game and "Play again" starts a new one', async () => {

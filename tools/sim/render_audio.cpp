@@ -21,6 +21,8 @@ int run_render_score(const SimOptions& options) {
         std::fprintf(stderr, "zarvox-sim: %s: %s\n", options.score_path.c_str(), why.c_str());
         return 2;
     }
+    // A byte-order mark, as some editors write, is not part of line 1.
+    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
     const int done =
         vorbel_render_score(reinterpret_cast<const uint8_t*>(text.data()), text.size(),
                             options.score_seconds, options.score_wave.c_str(), nullptr);

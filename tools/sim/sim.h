@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include "replay/path_clash.h"
+
 struct SimOptions {
     std::string input;
     bool recorded_play_data = false;  // start from the play record --input names
@@ -29,8 +31,14 @@ struct SimOptions {
     std::string score_wave;
 };
 
-// False with a one-line reason for an unknown option or a bad value.
+// False with a one-line reason for an unknown option or a bad value, or an
+// output that names an input, the play data or another output.
 bool parse_sim_options(int argc, const char* const* argv, SimOptions* options, std::string* error);
+
+// The files a run writes and reads, for the check that no output overwrites
+// an input; an option that writes or reads a file adds it here.
+std::vector<NamedPath> sim_output_paths(const SimOptions& options);
+std::vector<NamedPath> sim_input_paths(const SimOptions& options);
 
 // Runs what the options ask for and returns the process's exit status.
 int run_sim(const SimOptions& options);

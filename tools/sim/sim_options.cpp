@@ -1,6 +1,7 @@
 #include <cstdlib>
 #include <set>
 
+#include "replay/path_clash.h"
 #include "replay/quoted.h"
 #include "sim/sim.h"
 
@@ -149,5 +150,24 @@ bool parse_sim_options(int argc, const char* const* argv, SimOptions* o, std::st
         *error = "--autoplay plays by itself and takes no --input";
         return false;
     }
-    return true;
+    *error = find_path_clash(sim_output_paths(*o), sim_input_paths(*o));
+    return error->empty();
+}
+
+std::vector<NamedPath> sim_output_paths(const SimOptions& o) {
+    std::vector<NamedPath> out;
+    if (!o.trace.empty() && o.trace != "-") out.push_back({"--trace", o.trace});
+    for (const auto& [frame, file] : o.shots) out.push_back({"--shot", file});
+    if (!o.autoplay_script.empty()) out.push_back({"--autoplay-script", o.autoplay_script});
+    if (!o.audio.empty()) out.push_back({"--audio", o.audio});
+    if (o.render_tune) out.push_back({"--render-tune", o.tune_file});
+    if (o.render_score) out.push_back({"--render-score", o.score_wave});
+    return out;
+}
+
+std::vector<NamedPath> sim_input_paths(const SimOptions& o) {
+    std::vector<NamedPath> in = {play_data_input()};
+    if (!o.input.empty()) in.push_back({"--input", o.input});
+    if (o.render_score) in.push_back({"--render-score", o.score_path});
+    return in;
 }

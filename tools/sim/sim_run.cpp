@@ -294,6 +294,9 @@ int run_sim(const SimOptions& options) {
         }
         std::memcpy(&recorded_start, script.play_data.data(), sizeof recorded_start);
         use_play_data_start(&recorded_start);
+        // The recording's record is someone else's: it stays in memory, and
+        // the play data of the folder the run is in is never touched.
+        set_play_data_saves(false);
     }
 
     state.options = &options;
@@ -326,6 +329,7 @@ int run_sim(const SimOptions& options) {
     const int result = game_main();
     set_allocation_counting(false);
     use_play_data_start(nullptr);
+    set_play_data_saves(true);
     if (autoplay_in_lookahead()) end_lookahead_child();
     int status = result == 1 ? 0 : 1;
     if (!options.autoplay_script.empty() && !write_autoplay_script(options.autoplay_script.c_str()))

@@ -216,6 +216,10 @@ void sdl_hold_while_paused() {
         }
         SDL_Event e;
         if (SDL_WaitEventTimeout(&e, 50)) translate(e);
+        // No frames come while paused: a fullscreen switch is made here,
+        // once for all the events that were waiting.
+        while (is_paused(pause_gate) && SDL_PollEvent(&e)) translate(e);
+        if (sdl_apply_fullscreen_toggle()) sdl_render();
     }
     // The time spent paused is no frame's to catch up on.
     if (take_pause_ended(&pause_gate)) restart_frame_schedule();

@@ -31,7 +31,12 @@ void sdl_message_box(const char* text, const char* caption);
 bool sdl_create_window(const char* caption, int width, int height);
 void sdl_show_frame(const uint32_t* pixels, int width, int height, int pitch);
 void sdl_render();
+// Asks for the switch between window and fullscreen; presses fold, and the
+// next frame shown makes the switch.
 void sdl_toggle_fullscreen();
+// Makes a switch asked for, if any; true when it did. Called once per frame
+// shown, and by a paused game's wait, never while taking messages.
+bool sdl_apply_fullscreen_toggle();
 // The canvas pixel under a window point, or (-1, -1) off the canvas.
 void sdl_canvas_point(int x, int y, int* cx, int* cy);
 MenuBar* sdl_menu();

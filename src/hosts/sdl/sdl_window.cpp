@@ -23,6 +23,11 @@ int game_height = 0;
 MenuBar menu;
 bool menu_dirty = true;
 bool fullscreen = false;
+// A toggle asked for since the last frame: presses fold into one (two
+// cancel out), applied once per frame outside the message pump, because
+// each switch may block for a while and a storm of them must not keep the
+// game from its frames or its Escape.
+bool toggle_pending = false;
 SDL_Texture* pause_texture = nullptr;
 bool paused = false;
 
@@ -231,18 +236,14 @@ void sdl_render() {
     SDL_RenderPresent(renderer);
 }
 
-void sdl_show_frame(const uint32_t* pixels, int, int, int pitch) {
-    if (!window) return;
-    SDL_UpdateTexture(game_texture, nullptr, pixels, pitch);
-    sdl_render();
-}
-
 void sdl_show_paused(bool on) {
     paused = on;
     if (window) sdl_render();
 }
 
-void sdl_toggle_fullscreen() {
+namespace {
+
+void switch_fullscreen() {
     static Size windowed = {};
     if (!fullscreen) {
         SDL_GetWindowSize(window, &windowed.w, &windowed.h);
@@ -253,6 +254,26 @@ void sdl_toggle_fullscreen() {
     fullscreen = false;
     // Not every video driver gives the window its old size back.
     SDL_SetWindowSize(window, windowed.w, windowed.h);
+}
+
+}  // namespace
+
+bool sdl_apply_fullscreen_toggle() {
+    if (!toggle_pending || !window) return false;
+    toggle_pending = false;
+    switch_fullscreen();
+    return true;
+}
+
+void sdl_show_frame(const uint32_t* pixels, int, int, int pitch) {
+    if (!window) return;
+    sdl_apply_fullscreen_toggle();
+    SDL_UpdateTexture(game_texture, nullptr, pixels, pitch);
+    sdl_render();
+}
+
+void sdl_toggle_fullscreen() {
+    toggle_pending = !toggle_pending;
 }
 
 void sdl_canvas_point(int x, int y, int* cx, int* cy) {
@@ -283,7 +304,7 @@ void sdl_destroy_window() {
     game_texture = menu_texture = nullptr;
     renderer = nullptr;
     window = nullptr;
-    fullscreen = false;
+    fullscreen = toggle_pending = false;
 }
 
 SDL_Window* sdl_host_window() {

@@ -93,28 +93,71 @@
     return bytes;
   }
 
+  // Said once on the page's console when storage fails after the probe: the
+  // game plays on without saving.
+  function storageFailed(what, e) {
+    if (storageFailed.told) return;
+    storageFailed.told = true;
+    console.warn(`zarvox: cannot ${what} the play data (${e}); playing without saving`);
+  }
+
+  // The stored record only grows: the higher best score and every reward
+  // either record has earned (a flag of 1). A tab saves the merge of what
+  // it has and what is stored now, so a reward another tab earned since
+  // this one started is never erased. Records are the 72-byte file: the
+  // best score a little-endian double at 0, the ten flags 32-bit at 12.
+  function mergeRecords(mine, stored) {
+    const out = new Uint8Array(Math.max(mine.length, 72));
+    out.set(mine);
+    const full = new Uint8Array(72);
+    full.set(stored.subarray(0, 72));
+    const a = new DataView(out.buffer), b = new DataView(full.buffer);
+    const ours = a.getFloat64(0, true), theirs = b.getFloat64(0, true);
+    if (!Number.isNaN(theirs) && (Number.isNaN(ours) || theirs > ours)) a.setFloat64(0, theirs, true);
+    for (let k = 0; k < 10; ++k)
+      if (b.getInt32(12 + 4 * k, true) === 1) a.setInt32(12 + 4 * k, 1, true);
+    return out;
+  }
+
+  // One task reads the stored record, merges and writes back: no other
+  // tab's script runs in between.
+  function storeRecord(s, bytes) {
+    const stored = s.getItem(RECORD_KEY);
+    s.setItem(RECORD_KEY, toHex(stored === null ? bytes : mergeRecords(bytes, fromHex(stored))));
+  }
+
   // Before the game starts: the stored record becomes the file it reads,
   // and every save it completes (a write, then a rename over the record)
-  // is copied back to storage.
+  // is merged into storage. A record that cannot be read is never written.
   function attachPlayData(module) {
     const s = playStorage();
     if (!s) return;
-    const stored = s.getItem(RECORD_KEY);
+    let stored;
+    try {
+      stored = s.getItem(RECORD_KEY);
+    } catch (e) {
+      return storageFailed('read', e);
+    }
     if (stored !== null) module.FS.writeFile('/' + RECORD_NAME, fromHex(stored));
     const rename = module.FS.rename;
     module.FS.rename = function (from, to) {
       const result = rename.call(this, from, to);
       if (to.replace(/^.*\//, '') === RECORD_NAME) {
         try {
-          s.setItem(RECORD_KEY, toHex(module.FS.readFile(to)));
+          storeRecord(s, module.FS.readFile(to));
         } catch (e) {
-          if (!attachPlayData.warned) console.warn('zarvox: cannot save the play data: ' + e);
-          attachPlayData.warned = true;
+          storageFailed('save', e);
         }
       }
       return result;
     };
   }
+
+  // Another tab saved: this one's game goes on with its own record, and its
+  // next save merges with what the other stored.
+  window.addEventListener('storage', (e) => {
+    if (e.key === RECORD_KEY) console.log('zarvox: another window saved the play data');
+  });
 
   // ---- Screen ----
 
@@ -647,6 +690,44 @@
     $('again').focus();
   }
 
+  // The test mode's key script, as the runner takes one: at most 64 MiB,
+  // and within 10 s, or an Error saying which limit it passed.
+  const SCRIPT_MAX_BYTES = 64 * 1024 * 1024;
+  const SCRIPT_MAX_MS = 10000;
+  async function fetchScript(url) {
+    const stop = new AbortController();
+    let late = false;
+    const timer = setTimeout(() => { late = true; stop.abort(); }, SCRIPT_MAX_MS);
+    const tooLarge = () => new Error('larger than 64 MiB');
+    try {
+      const response = await fetch(url, { cache: 'no-store', signal: stop.signal });
+      if (!response.ok) throw new Error(`HTTP ${response.status}`);
+      if (+response.headers.get('Content-Length') > SCRIPT_MAX_BYTES) throw tooLarge();
+      const reader = response.body.getReader();
+      const parts = [];
+      let size = 0;
+      for (;;) {
+        const { done, value } = await reader.read();
+        if (done) break;
+        size += value.length;
+        if (size > SCRIPT_MAX_BYTES) {
+          stop.abort();
+          throw tooLarge();
+        }
+        parts.push(value);
+      }
+      const bytes = new Uint8Array(size);
+      let at = 0;
+      for (const part of parts) { bytes.set(part, at); at += part.length; }
+      return new TextDecoder().decode(bytes);
+    } catch (e) {
+      if (late) throw new Error(`not read within ${SCRIPT_MAX_MS / 1000} s`);
+      throw e;
+    } finally {
+      clearTimeout(timer);
+    }
+  }
+
   async function main() {
     try {
       options = readQuery(location.search);
@@ -655,9 +736,7 @@
     }
     if (options.keys !== null) {
       try {
-        const response = await fetch(options.keys, { cache: 'no-store' });
-        if (!response.ok) throw new Error(`HTTP ${response.status}`);
-        scriptText = await response.text();
+        scriptText = await fetchScript(options.keys);
       } catch (e) {
         return fail(`keys=${options.keys} cannot be read (${e.message})`);
       }
