@@ -100,7 +100,13 @@ void leave_folder() {
 
 void saves_replace_an_existing_file_byte_for_byte() {
     fresh_folder("replace");
-    write_bytes(PLAY_DATA_FILE, std::string(72, '\x55'));
+    // An older record with a lower best score and no rewards: a save keeps
+    // the higher best score and every reward of the two, so the new record
+    // is what lands, byte for byte.
+    PlayDataRecord older = {};
+    older.best_score = 10;
+    older.unused_b[0] = 0x55555555;
+    write_bytes(PLAY_DATA_FILE, bytes_of(older));
     const PlayDataRecord record = awkward_record();
     check(save_play_record(record) == 0, "the save succeeds over an existing file");
     check(read_bytes(PLAY_DATA_FILE) == bytes_of(record), "the file holds the record exactly");
@@ -162,7 +168,7 @@ void a_failed_save_never_tears_the_old_file() {
     const std::string old = bytes_of(awkward_record());
     write_bytes(PLAY_DATA_FILE, old);
     PlayDataRecord other = {};
-    other.best_score = 1;
+    other.best_score = 1000;  // higher than the stored one, so it lands whole
     for (SaveFault fault :
          {SaveFault::Open, SaveFault::Write, SaveFault::Sync, SaveFault::Rename}) {
         inject_save_fault(fault);
