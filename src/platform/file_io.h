@@ -65,6 +65,13 @@ ReplaceTarget replace_target(const char* path);
 // the file's size in bytes.
 std::FILE* open_regular_file(const char* path, bool* not_regular, long long* size);
 
+// Reads up to `capacity` bytes of the regular file `path` into `out`
+// without allocating (the game saves while it runs); `*got` is how many.
+// False with errno set (ENOENT: missing) when it cannot; `*not_regular` is
+// then true when something that is not a regular file has the name.
+bool read_regular_file(const char* path, void* out, size_t capacity, size_t* got,
+                       bool* not_regular);
+
 // Creates or empties `path` for writing in binary mode: a descriptor for
 // write_fully, or -1 with errno set. close_file is false when the close
 // reports an error (a full disk may show only then).

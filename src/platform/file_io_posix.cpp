@@ -228,6 +228,32 @@ std::FILE* open_regular_file(const char* path, bool* not_regular, long long* siz
     return stream;
 }
 
+bool read_regular_file(const char* path, void* out, size_t capacity, size_t* got,
+                       bool* not_regular) {
+    *got = 0;
+    *not_regular = false;
+    const int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st = {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        *not_regular = !S_ISREG(st.st_mode);
+        close_quietly(fd);
+        return fail_with(EINVAL);
+    }
+    while (*got < capacity) {
+        const ssize_t n = ::read(fd, static_cast<char*>(out) + *got, capacity - *got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            close_quietly(fd);
+            return false;
+        }
+        if (n == 0) break;
+        *got += static_cast<size_t>(n);
+    }
+    ::close(fd);
+    return true;
+}
+
 int create_output_file(const char* path) {
     return ::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
 }

@@ -347,6 +347,42 @@ std::FILE* open_regular_file(const char* path, bool* not_regular, long long* siz
     return stream;
 }
 
+bool read_regular_file(const char* path, void* out, size_t capacity, size_t* got,
+                       bool* not_regular) {
+    *got = 0;
+    *not_regular = false;
+    wchar_t wide[FILE_PATH_BYTES];
+    if (!widen(path, wide, FILE_PATH_BYTES)) return false;
+    const HANDLE h =
+        CreateFileW(wide, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        const DWORD attributes = GetFileAttributesW(wide);
+        *not_regular =
+            attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+        return fail_with(*not_regular ? EISDIR : errno_of(error));
+    }
+    if (GetFileType(h) != FILE_TYPE_DISK) {
+        CloseHandle(h);
+        *not_regular = true;
+        return fail_with(EINVAL);
+    }
+    while (*got < capacity) {
+        DWORD n = 0;
+        const DWORD want = static_cast<DWORD>(capacity - *got);
+        if (!ReadFile(h, static_cast<char*>(out) + *got, want, &n, nullptr)) {
+            const DWORD error = GetLastError();
+            CloseHandle(h);
+            return fail_with(errno_of(error));
+        }
+        if (n == 0) break;
+        *got += n;
+    }
+    CloseHandle(h);
+    return true;
+}
+
 int create_output_file(const char* path) {
     wchar_t wide[FILE_PATH_BYTES];
     if (!widen(path, wide, FILE_PATH_BYTES)) return -1;

@@ -96,20 +96,12 @@ namespace {
 // A missing file has nothing to add; false with errno set when the file
 // exists and cannot be read.
 bool merge_stored_record(PlayDataRecord* record) {
-    bool not_regular = false;
-    long long size = 0;
-    std::FILE* in = open_regular_file(PLAY_DATA_FILE, &not_regular, &size);
-    if (!in) return !not_regular && errno == ENOENT;
+    // Read without stdio: a save made while the game runs allocates nothing.
     PlayDataRecord stored = {};
-    const size_t got = std::fread(&stored, 1, sizeof stored, in);
-    (void)got;
-    const bool failed = std::ferror(in) != 0;
-    const int error = errno;
-    std::fclose(in);
-    if (failed) {
-        errno = error ? error : EIO;
-        return false;
-    }
+    size_t got = 0;
+    bool not_regular = false;
+    if (!read_regular_file(PLAY_DATA_FILE, &stored, sizeof stored, &got, &not_regular))
+        return !not_regular && errno == ENOENT;
     merge_play_records(record, stored);
     return true;
 }
