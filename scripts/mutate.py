@@ -10,13 +10,14 @@ the next start.
 
     scripts/mutate.py [--build build] [--list scripts/mutants.txt]
                       [--out mutants.tsv] [--hints old.tsv] [--only 3,7]
-                      [--equivalent] [--all-suites]
+                      [--equivalent] [--all-suites] [--without REGEX] [--check]
 
 Suites are tried in this order: the killer recorded for the same mutant in
 --hints (an earlier run's --out), the unit suites named like the mutated
 file, the golden replays for game code, then every other suite, fastest
 first. --all-suites runs every suite for every mutant instead of stopping at
 the first killer. Mutants marked "equivalent" are only run with --equivalent.
+--without leaves out the suites it matches: would the rest still kill them?
 
 The list is made of blocks separated by blank lines; '#' starts a comment:
 
@@ -227,6 +228,7 @@ def main():
     parser.add_argument("--all-suites", action="store_true")
     parser.add_argument("--timeout", type=int, default=120)
     parser.add_argument("--check", action="store_true")
+    parser.add_argument("--without", help="a regex of suites to leave out")
     args = parser.parse_args()
     build_dir = os.path.join(ROOT, args.build) if not os.path.isabs(args.build) else args.build
 
@@ -264,6 +266,8 @@ def main():
     if not ok:
         sys.exit("the unmutated tree does not build:\n" + out)
     tests = list_tests(build_dir)
+    if args.without:
+        tests = [t for t in tests if not re.search(args.without, t)]
     costs = test_costs(build_dir)
     counts = {}
     started = time.time()
