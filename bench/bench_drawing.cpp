@@ -6,10 +6,10 @@
 #include <cstring>
 
 #include "copying_floor.h"
+#include "hosts/headless/headless_host.h"
 #include "objects/effects.h"
 #include "objects/transition.h"
 #include "platform/display.h"
-#include "platform/headless_host.h"
 #include "services/present.h"
 #include "services/templates.h"
 

@@ -14,8 +14,8 @@
 #include <ctime>
 #include <vector>
 
+#include "hosts/sdl/sdl_host.h"
 #include "platform/display.h"
-#include "platform/sdl/sdl_host.h"
 #include "services/message_pump.h"
 #include "services/present.h"
 #include "services/templates.h"

@@ -18,12 +18,12 @@
 #include <vector>
 
 #include "copying_floor.h"
+#include "hosts/headless/headless_host.h"
 #include "modes/boss_battle.h"
 #include "modes/ship_and_hud.h"
 #include "modes/stage_battle.h"
 #include "modes/title_state.h"
 #include "objects/game_object.h"
-#include "platform/headless_host.h"
 #include "replay/key_script.h"
 #include "services/game_state.h"
 #include "services/keys.h"

@@ -8,28 +8,23 @@ set(allowed_objects objects platform)
 set(allowed_services services objects platform)
 set(allowed_modes modes services objects platform)
 set(allowed_shell shell modes services objects platform)
-# Above the seam: what the hosts share (menu bar, pad map, keys held by
-# several inputs), key scripts and recordings that wrap any host, and the
-# hosts themselves, which start the shell. The browser host also reads the
-# running mode's ship for its test mode.
-set(allowed_host_parts host_parts platform)
-set(allowed_replay replay shell services platform)
-set(allowed_sdl_host sdl_host host_parts replay shell services platform)
-set(allowed_web_host web_host host_parts replay shell modes services objects platform)
+# Above the seam, under hosts/ and replay/: what the hosts share (menu bar,
+# frame hashes, pad map, keys held by several inputs), key scripts and
+# recordings that wrap any host, and the hosts themselves, which start the
+# shell. The browser host also reads the running mode's ship for its test
+# mode. A host's layer is its folder under hosts/.
+set(allowed_common common platform)
+set(allowed_replay replay common shell services platform)
+set(allowed_headless headless replay platform)
+set(allowed_sdl sdl common replay shell services platform)
+set(allowed_web web common replay shell modes services objects platform)
 
-# The layer of a path under src/: its first folder, but for the hosts'
-# folders inside platform/.
+# The layer of a path under src/: its first folder, or for a host the folder
+# under hosts/.
 function(layer_of path out_var)
-  if(path MATCHES "^platform/sdl/")
-    set(${out_var} sdl_host PARENT_SCOPE)
-  elseif(path MATCHES "^platform/web/")
-    set(${out_var} web_host PARENT_SCOPE)
-  elseif(path MATCHES "^platform/hosts/")
-    set(${out_var} host_parts PARENT_SCOPE)
-  else()
-    string(REGEX REPLACE "/.*" "" first ${path})
-    set(${out_var} ${first} PARENT_SCOPE)
-  endif()
+  string(REGEX REPLACE "^hosts/" "" path ${path})
+  string(REGEX REPLACE "/.*" "" first ${path})
+  set(${out_var} ${first} PARENT_SCOPE)
 endfunction()
 
 set(wrong "")

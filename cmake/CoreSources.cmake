@@ -11,6 +11,5 @@ function(zarvox_core_sources out_var)
     ${ZARVOX_ROOT}/src/objects/*.cpp
     ${ZARVOX_ROOT}/src/modes/*.cpp
     ${ZARVOX_ROOT}/src/vorbel/*.cpp)
-  list(FILTER sources EXCLUDE REGEX "/src/platform/(sdl|web|hosts)/")
   set(${out_var} ${sources} PARENT_SCOPE)
 endfunction()

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/headless_host.h"
+#include "replay/script_feed.h"
 
 struct KeyScript {
     std::vector<ScriptedMessage> messages;  // by frame, inside before after

@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "hosts/common/frame_hash.h"
 #include "platform/display.h"
 #include "platform/file_io.h"
-#include "platform/frame_hash.h"
 #include "platform/host.h"
 #include "platform/play_data.h"
 #include "replay/key_script.h"

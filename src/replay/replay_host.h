@@ -4,7 +4,7 @@
 // the close button, the menu and the quit signals still end the game.
 #pragma once
 
-#include "platform/script_feed.h"
+#include "replay/script_feed.h"
 
 // Installs the replay around the installed host. The script's arrays must
 // outlive the replay.

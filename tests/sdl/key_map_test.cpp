@@ -1,5 +1,5 @@
 // What key events become for the game window.
-#include "platform/sdl/key_map.h"
+#include "hosts/sdl/key_map.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 // Pads and keyboard holding the game's keys together: one press and one
 // release per hold, the stick's dead zone and hysteresis, pads pulled out.
-#include "platform/hosts/pad_map.h"
+#include "hosts/common/pad_map.h"
 
 #include <SDL_gamecontroller.h>
 #include <gtest/gtest.h>
 
-#include "platform/sdl/sdl_host.h"
+#include "hosts/sdl/sdl_host.h"
 
 namespace {
 

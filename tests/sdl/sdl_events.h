@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "platform/sdl/sdl_host.h"
+#include "hosts/sdl/sdl_host.h"
 
 inline std::vector<Message> drain() {
     std::vector<Message> taken;

@@ -4,7 +4,7 @@
 #include <csignal>
 #include <string>
 
-#include "platform/hosts/menu_bar.h"
+#include "hosts/common/menu_bar.h"
 #include "sdl/sdl_events.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // The window's scaling arithmetic, its menu bar and the bar's font, without a display.
-#include "platform/sdl/window_layout.h"
+#include "hosts/sdl/window_layout.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/hosts/bitmap_font.h"
-#include "platform/hosts/menu_bar.h"
+#include "hosts/common/bitmap_font.h"
+#include "hosts/common/menu_bar.h"
 
 namespace {
 

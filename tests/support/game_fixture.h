@@ -4,12 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include "hosts/headless/headless_host.h"
 #include "objects/digits.h"
 #include "objects/effects.h"
 #include "objects/game_object.h"
 #include "objects/transition.h"
 #include "platform/display.h"
-#include "platform/headless_host.h"
 #include "services/templates.h"
 
 class GameFixture : public ::testing::Test {

@@ -5,11 +5,11 @@
 
 #include <string>
 
+#include "hosts/headless/headless_host.h"
 #include "objects/digits.h"
 #include "objects/effects.h"
 #include "objects/transition.h"
 #include "platform/display.h"
-#include "platform/headless_host.h"
 #include "platform/resources.h"
 #include "services/templates.h"
 

@@ -4,8 +4,8 @@
 
 #include <cmath>
 
+#include "hosts/headless/headless_host.h"
 #include "modes/boss_battle.h"
-#include "platform/headless_host.h"
 #include "platform/play_data.h"
 #include "services/game_state.h"
 #include "services/templates.h"

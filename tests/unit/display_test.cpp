@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/headless_host.h"
+#include "hosts/headless/headless_host.h"
 #include "platform/resources.h"
 #include "support/bitmap_file.h"
 

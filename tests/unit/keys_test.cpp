@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/headless_host.h"
+#include "hosts/headless/headless_host.h"
 
 namespace {
 

@@ -17,9 +17,9 @@
 #include <random>
 #include <string>
 
+#include "hosts/headless/headless_host.h"
 #include "modes/stage_battle.h"
 #include "objects/effects.h"
-#include "platform/headless_host.h"
 #include "services/game_state.h"
 #include "services/templates.h"
 #include "support/sim_process.h"

@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/headless_host.h"
+#include "hosts/headless/headless_host.h"
 #include "platform/play_data.h"
-#include "platform/script_feed.h"
 #include "replay/key_script.h"
 #include "replay/recorder.h"
+#include "replay/script_feed.h"
 #include "services/game_state.h"
 #include "services/keys.h"
 #include "services/message_pump.h"

@@ -1,8 +1,8 @@
 // The stage battle's local rules, run in-process on its own objects.
 #include <gtest/gtest.h>
 
+#include "hosts/headless/headless_host.h"
 #include "modes/stage_battle.h"
-#include "platform/headless_host.h"
 #include "platform/play_data.h"
 #include "services/game_state.h"
 #include "services/keys.h"

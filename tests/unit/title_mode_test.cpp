@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "hosts/headless/headless_host.h"
 #include "modes/modes.h"
 #include "modes/title_state.h"
 #include "objects/digits.h"
 #include "objects/effects.h"
 #include "objects/transition.h"
 #include "platform/display.h"
-#include "platform/headless_host.h"
 #include "platform/play_data.h"
 #include "platform/tune_library.h"
 #include "services/game_state.h"

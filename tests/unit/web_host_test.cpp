@@ -1,7 +1,7 @@
 // The browser host's own rules, built natively against a stand-in page: key
 // mapping, taps shorter than a frame, shared keys, the test mode's script
 // and clock, and the canvas picture with its menu bar.
-#include "platform/web/web_host.h"
+#include "hosts/web/web_host.h"
 
 #include <gtest/gtest.h>
 
@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "hosts/common/menu_bar.h"
+#include "hosts/headless/headless_host.h"
+#include "hosts/web/web_keys.h"
 #include "platform/display.h"
-#include "platform/headless_host.h"
-#include "platform/hosts/menu_bar.h"
-#include "platform/web/web_keys.h"
 
 namespace {
 

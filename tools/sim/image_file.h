@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/frame_hash.h"
+#include "hosts/common/frame_hash.h"
 
 // False with errno set, and then no partial file is left.
 bool write_image(const std::string& path, const uint32_t* pixels, int width, int height,

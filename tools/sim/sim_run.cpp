@@ -7,12 +7,12 @@
 #include <cstring>
 #include <string>
 
+#include "hosts/common/frame_hash.h"
+#include "hosts/headless/headless_host.h"
 #include "objects/effects.h"
 #include "objects/transition.h"
 #include "platform/display.h"
 #include "platform/file_io.h"
-#include "platform/frame_hash.h"
-#include "platform/headless_host.h"
 #include "platform/play_data.h"
 #include "platform/resources.h"
 #include "platform/tune_render.h"

@@ -4,9 +4,9 @@
 
 #include <string>
 
+#include "hosts/web/web_host.h"
+#include "hosts/web/web_page.h"
 #include "modes/stage_battle.h"
-#include "platform/web/web_host.h"
-#include "platform/web/web_page.h"
 #include "replay/key_script.h"
 #include "services/game_state.h"
 #include "services/keys.h"

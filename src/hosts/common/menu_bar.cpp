@@ -1,6 +1,6 @@
-#include "platform/hosts/menu_bar.h"
+#include "hosts/common/menu_bar.h"
 
-#include "platform/hosts/bitmap_font.h"
+#include "hosts/common/bitmap_font.h"
 
 namespace {
 

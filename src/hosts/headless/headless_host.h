@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "platform/host.h"
-#include "platform/script_feed.h"
+#include "replay/script_feed.h"
 
 struct HeadlessObserver {
     // Present N begins (after the frame's work and drawing, before its pump).

@@ -1,66 +1,5 @@
-<!doctype html>
-<html lang="en">
-<head>
-<meta charset="utf-8">
-<meta name="viewport" content="width=device-width, initial-scale=1, maximum-scale=1, user-scalable=no, viewport-fit=cover">
-<meta name="theme-color" content="#000000">
-<title>Zarvox</title>
-<link rel="icon" href="data:,">
-<style>
-  html, body { margin: 0; height: 100%; background: #000; color: #ccc;
-    font: 15px system-ui, sans-serif; overflow: hidden; }
-  body { -webkit-user-select: none; user-select: none; -webkit-touch-callout: none; }
-  #app { display: flex; flex-direction: column; align-items: center; justify-content: center;
-    height: 100%; background: #000; }
-  #screen { display: block; image-rendering: pixelated; image-rendering: crisp-edges;
-    touch-action: none; }
-  #error { display: none; margin: 16px; color: #ff7b7b; font: 15px ui-monospace, monospace; }
-  body.failed #error { display: block; }
-  body.failed #screen, body.failed #touch, body.failed #tools { display: none; }
-  #touch { display: none; width: 100%; max-width: 520px; box-sizing: border-box;
-    padding: 10px 12px 6px; gap: 10px; touch-action: none; }
-  body.touch #touch { display: flex; }
-  #touch button { flex: 1; height: 84px; border-radius: 14px; border: 2px solid #4a4a5a;
-    background: #1c1c26; color: #e8e8f0; font: bold 26px system-ui, sans-serif;
-    touch-action: none; -webkit-tap-highlight-color: transparent; }
-  #touch button[data-key="SPACE"] { flex: 1.4; margin-left: 18px; font-size: 20px; }
-  #touch button.held { background: #3d3d78; border-color: #8a8af0; }
-  #tools { display: flex; gap: 12px; align-items: center; padding: 6px; font-size: 13px; }
-  #tools button, #end button { background: #1c1c26; color: #ddd; border: 1px solid #555;
-    border-radius: 6px; padding: 5px 12px; font: inherit; }
-  #hint { color: #888; }
-  body.touch #hint { display: none; }
-  :fullscreen #tools { display: none; }
-  #end { position: fixed; inset: 0; display: flex; align-items: center; justify-content: center;
-    background: rgba(0, 0, 0, 0.6); }
-  #end[hidden] { display: none; }
-  #end button { font-size: 24px; padding: 14px 30px; border-color: #8a8af0; }
-  dialog { max-width: 300px; border: 1px solid #888; border-radius: 8px; background: #f0f0f0;
-    color: #000; }
-  dialog::backdrop { background: rgba(0, 0, 0, 0.5); }
-  dialog h2 { margin: 0 0 8px; font-size: 15px; }
-  dialog p { white-space: pre-wrap; }
-  dialog form { text-align: right; }
-</style>
-</head>
-<body>
-<div id="app">
-  <p id="error" role="alert"></p>
-  <canvas id="screen" width="240" height="332" aria-label="Zarvox"></canvas>
-  <div id="touch">
-    <button type="button" data-key="LEFT" aria-label="Left">&#9664;</button>
-    <button type="button" data-key="RIGHT" aria-label="Right">&#9654;</button>
-    <button type="button" data-key="SPACE" aria-label="Fire">FIRE</button>
-  </div>
-  <div id="tools">
-    <span id="hint">&larr; &rarr; move &middot; Space fires &middot; Esc quits</span>
-    <button type="button" id="fullscreen">Fullscreen</button>
-  </div>
-</div>
-<div id="end" hidden><button type="button" id="again">Play again</button></div>
-<dialog id="box"><form method="dialog"><h2 id="box-caption"></h2><p id="box-text"></p><button>OK</button></form></dialog>
-<script src="zarvox.js"></script>
-<script>
+// The page around the game: the canvas and its scaling, keys, touch buttons,
+// controllers, sound, storage, the message box, and the test mode.
 'use strict';
 (function () {
   const $ = (id) => document.getElementById(id);
@@ -572,6 +511,3 @@
   fitCanvas();
   main();
 })();
-</script>
-</body>
-</html>

@@ -1,4 +1,4 @@
-#include "platform/frame_hash.h"
+#include "hosts/common/frame_hash.h"
 
 uint32_t hash_pixels(const uint32_t* pixels, int width, int height, int pitch_bytes) {
     uint32_t h = 2166136261u;

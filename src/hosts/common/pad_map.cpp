@@ -1,4 +1,4 @@
-#include "platform/hosts/pad_map.h"
+#include "hosts/common/pad_map.h"
 
 namespace {
 

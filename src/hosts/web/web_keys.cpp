@@ -1,4 +1,4 @@
-#include "platform/web/web_keys.h"
+#include "hosts/web/web_keys.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "platform/hosts/bitmap_font.h"
+#include "hosts/common/bitmap_font.h"
 
 #include <cstring>
 

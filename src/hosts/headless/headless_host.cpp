@@ -1,4 +1,4 @@
-#include "platform/headless_host.h"
+#include "hosts/headless/headless_host.h"
 
 #include <cstring>
 

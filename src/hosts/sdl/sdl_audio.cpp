@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "platform/sdl/sdl_host.h"
+#include "hosts/sdl/sdl_host.h"
 
 namespace {
 

@@ -2,13 +2,13 @@
 // area, the keyboard, the high-resolution clock and the sound card.
 #pragma once
 
+#include "hosts/common/pad_map.h"
 #include "platform/host.h"
-#include "platform/hosts/pad_map.h"
 
 struct SDL_Window;
 union SDL_Event;
 
-// Installs the SDL host: starts its clock and turns SIGINT and SIGTERM into
+// Installs the SDL host: starts its clock and turns SIGINT, SIGTERM and SIGHUP into
 // the quit message. The window opens when the game asks for it.
 void install_sdl_host();
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "platform/host.h"
-#include "platform/script_feed.h"
+#include "replay/script_feed.h"
 
 // How the page was asked to run (its query parameters). The defaults are the
 // plain game; the rest serve automated checks.

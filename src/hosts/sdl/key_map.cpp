@@ -1,4 +1,4 @@
-#include "platform/sdl/key_map.h"
+#include "hosts/sdl/key_map.h"
 
 namespace {
 

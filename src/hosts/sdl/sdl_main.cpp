@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/sdl/sdl_host.h"
+#include "hosts/sdl/sdl_host.h"
 #include "replay/session.h"
 #include "shell/shell.h"
 

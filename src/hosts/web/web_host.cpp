@@ -1,16 +1,15 @@
-#include "platform/web/web_host.h"
+#include "hosts/web/web_host.h"
 
 #include <cmath>
 #include <cstring>
 
+#include "hosts/common/frame_hash.h"
+#include "hosts/common/menu_bar.h"
+#include "hosts/web/web_input.h"
+#include "hosts/web/web_page.h"
 #include "platform/display.h"
-#include "platform/frame_hash.h"
-#include "platform/headless_host.h"
-#include "platform/hosts/menu_bar.h"
 #include "platform/message_queue.h"
 #include "platform/resources.h"
-#include "platform/web/web_input.h"
-#include "platform/web/web_page.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/script_feed.h"
+#include "replay/script_feed.h"
 
 namespace {
 

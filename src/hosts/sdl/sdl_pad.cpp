@@ -2,7 +2,7 @@
 // plugged in later is opened, and closed again when it goes away.
 #include <SDL.h>
 
-#include "platform/sdl/sdl_host.h"
+#include "hosts/sdl/sdl_host.h"
 
 namespace {
 

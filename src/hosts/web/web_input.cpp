@@ -1,9 +1,9 @@
-#include "platform/web/web_input.h"
+#include "hosts/web/web_input.h"
 
-#include "platform/hosts/pad_map.h"
-#include "platform/web/web_host.h"
-#include "platform/web/web_keys.h"
-#include "platform/web/web_page.h"
+#include "hosts/common/pad_map.h"
+#include "hosts/web/web_host.h"
+#include "hosts/web/web_keys.h"
+#include "hosts/web/web_page.h"
 
 namespace {
 

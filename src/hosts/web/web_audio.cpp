@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/web/web_host.h"
-#include "platform/web/web_page.h"
+#include "hosts/web/web_host.h"
+#include "hosts/web/web_page.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/sdl/window_layout.h"
+#include "hosts/sdl/window_layout.h"
 
 #include <algorithm>
 #include <cstdint>
