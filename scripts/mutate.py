@@ -18,6 +18,8 @@ file, the golden replays for game code, then every other suite, fastest
 first. --all-suites runs every suite for every mutant instead of stopping at
 the first killer. Mutants marked "equivalent" are only run with --equivalent.
 --without leaves out the suites it matches: would the rest still kill them?
+A suite that fails is run again on its own and counts only if it fails again,
+so a test that fails by chance on a busy machine does not pass for a killer.
 
 The list is made of blocks separated by blank lines; '#' starts a comment:
 
@@ -28,7 +30,8 @@ The list is made of blocks separated by blank lines; '#' starts a comment:
 
 The "-" text (after "- ") must occur exactly once in the file; a mutant whose
 text is gone is reported as stale (--check lists those without running).
-Several "- " or "+ " lines stand for consecutive lines. This is a tool for people, not part of CI.
+Several "- " or "+ " lines stand for consecutive lines. This is a tool for
+people, not part of CI.
 """
 
 import argparse
@@ -147,10 +150,12 @@ def suite_order(mutant, tests, costs, hint):
         groups.append([hint])
     groups.append(named)
     rest = [t for t in others if t not in named]
+    quick = [t for t in rest if costs.get(t, 5.0) < 2.0]
+    slow = [t for t in rest if t not in quick]
     if mutant.path.startswith(GAME_CODE):
-        groups += [golden, rest]
+        groups += [golden, quick, slow]
     else:
-        groups += [rest, golden]
+        groups += [quick, slow, golden]
     seen, out = set(), []
     for group in groups:
         group = [t for t in group if t not in seen]
@@ -260,7 +265,7 @@ def main():
             for line in f:
                 cols = line.rstrip("\n").split("\t")
                 if len(cols) >= 5 and cols[3] == "killed":
-                    hints[(cols[1], cols[2])] = cols[4].split()[0]
+                    hints[(os.path.basename(cols[1]), cols[2])] = cols[4].split()[0]
 
     ok, out = build(build_dir, [])
     if not ok:
@@ -284,13 +289,19 @@ def main():
                         result = "stale"
                     else:
                         snippet = " / ".join(line.strip() for line in m.before.splitlines())
-                        order = suite_order(m, tests, costs, hints.get((m.path, snippet)))
+                        order = suite_order(m, tests, costs,
+                                            hints.get((os.path.basename(m.path), snippet)))
                         for group in order:
                             ok, out = build(build_dir, [target_of(t) for t in group])
                             if not ok:
                                 result, killer = "stillborn", "does not compile"
                                 break
                             failed = failing_tests(build_dir, group, args.timeout)
+                            if failed and not failed[0].startswith("(ctest"):
+                                # A suite that fails by chance on a busy machine kills nothing:
+                                # only those that fail again, run alone, count.
+                                failed = [t for t in failed
+                                          if failing_tests(build_dir, [t], args.timeout)]
                             if failed:
                                 result = "killed"
                                 killer = killer + " " + " ".join(failed) if killer else " ".join(failed)
