@@ -1,5 +1,6 @@
-// The boss battle's local rules, run in-process: the bomb's flight, the
-// beam's pieces and hitboxes, the boss's edges, the first hit, the record.
+// The boss battle's local rules, run in-process: the bomb's flight, a spent
+// beam pool, the boss's corners, the first hit, the record. The golden games
+// never reach these edges, so only a rule can say what is right there.
 #include <gtest/gtest.h>
 
 #include <cmath>

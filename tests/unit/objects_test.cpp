@@ -1,5 +1,6 @@
-// The shared object rules: drawing positions, collisions, random numbers,
-// the particle pool when it is full, and the number display's limits.
+// The shared object rules: drawing positions, collisions to the unit,
+// random numbers, the particle pool when it is full, and the number display's
+// limits: edges a golden game passes by chance or never.
 #include <gtest/gtest.h>
 
 #include "objects/digits.h"

@@ -1,5 +1,5 @@
-// The tune player: deterministic samples, loops that come back to their loop
-// point, and play-once tunes that fall silent.
+// The tune player: loops that come back to their loop point, play-once tunes
+// that fall silent, pan and pitch.
 #include <gtest/gtest.h>
 
 #include <memory>
