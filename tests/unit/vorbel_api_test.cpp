@@ -38,6 +38,7 @@ TEST_F(Vorbel, ReadyOpensTheDeviceAndLendsIt) {
 TEST_F(Vorbel, ReadyRefusesBadArguments) {
     EXPECT_EQ(vorbel_Ready(nullptr, 3, 22050, 8, 0.1f, 1, 0), 0);
     EXPECT_EQ(vorbel_Ready(nullptr, 2, 100, 8, 0.1f, 1, 0), 0);
+    EXPECT_EQ(vorbel_Ready(nullptr, 2, 48001, 8, 0.1f, 1, 0), 0);
     EXPECT_EQ(vorbel_Ready(nullptr, 2, 22050, 12, 0.1f, 1, 0), 0);
     EXPECT_EQ(vorbel_Ready(nullptr, 2, 22050, 8, 0.0f, 1, 0), 0);
     EXPECT_EQ(vorbel_Ready(nullptr, 2, 22050, 8, 0.1f, 2, 0), 0);
@@ -46,6 +47,8 @@ TEST_F(Vorbel, ReadyRefusesBadArguments) {
     EXPECT_EQ(vorbel_Ready(nullptr, 1, 22050, 16, 0.01f, 0, 0), 1);
     EXPECT_EQ(sound_test_host().open_frames, 220);
     EXPECT_EQ(vorbel_GetDirectSound(), nullptr) << "the device was kept for the music";
+    vorbel_Release();
+    EXPECT_EQ(vorbel_Ready(nullptr, 2, 48000, 16, 0.1f, 1, 0), 1) << "the highest rate";
 }
 
 TEST_F(Vorbel, WithoutADeviceTheGameGoesOnSilently) {
