@@ -64,6 +64,9 @@ TEST(Synth, LoopingTunesComeBackToTheirLoopPoint) {
     render(p, frames_for_ticks(*score, 96));
     EXPECT_EQ(p.tick(), 48u);
     EXPECT_TRUE(p.playing());
+    // Started past its end, it starts as far into its loop.
+    p.start(score.get(), kRate, true, 144 + 5, false);
+    EXPECT_EQ(p.tick(), 48u + 5);
 
     for (const char* name : {"VBTUNE_TITLE", "VBTUNE_BATTLE", "VBTUNE_BOSS", "VBTUNE_ENDING"}) {
         auto s = shipped(name);
