@@ -6,6 +6,7 @@
 
 #include "platform/audio_device.h"
 #include "platform/host.h"
+#include "platform/resource_list.h"
 #include "platform/resources.h"
 #include "platform/sound.h"
 #include "vorbel/score.h"
@@ -36,9 +37,8 @@ void mix_tune_and_effects(benchmark::State& state, const char* tune, bool effect
     }
     set_sound_device(device.get());
     if (effects) {
-        DirectSound_Voice_Load_Resource("shot", SOUND_SHOT);
-        DirectSound_Voice_Load_Resource("bom", SOUND_BOM);
-        DirectSound_Voice_Load_Resource("laser", SOUND_LASER);
+        for (const NamedSlot& effect : SOUND_EFFECTS)
+            DirectSound_Voice_Load_Resource(effect.name, effect.slot);
     }
     device->music.start(score.get(), device->rate, true, 0, false);
     int16_t out[2 * DEVICE_BLOCK_FRAMES];

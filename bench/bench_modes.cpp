@@ -24,6 +24,7 @@
 #include "modes/stage_battle.h"
 #include "modes/title_state.h"
 #include "objects/game_object.h"
+#include "objects/random.h"
 #include "replay/key_script.h"
 #include "services/game_state.h"
 #include "services/keys.h"

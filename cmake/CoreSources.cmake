@@ -1,6 +1,6 @@
 # zarvox_core_sources(OUT_VAR): the game code's sources, the same for every
 # build of the game: shell, modes, services, platform and the tune library,
-# without the hosts (src/platform/sdl, web and hosts).
+# without the hosts (src/hosts).
 set(ZARVOX_ROOT ${CMAKE_CURRENT_LIST_DIR}/..)
 
 function(zarvox_core_sources out_var)

@@ -5,8 +5,10 @@
 #include "modes/modes.h"
 #include "modes/ship_and_hud.h"
 #include "objects/digits.h"
+#include "objects/random.h"
 #include "objects/transition.h"
 #include "platform/play_data.h"
+#include "platform/resource_list.h"
 #include "services/frame_end.h"
 #include "services/game_state.h"
 #include "services/keys.h"
@@ -42,8 +44,8 @@ namespace {
 constexpr double DEFEAT_WAIT = 24.0;    // Space counts from the 25th frame
 constexpr double VICTORY_WAIT = 162.0;  // the screen closes on the 163rd frame
 constexpr double CLOSED_WAIT = 128.0;
-constexpr Fixed9 ROCK_START_Y = -0x4000;
-constexpr Fixed9 SINK_AWAY_SPEED = 0x280;
+constexpr Fixed9 ROCK_START_Y = -px(32);
+constexpr Fixed9 SINK_AWAY_SPEED = px_frac(5, 4);
 constexpr int REWARD_BOSS = 9;
 
 void intro_work() {
@@ -76,7 +78,7 @@ void win() {
     result_picture.visible = 1;
     RecordVictory();
     save_play_data();  // a failed save is not reported; the victory goes on
-    start_tune("VBTUNE_END1");
+    start_tune(tune_name("VBTUNE_END1"));
     phase = BossWon;
 }
 
@@ -98,7 +100,7 @@ void fight_work() {
 
     switch (JudgeBossBattle()) {
         case PlayerLost:
-            switch_tune("VBTUNE_END2");
+            switch_tune(tune_name("VBTUNE_END2"));
             result_picture.visible = 1;
             phase = BossLost;
             break;
@@ -239,7 +241,7 @@ void UpdateBackdropRock(GameObject& rock) {
         rock.block = TemplateTable[row];
         // The nearer the rock, the faster it seems.
         rock.vy = row == ROW_ROCK_NEAR ? px(16) : row == ROW_ROCK_MIDDLE ? px(12) : px(8);
-        rock.x = random_range(0, 240) * 512;
+        rock.x = px(random_range(0, 240));
         rock.y = ROCK_START_Y;
         rock.visible = 1;
         rock.state = 1;
@@ -278,7 +280,7 @@ int RunBossBattle() {
     phase = BossIntro;
     rocks_released = 0;
     release_timer = 0;
-    switch_tune("VBTUNE_BOSS");
+    switch_tune(tune_name("VBTUNE_BOSS"));
     for (;;) {
         int leave = -1;
         switch (phase) {

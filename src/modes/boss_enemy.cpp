@@ -1,14 +1,15 @@
 // The boss: short random dashes about the upper field, a volley after each,
 // and a long explosion when the ship's shot touches it.
 #include "modes/boss_battle.h"
+#include "objects/random.h"
 #include "platform/sound.h"
 
 namespace boss {
 
 namespace {
 
-constexpr Fixed9 DASH_PUSH = 0x140;   // added every dash frame
-constexpr Fixed9 SPRING_PUSH = 0x80;  // towards the resting height
+constexpr Fixed9 DASH_PUSH = px_frac(5, 8);    // added every dash frame
+constexpr Fixed9 SPRING_PUSH = px_frac(1, 4);  // towards the resting height
 constexpr Fixed9 REST_HEIGHT = px(50);
 constexpr Fixed9 LOWEST_Y = px(184);
 constexpr double DASH_FRAMES = 15.0;
@@ -91,8 +92,8 @@ void turn_at_edges() {
 
 void roam() {
     // The after-image marks where the boss is before this frame's move.
-    trail_burst.x = boss.x + 0x1000;
-    trail_burst.y = boss.y + 0x1000;
+    trail_burst.x = boss.x + px(8);
+    trail_burst.y = boss.y + px(8);
     spawn_particles(trail_burst);
 
     dash_cycle();
@@ -123,8 +124,8 @@ void take_hit() {
 
 void explode() {
     if (boss.toggle == 0) {
-        boss.x += random_range(-SHAKE_PX, SHAKE_PX) * 512;
-        boss.y += random_range(-SHAKE_PX, SHAKE_PX) * 512;
+        boss.x += px(random_range(-SHAKE_PX, SHAKE_PX));
+        boss.y += px(random_range(-SHAKE_PX, SHAKE_PX));
         boss.toggle = 1;
     } else {
         boss.x = boss_anchor_x;
@@ -134,8 +135,8 @@ void explode() {
     if (boss.timer > EXPLOSION_GAP) {
         play_sound(SOUND_BOM);
         blast_burst.template_row = 0;
-        blast_burst.x = boss.x + 0x1000;
-        blast_burst.y = boss.y + 0x1000;
+        blast_burst.x = boss.x + px(8);
+        blast_burst.y = boss.y + px(8);
         spawn_particles(blast_burst);
         if (boss.count > LAST_EXPLOSION) boss.state = Vanishing;
         boss.timer = 0.0;
@@ -153,13 +154,13 @@ void InitBoss() {
     boss.state = Roaming;
     boss.visible = 1;
     boss.x = px(114);
-    boss.y = -0x4000;  // 32 px above the field
-    boss.vy = 0x8C;    // sinks into view during the intro
+    boss.y = -px(32);            // above the field
+    boss.vy = px_frac(35, 128);  // sinks into view during the intro
     boss.hitbox_b = {0, 0, 16, 16};
     boss.direction = random_range(1, 2) == 1 ? DIRECTION_LEFT : DIRECTION_RIGHT;
 
     trail_burst = {1, 2, 0, 0, 0, 0, 0, 0, 4, 1, 0};
-    blast_burst = {10, 0, 0, 0, -0x800, 0x800, -0x1000, -0x600, 4, 4, 1};
+    blast_burst = {10, 0, 0, 0, -px(4), px(4), -px(8), -px(3), 4, 4, 1};
 }
 
 void UpdateBoss() {

@@ -10,9 +10,9 @@ namespace boss {
 
 namespace {
 
-constexpr Fixed9 SHOT_SPEED = -0x2000;  // 16 px per frame up
-constexpr Fixed9 SHOT_GONE_Y = -16;     // just past the top edge
-constexpr double DYING_FRAMES = 48.0;   // the explosion plays 49 frames
+constexpr Fixed9 SHOT_SPEED = -px(16);           // per frame up
+constexpr Fixed9 SHOT_GONE_Y = -px_frac(1, 32);  // just past the top edge
+constexpr double DYING_FRAMES = 48.0;            // the explosion plays 49 frames
 
 }  // namespace
 

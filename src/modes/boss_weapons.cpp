@@ -1,6 +1,7 @@
 // The boss's two weapons: the blinking bullet that falls straight down, and
 // the laser bomb that arcs, counts down and fires a beam to the bottom edge.
 #include "modes/boss_battle.h"
+#include "objects/random.h"
 #include "platform/sound.h"
 #include "services/templates.h"
 
@@ -10,8 +11,8 @@ namespace {
 
 constexpr Fixed9 BULLET_SPEED = px(5);  // per frame down
 constexpr int BULLET_BLINK_GAP = 2;     // the picture changes every 4th frame
-constexpr Fixed9 BOMB_THROW = -0x600;   // 3 px per frame up
-constexpr Fixed9 BOMB_PULL = 0x20;
+constexpr Fixed9 BOMB_THROW = -px(3);   // per frame up
+constexpr Fixed9 BOMB_PULL = px_frac(1, 16);
 constexpr double BOMB_FALL_FRAMES = 32.0;  // stops on the 33rd falling frame
 constexpr int COUNTDOWN_HOLD = 12;         // each count-down picture shows 14 frames
 constexpr int BEAM_STEP_GAP = 1;           // a beam step every 3rd frame
@@ -69,7 +70,7 @@ void launch_bomb(GameObject& bomb) {
     bomb.block = TemplateTable[ROW_LASER_BOMB];
     bomb.visible = 1;
     place_at_boss(bomb);
-    bomb.vx = random_range(-3, 3) * 512;
+    bomb.vx = px(random_range(-3, 3));
     bomb.vy = BOMB_THROW;
     bomb.timer = 0.0;
     bomb.frame_timer = 0;
@@ -126,19 +127,19 @@ void fire_beam(GameObject& bomb) {
     bomb.block = TemplateTable[ROW_LASER_BOMB];
     bomb.frame_timer = 0;
     bomb.frame = 1;
-    spark_burst.x = bomb.x + 0x1000;
-    spark_burst.y = bomb.y + 0x1800;
+    spark_burst.x = bomb.x + px(8);
+    spark_burst.y = bomb.y + px(12);
     spawn_particles(spark_burst);
 
     int head = 0;
     while (head < SEGMENT_COUNT && laser_segments[head].flag != 0) ++head;
     if (head < SEGMENT_COUNT) {
         bomb.visible = 0;
-        place_piece(laser_segments[head], bomb, BEAM_HEAD, bomb.y + 0x1000);
+        place_piece(laser_segments[head], bomb, BEAM_HEAD, bomb.y + px(8));
         Fixed9 last_y = laser_segments[head].y;
         for (int i = 0; i < SEGMENT_COUNT; ++i) {
             if (laser_segments[i].flag != 0) continue;
-            last_y += 0x2000;
+            last_y += px(16);
             place_piece(laser_segments[i], bomb, BEAM_BODY, last_y);
             if (last_y > SCREEN_BOTTOM) break;
         }
@@ -167,7 +168,7 @@ void beam_step(GameObject& bomb) {
         bomb.frame_timer += 1;
         return;
     }
-    spark_burst.x = bomb.x + 0x1000;
+    spark_burst.x = bomb.x + px(8);
     spark_burst.y = bomb.y + ((SCREEN_BOTTOM - bomb.y) / 4) * bomb.frame;
     spawn_particles(spark_burst);
 
@@ -218,7 +219,7 @@ void InitBossWeapons() {
         piece.block = TemplateTable[ROW_LASER_BOMB];
         piece.hitbox_a = {3, 0, 13, 16};
     }
-    spark_burst = {2, 4, 0, 0, -0x100, 0x100, 0x600, 0xE00, 3, 7, 0};
+    spark_burst = {2, 4, 0, 0, -px_frac(1, 2), px_frac(1, 2), px(3), px(7), 3, 7, 0};
 }
 
 void UpdateBossBullet(GameObject& bullet) {

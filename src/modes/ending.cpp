@@ -1,6 +1,7 @@
 #include "modes/ending_state.h"
 #include "modes/modes.h"
 #include "objects/transition.h"
+#include "platform/resource_list.h"
 #include "services/frame_end.h"
 #include "services/game_state.h"
 #include "services/present.h"
@@ -15,10 +16,10 @@ int ending_step = ENDING_WAITING;
 namespace {
 
 constexpr int STORY_LINES = 10;
-constexpr Fixed9 RISE_SPEED = -4608;   // 9 pixels per frame upwards
-constexpr Fixed9 GONE_ABOVE = -32768;  // top edge 64 pixels above the screen
+constexpr Fixed9 RISE_SPEED = -px(9);   // per frame upwards
+constexpr Fixed9 GONE_ABOVE = -px(64);  // top edge above the screen
 constexpr Fixed9 END_MARK_FLOOR = px(140);
-constexpr Fixed9 END_MARK_GRAVITY = 128;
+constexpr Fixed9 END_MARK_GRAVITY = px_frac(1, 4);
 
 // The five credit blocks: top and bottom of each in the "object" picture.
 constexpr int CREDIT_TOP[5] = {320, 368, 424, 488, 560};
@@ -108,7 +109,7 @@ using namespace ending;
 
 int RunEnding() {
     InitEnding();
-    switch_tune("VBTUNE_ENDING");
+    switch_tune(tune_name("VBTUNE_ENDING"));
     start_transition(TRANSITION_OPENING, transition_picture);
     ending_step = ENDING_WAITING;
 

@@ -50,7 +50,7 @@ void build_shot_row(GameObject& label, GameObject (&icons)[SHOT_ICON_SLOTS], int
         GameObject& icon = icons[i];
         icon.block = TemplateTable[ROW_ROCKET];
         icon.visible = 1;
-        icon.x = 0x2E00 + i * 0x2600;  // 23, 42, ..., 194 pixels
+        icon.x = px(23) + i * px(19);  // 23, 42, ..., 194 pixels
         icon.y = ICON_ROW_Y;
     }
 }
@@ -69,5 +69,5 @@ void build_score_label(GameObject& label) {
 
 void draw_score_corner(GameObject& label) {
     draw_object(label);
-    draw_number(0x19400, 0x600, score);  // 202, 3 pixels
+    draw_number(px(202), px(3), score);
 }

@@ -3,7 +3,9 @@
 #include "modes/stage_battle.h"
 
 #include "modes/modes.h"
+#include "objects/random.h"
 #include "objects/transition.h"
+#include "platform/resource_list.h"
 #include "services/frame_end.h"
 #include "services/game_state.h"
 #include "services/keys.h"
@@ -20,9 +22,9 @@ int32_t tally_timer = 0;
 
 namespace {
 
-constexpr const char* TUNE_BATTLE = "VBTUNE_BATTLE";
-constexpr const char* TUNE_CLEARED = "VBTUNE_END1";
-constexpr const char* TUNE_LOST = "VBTUNE_END2";
+constexpr const char* TUNE_BATTLE = tune_name("VBTUNE_BATTLE");
+constexpr const char* TUNE_CLEARED = tune_name("VBTUNE_END1");
+constexpr const char* TUNE_LOST = tune_name("VBTUNE_END2");
 
 // Frames the cleared stage 1 or 2 holds before the music changes.
 constexpr int32_t CLEAR_HOLD_FRAMES = 128;
@@ -61,8 +63,8 @@ void tally_shots_left() {
     if (tally_timer > 8) {
         GameObject& icon = shot_icons[player.stock - 1];
         hit_burst.template_row = 5;
-        hit_burst.x = icon.x + 4096;  // the icon's centre
-        hit_burst.y = icon.y + 4096;
+        hit_burst.x = icon.x + px(8);  // the icon's centre
+        hit_burst.y = icon.y + px(8);
         spawn_particles(hit_burst);
         icon.visible = 0;
         player.stock -= 1;

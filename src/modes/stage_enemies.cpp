@@ -1,6 +1,7 @@
 // The cat faces: their set-up from the stage's random numbers, the motion of
 // each kind, the burst after a hit and the taunt after a lost stage.
 #include "modes/stage_battle.h"
+#include "objects/random.h"
 #include "platform/sound.h"
 #include "services/game_state.h"
 #include "services/templates.h"
@@ -28,7 +29,7 @@ void show_rows(GameObject& enemy, int top) {
 
 // A Sweeper or a Jitterer stops dead at a side and turns.
 void keep_between_sides(GameObject& enemy) {
-    const Fixed9 right_bound = (240 - enemy.width) * 512;
+    const Fixed9 right_bound = px(240 - enemy.width);
     const Fixed9 next_x = enemy.x + enemy.vx;
     if (next_x < 0) {
         enemy.x = 0;
@@ -105,16 +106,16 @@ void BuildEnemies() {
         enemy.flag = 0;
         enemy.visible = 1;
         enemy.vx = 0;
-        enemy.vy = 4096;  // falls 8 pixels per frame while the screen opens
+        enemy.vy = px(8);  // per frame, falling while the screen opens
         enemy.hitbox_b = {2, 2, 18, 18};
         enemy.width = CAT_SIZE;
         enemy.height = CAT_SIZE;
 
         if (n % 2 == 1) {
-            enemy.vx = 64;
+            enemy.vx = px_frac(1, 8);
             enemy.direction = DIRECTION_RIGHT;
         } else {
-            enemy.vx = -64;
+            enemy.vx = -px_frac(1, 8);
             enemy.direction = DIRECTION_LEFT;
         }
 
@@ -145,10 +146,10 @@ void BuildDeathBurst() {
     death_burst = ParticleBurst{};
     death_burst.count = 10;
     death_burst.template_row = 0;  // red drops
-    death_burst.vx_min = -2048;
-    death_burst.vx_max = 2048;
-    death_burst.vy_min = -2048;
-    death_burst.vy_max = 2048;
+    death_burst.vx_min = -px(4);
+    death_burst.vx_max = px(4);
+    death_burst.vy_min = -px(4);
+    death_burst.vy_max = px(4);
     death_burst.frame_count = 4;
     death_burst.frame_period = 1;
     death_burst.gravity = 0;
@@ -158,19 +159,19 @@ void UpdateSweeper(GameObject& enemy) {
     if (!settle_hit(enemy)) return;
     enemy.vy = 0;
     // Accelerates along its row with no speed limit; a side stops it dead.
-    if (enemy.direction == DIRECTION_RIGHT) enemy.vx += 64;
-    if (enemy.direction == DIRECTION_LEFT) enemy.vx -= 64;
+    if (enemy.direction == DIRECTION_RIGHT) enemy.vx += px_frac(1, 8);
+    if (enemy.direction == DIRECTION_LEFT) enemy.vx -= px_frac(1, 8);
     keep_between_sides(enemy);
     animate(enemy);
 }
 
 void UpdateJitterer(GameObject& enemy) {
     if (!settle_hit(enemy)) return;
-    if (enemy.direction == DIRECTION_RIGHT) enemy.vx = 448;
-    if (enemy.direction == DIRECTION_LEFT) enemy.vx = -448;
-    enemy.vy = random_range(-2, 2) * 512;
+    if (enemy.direction == DIRECTION_RIGHT) enemy.vx = px_frac(7, 8);
+    if (enemy.direction == DIRECTION_LEFT) enemy.vx = -px_frac(7, 8);
+    enemy.vy = px(random_range(-2, 2));
     keep_between_sides(enemy);
-    const Fixed9 bottom_bound = (320 - enemy.height) * 512;
+    const Fixed9 bottom_bound = px(320 - enemy.height);
     const Fixed9 next_y = enemy.y + enemy.vy;
     if (next_y < 0) {
         enemy.y = 0;
@@ -187,18 +188,20 @@ void UpdateOrbiter(GameObject& enemy) {
     // Pulled toward the centre; each cap applies only on the side the speed
     // was just pushed toward, so a fast fall in from above slows gradually.
     if (enemy.x < CENTRE_X) {
-        enemy.vx += 48;
-        if (enemy.vx > 3584) enemy.vx = 3584;
+        enemy.vx += px_frac(3, 32);
+        // Never reached: a swing across the field peaks under 5 px per frame.
+        if (enemy.vx > px(7)) enemy.vx = px(7);
     } else {
-        enemy.vx -= 48;
-        if (enemy.vx < -3584) enemy.vx = -3584;
+        enemy.vx -= px_frac(3, 32);
+        // Never reached either.
+        if (enemy.vx < -px(7)) enemy.vx = -px(7);
     }
     if (enemy.y < CENTRE_Y) {
-        enemy.vy += 48;
-        if (enemy.vy > 2048) enemy.vy = 2048;
+        enemy.vy += px_frac(3, 32);
+        if (enemy.vy > px(4)) enemy.vy = px(4);
     } else {
-        enemy.vy -= 48;
-        if (enemy.vy < -2048) enemy.vy = -2048;
+        enemy.vy -= px_frac(3, 32);
+        if (enemy.vy < -px(4)) enemy.vy = -px(4);
     }
     animate(enemy);
 }

@@ -4,6 +4,7 @@
 #include "modes/ship_and_hud.h"
 #include "modes/stage_battle.h"
 #include "objects/digits.h"
+#include "objects/random.h"
 #include "platform/play_data.h"
 #include "services/game_state.h"
 #include "services/templates.h"
@@ -156,7 +157,7 @@ StageVerdict JudgeStage() {
     if (player.stock < 1) {
         for (GameObject& enemy : enemies) {
             enemy.vx = 0;
-            enemy.vy = 128;  // the survivors sink a quarter pixel per frame
+            enemy.vy = px_frac(1, 4);  // the survivors sink a quarter pixel per frame
         }
         return VERDICT_OUT_OF_SHOTS;
     }
@@ -181,25 +182,25 @@ void BlinkPrompt(GameObject& blinker) {
 void RevealFinalResult() {
     GameObject* line = result_lines;
     if (line[0].timer < 32.0) {
-        uncover(line[0], 0x1800, 48);  // thank you
+        uncover(line[0], px(12), 48);  // thank you
     } else if (line[1].timer < 32.0) {
-        uncover(line[1], 0x7800, 80);  // the Earth was saved
+        uncover(line[1], px(60), 80);  // the Earth was saved
     } else if (line[2].timer < 14.0) {
-        uncover(line[2], 0xC800, 112);  // please take
+        uncover(line[2], px(100), 112);  // please take
     } else if (line[3].timer < 14.0) {
         line[3].timer += 1.0;  // this (the reward's name) ...
         line[3].visible = 1;
-        line[3].x = 0x8000;
-        line[3].y = 0x10400;
+        line[3].x = px(64);
+        line[3].y = px(130);
         line[4].visible = 1;  // ... as a reward
-        line[4].y = 0x14000;
+        line[4].y = px(160);
         line[4].block.src_bottom += 4;
         if (line[4].block.src_bottom > 304) line[4].block.src_bottom = 304;
     } else if (line[5].timer < 14.0) {
         line[5].timer += 1.0;  // the reward's icon
         line[5].visible = 1;
-        line[5].x = 0xC800;
-        line[5].y = 0x1B800;
+        line[5].x = px(100);
+        line[5].y = px(220);
     } else {
         prompt.flag = 1;  // Space now returns to the title
     }
@@ -208,9 +209,9 @@ void RevealFinalResult() {
 void RunPrizeReveal() {
     if (prize_caption.state == 0) {
         if (result_lines[0].timer < 32.0) {
-            uncover(result_lines[0], 0x1800, 48);
+            uncover(result_lines[0], px(12), 48);
         } else if (result_lines[1].timer < 64.0) {
-            uncover(result_lines[1], 0x7800, 80);
+            uncover(result_lines[1], px(60), 80);
         } else {
             // The caption shakes in silence on a black field.
             stop_tune();
@@ -230,8 +231,8 @@ void RunPrizeReveal() {
         // with t falling from 24 to 1.
         const int t = static_cast<int>(prize_caption.timer);
         if (prize_caption.flag == 0) {
-            prize_caption.x += random_range(-t, t) * 512;
-            prize_caption.y += random_range(-t, t) * 512;
+            prize_caption.x += px(random_range(-t, t));
+            prize_caption.y += px(random_range(-t, t));
             prize_caption.flag = 1;
         } else {
             prize_caption.x = CAPTION_HOME_X;

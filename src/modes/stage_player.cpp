@@ -16,10 +16,10 @@ ParticleBurst hit_burst;
 
 namespace {
 
-constexpr Fixed9 SHOT_SPEED = -6144;  // 12 pixels per frame upward
+constexpr Fixed9 SHOT_SPEED = -px(12);  // per frame upward
 // The shot is done once it is just above the top edge (a few 1/512 pixel,
 // not pixels: it leaves when its y is about -8 pixels).
-constexpr Fixed9 SHOT_GONE_Y = -16;
+constexpr Fixed9 SHOT_GONE_Y = -px_frac(1, 32);
 
 }  // namespace
 
@@ -51,8 +51,8 @@ void BuildHitBurst() {
     hit_burst.count = 1;
     hit_burst.vx_min = 0;
     hit_burst.vx_max = 0;
-    hit_burst.vy_min = -256;  // the number rises half a pixel per frame
-    hit_burst.vy_max = -256;
+    hit_burst.vy_min = -px_frac(1, 2);  // the number rises half a pixel per frame
+    hit_burst.vy_max = -px_frac(1, 2);
     hit_burst.frame_count = 4;
     hit_burst.frame_period = 7;
     hit_burst.gravity = 0;

@@ -1,8 +1,10 @@
 #include "modes/modes.h"
 #include "modes/title_state.h"
 #include "objects/effects.h"
+#include "objects/random.h"
 #include "objects/transition.h"
 #include "platform/play_data.h"
+#include "platform/resource_list.h"
 #include "services/frame_end.h"
 #include "services/game_state.h"
 #include "services/keys.h"
@@ -84,8 +86,8 @@ void StepIntroNotes(Intro& in) {
         b.y = library_logo.y + px(8);
         b.vx_min = 0;
         b.vx_max = 0;
-        b.vy_min = -4096;
-        b.vy_max = -1024;
+        b.vy_min = -px(8);
+        b.vy_max = -px(2);
         b.frame_count = 4;
         b.frame_period = 2;
         b.gravity = 1;
@@ -102,10 +104,10 @@ void StepIntroNotes(Intro& in) {
     } else if (!in.fountain_done) {
         b.count = 16;
         b.frame_period = 8;
-        b.vx_min = -1024;
-        b.vx_max = 1024;
-        b.vy_min = -5120;
-        b.vy_max = -1024;
+        b.vx_min = -px(2);
+        b.vx_max = px(2);
+        b.vy_min = -px(10);
+        b.vy_max = -px(2);
         spawn_particles(b);
         library_logo.visible = 1;
         in.fountain_done = true;
@@ -152,7 +154,7 @@ void RunIntroFrame(Intro& in) {
 
 // The title tune is loaded before the old one is stopped.
 void StartTitleTune() {
-    switch_tune_loading_first("VBTUNE_TITLE");
+    switch_tune_loading_first(tune_name("VBTUNE_TITLE"));
     clear_effects();
     title_phase = TITLE_MENU;
 }
@@ -181,7 +183,7 @@ bool RunMenuFrame(int& counter) {
         counter = 0;
         transition_picture = random_range(0, 3);
         start_transition(TRANSITION_CLOSING, transition_picture);
-        switch_tune("VBTUNE_BATTLE");
+        switch_tune(tune_name("VBTUNE_BATTLE"));
     }
     return true;
 }

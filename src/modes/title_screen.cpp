@@ -61,7 +61,7 @@ void InitTitle() {
     title_cat.block = TemplateTable[ROW_TITLE_CAT];
     place(title_cat, 210, 200);
     title_cat.visible = 1;
-    title_cat.vx = -64;
+    title_cat.vx = -px_frac(1, 8);
 
     title_planet.block = TemplateTable[ROW_PLANET];
     place(title_planet, 32, 212);
@@ -100,7 +100,7 @@ void BlinkTitlePrompt() {
 bool EscalateTitlePrompt() {
     const int step = title_prompt.frame;
     if (step < 0 || step > 3) return false;
-    const int distance = title_cat.x / 512 - title_planet.x / 512;
+    const int distance = whole_px(title_cat.x) - whole_px(title_planet.x);
     if (distance > ESCALATION_DISTANCE[step]) return false;
     if (step == 3) return true;
     // The prompt pictures are stacked 32 pixels apart, each more urgent.

@@ -1,5 +1,7 @@
 #include "objects/effects.h"
 
+#include "objects/random.h"
+
 GameObject EffectPool[EFFECT_POOL_SIZE];
 SpriteTemplate EffectTemplate[EFFECT_TEMPLATE_ROWS];
 
@@ -9,8 +11,8 @@ void fill_particle(GameObject& p, const ParticleBurst& burst) {
     p.visible = 1;
     p.state = 1;
     p.block = EffectTemplate[burst.template_row];
-    p.x = burst.x - (((p.block.src_right - p.block.src_left) / 2) << 9);
-    p.y = burst.y - (((p.block.src_bottom - p.block.src_top) / 2) << 9);
+    p.x = burst.x - px((p.block.src_right - p.block.src_left) / 2);
+    p.y = burst.y - px((p.block.src_bottom - p.block.src_top) / 2);
     p.vx = random_range(burst.vx_min, burst.vx_max);
     p.vy = random_range(burst.vy_min, burst.vy_max);
     p.frame_count = burst.frame_count;
@@ -71,7 +73,7 @@ void update_effects() {
         } else {
             clear_object(p);
         }
-        if (p.gravity == 1) p.vy += 512;
+        if (p.gravity == 1) p.vy += px(1);
         move_object(p);
         draw_object(p);
     }

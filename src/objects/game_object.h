@@ -1,5 +1,5 @@
 // The one record for every sprite-like thing, its fixed-point motion,
-// drawing and collision, and the game's random numbers.
+// drawing and collision.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +10,16 @@
 using Fixed9 = int32_t;
 constexpr Fixed9 px(int pixels) {
     return pixels * 512;
+}
+// A fraction of a pixel: px_frac(7, 8) is 448. A fraction the 1/512 grid
+// cannot hold exactly does not compile.
+consteval Fixed9 px_frac(int numerator, int denominator) {
+    if (numerator * 512 % denominator != 0) throw "not a whole number of 1/512 pixels";
+    return numerator * 512 / denominator;
+}
+// The whole pixels of a position, truncated toward zero.
+constexpr int whole_px(Fixed9 position) {
+    return position / 512;
 }
 
 struct Hitbox {
@@ -62,10 +72,3 @@ void move_object(GameObject& o);
 void draw_object(GameObject& o);
 // True when the two do not touch, false when they do.
 bool objects_apart(const GameObject& first, const GameObject& second);
-
-int random_range(int lo, int hi);
-// Draws and discards (milliseconds of the current second / 10) numbers.
-void random_warm_up();
-// The generator's state; the program starts it at 1 and never seeds it.
-uint32_t random_seed();
-void set_random_seed(uint32_t seed);

@@ -1,5 +1,7 @@
 #include "objects/transition.h"
 
+#include "objects/random.h"
+
 GameObject TransitionStrips[TRANSITION_STRIPS];
 SpriteTemplate TransitionPicture[32];
 int transition_state = TRANSITION_IDLE;
@@ -18,12 +20,12 @@ void lay_out_opening(const SpriteTemplate& picture) {
         s.block.src_top = picture.src_top + i;
         s.block.src_bottom = picture.src_top + i + 1;
         s.x = 0;
-        s.y = i << 9;
+        s.y = px(i);
         if (i % 2 == 0) {
-            s.vx = -(random_range(1, 16) << 9);
+            s.vx = -px(random_range(1, 16));
             s.direction = DIRECTION_LEFT;
         } else {
-            s.vx = random_range(1, 16) << 9;
+            s.vx = px(random_range(1, 16));
             s.direction = DIRECTION_RIGHT;
         }
     }
@@ -36,8 +38,8 @@ void lay_out_closing(const SpriteTemplate& picture) {
     upper.x = 0;
     upper.block.src_top = picture.src_top;
     upper.block.src_bottom = picture.src_top + 160;
-    upper.y = -81920;
-    upper.vy = 6144;
+    upper.y = -px(160);
+    upper.vy = px(12);
     upper.direction = DIRECTION_DOWN;
 
     GameObject& lower = TransitionStrips[1];
@@ -46,8 +48,8 @@ void lay_out_closing(const SpriteTemplate& picture) {
     lower.x = 0;
     lower.block.src_top = picture.src_top + 160;
     lower.block.src_bottom = picture.src_top + 320;
-    lower.y = 163840;
-    lower.vy = -6144;
+    lower.y = px(320);
+    lower.vy = -px(12);
     lower.direction = DIRECTION_UP;
 }
 
@@ -61,14 +63,14 @@ bool update_opening() {
                     s.x = SCREEN_WIDTH_FIXED;
                     s.vx = 0;
                 } else {
-                    s.vx += 128;
+                    s.vx += px_frac(1, 4);
                 }
             } else if (s.direction == DIRECTION_LEFT) {
                 if (s.x + s.vx <= -SCREEN_WIDTH_FIXED) {
                     s.x = -SCREEN_WIDTH_FIXED;
                     s.vx = 0;
                 } else {
-                    s.vx -= 128;
+                    s.vx -= px_frac(1, 4);
                 }
             }
         }
@@ -89,16 +91,16 @@ bool update_closing() {
                     s.y = 0;
                     s.vy = 0;
                 } else {
-                    s.vy -= 96;
-                    if (s.vy < 512) s.vy = 512;
+                    s.vy -= px_frac(3, 16);
+                    if (s.vy < px(1)) s.vy = px(1);  // never reached: the half shuts first
                 }
             } else if (s.direction == DIRECTION_UP) {
                 if (s.y + s.vy <= HALF_HEIGHT_FIXED) {
                     s.y = HALF_HEIGHT_FIXED;
                     s.vy = 0;
                 } else {
-                    s.vy += 96;
-                    if (s.vy > -512) s.vy = -512;
+                    s.vy += px_frac(3, 16);
+                    if (s.vy > -px(1)) s.vy = -px(1);  // never reached: the half shuts first
                 }
             }
         }

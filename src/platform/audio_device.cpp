@@ -5,6 +5,7 @@
 #include <new>
 
 #include "platform/host.h"
+#include "platform/output_level.h"
 
 namespace {
 
@@ -137,27 +138,37 @@ void SoundDevice::release_all() {
     for (int i = 0; i < DEVICE_BUFFERS; ++i) release(i);
 }
 
+void SoundDevice::add_voices(int32_t* sums, int frames) {
+    music.render_add(sums, frames);
+    for (DeviceBuffer& b : buffers) {
+        if (!b.playing) continue;
+        const int take = static_cast<int>(std::min<uint32_t>(frames, b.frame_count - b.position));
+        const int16_t* src = b.frames + 2 * b.position;
+        for (int i = 0; i < 2 * take; ++i) sums[i] += src[i];
+        b.position += static_cast<uint32_t>(take);
+        if (b.position >= b.frame_count) b.playing = false;
+    }
+}
+
 void SoundDevice::mix(int16_t* out, int frames) {
-    int32_t acc[2 * DEVICE_BLOCK_FRAMES];
+    if (output.rate != rate) output.reset(rate);
+    int32_t sums[2 * DEVICE_BLOCK_FRAMES];
     while (frames > 0) {
         const int n = std::min(frames, DEVICE_BLOCK_FRAMES);
-        std::memset(acc, 0, sizeof(int32_t) * 2 * n);
-        music.render_add(acc, n);
-        for (DeviceBuffer& b : buffers) {
-            if (!b.playing) continue;
-            const int take = static_cast<int>(std::min<uint32_t>(n, b.frame_count - b.position));
-            const int16_t* src = b.frames + 2 * b.position;
-            for (int i = 0; i < 2 * take; ++i) acc[i] += src[i];
-            b.position += static_cast<uint32_t>(take);
-            if (b.position >= b.frame_count) b.playing = false;
-        }
-        for (int i = 0; i < 2 * n; ++i)
-            out[i] = static_cast<int16_t>(std::clamp(acc[i], -32768, 32767));
+        std::memset(sums, 0, sizeof(int32_t) * 2 * n);
+        add_voices(sums, n);
+        output.process(sums, out, n);
         out += 2 * n;
         frames -= n;
     }
 }
 
 void sound_device_callback(int16_t* out, int frames, void* user) {
+    // The player's master level, after the mix: held while paused.
+    if (output_held()) {
+        std::memset(out, 0, sizeof(int16_t) * 2 * static_cast<size_t>(frames));
+        return;
+    }
     static_cast<SoundDevice*>(user)->mix(out, frames);
+    apply_output_gain(out, frames);
 }

@@ -1,5 +1,6 @@
 // The audio device the tune library opens: static voice buffers for the sound effects
-// and the tune player, mixed together in the host's audio callback.
+// and the tune player, mixed together in the host's audio callback and passed
+// through the output stage of platform/mix_output.h.
 //
 // A buffer is made the way the effects expect of a sound card: create it from
 // a format and a byte count, lock it, copy the samples in, unlock it (which
@@ -12,6 +13,7 @@
 
 #include <cstdint>
 
+#include "platform/mix_output.h"
 #include "platform/sound.h"
 #include "vorbel/synth.h"
 
@@ -36,6 +38,7 @@ struct SoundDevice {
     bool open = false;  // the host's audio device is running
     DeviceBuffer buffers[DEVICE_BUFFERS] = {};
     vorbel::TunePlayer music;
+    MixOutput output;  // set up for `rate` at the first mix
 
     // A new buffer's handle (0 and up), or -1 when the format is not PCM
     // 8/16-bit mono/stereo, the size is 0 or no handle is free.
@@ -52,7 +55,11 @@ struct SoundDevice {
     void release(int buffer);
     void release_all();
 
-    // Adds music and playing buffers, saturating, into `frames` stereo frames.
+    // Adds `frames` stereo frames of the music and the playing buffers to
+    // `sums`, moving them on: what the output stage is given.
+    void add_voices(int32_t* sums, int frames);
+    // Mixes `frames` stereo frames for the card: add_voices, then the output
+    // stage (no offset, headroom, a limiter that never reaches full scale).
     void mix(int16_t* out, int frames);
 };
 

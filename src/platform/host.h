@@ -46,6 +46,13 @@ struct Host {
     // Observation points for the headless runner's trace; no-ops elsewhere.
     void (*note_sound)(int slot);
     void (*note_tune_call)(const char* call);
+
+    // The frame wait: returns once ticks_ms() has reached `due_ms` (compared
+    // as a difference, across the wrap), or earlier when a message arrives
+    // or the host is asked to quit; it may also return early for no reason.
+    // A host that leaves it out is waited on with sleep_ms(1) steps. A
+    // virtual clock moves to `due_ms` at once, as the steps would have.
+    void (*wait_until)(uint32_t due_ms);
 };
 
 const Host& host();

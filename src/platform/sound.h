@@ -4,9 +4,11 @@
 #include <cstddef>
 #include <cstdint>
 
-constexpr int SOUND_SHOT = 0;
-constexpr int SOUND_BOM = 1;
-constexpr int SOUND_LASER = 2;
+#include "platform/resource_list.h"
+
+constexpr int SOUND_SHOT = sound_slot("shot");
+constexpr int SOUND_BOM = sound_slot("bom");
+constexpr int SOUND_LASER = sound_slot("laser");
 constexpr int SOUND_SLOTS = 10;
 
 struct SoundDevice;  // the tune library's audio device

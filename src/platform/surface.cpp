@@ -17,6 +17,19 @@ void copy_row_keyed(const uint32_t* __restrict src, uint32_t* __restrict dst, in
     for (int64_t i = 0; i < count; ++i) dst[i] = src[i] != 0 ? src[i] : dst[i];
 }
 
+constexpr uint32_t LONGEST_RUN = 0xFFFF;
+
+// True when the `count` pixels from `run` on (one row of an index) hold no key
+// pixel. A run counted as the longest one says only that many are not keys.
+bool span_opaque(const uint16_t* run, int64_t count) {
+    int64_t at = 0;
+    while (at < count) {
+        if (run[at] == 0) return false;
+        at += run[at];
+    }
+    return true;
+}
+
 }  // namespace
 
 bool make_surface(Surface* surface, int32_t width, int32_t height, uint32_t colour) {
@@ -32,6 +45,37 @@ void free_surface(Surface* surface) {
     surface->width = 0;
     surface->height = 0;
     surface->pixels = {};
+    surface->opaque_run = {};
+    surface->no_key_pixel = false;
+}
+
+void index_key_pixels(Surface* surface) {
+    surface->opaque_run.assign(surface->pixels.size(), 0);
+    surface->no_key_pixel =
+        std::find(surface->pixels.begin(), surface->pixels.end(), 0u) == surface->pixels.end();
+    const size_t width = static_cast<size_t>(surface->width);
+    for (size_t row = 0; row < static_cast<size_t>(surface->height); ++row) {
+        const uint32_t* line = surface->pixels.data() + row * width;
+        uint16_t* runs = surface->opaque_run.data() + row * width;
+        uint32_t run = 0;
+        for (size_t x = width; x-- > 0;) {
+            run = line[x] != 0 ? std::min(run + 1, LONGEST_RUN) : 0;
+            runs[x] = static_cast<uint16_t>(run);
+        }
+    }
+}
+
+bool rect_opaque(const Surface& surface, const Rect& rect) {
+    const int64_t w = int64_t{rect.right} - rect.left;
+    const int64_t h = int64_t{rect.bottom} - rect.top;
+    if (w <= 0 || h <= 0 || !inside(surface, rect.left, rect.top, w, h)) return false;
+    if (surface.opaque_run.size() != surface.pixels.size()) return false;
+    if (surface.no_key_pixel) return true;
+    const uint16_t* run =
+        surface.opaque_run.data() + static_cast<size_t>(rect.top) * surface.width + rect.left;
+    for (int64_t row = 0; row < h; ++row, run += surface.width)
+        if (!span_opaque(run, w)) return false;
+    return true;
 }
 
 bool copy_keyed(const Surface& from, const Rect& source, Surface* to, int32_t x, int32_t y) {
@@ -39,13 +83,21 @@ bool copy_keyed(const Surface& from, const Rect& source, Surface* to, int32_t x,
     const int64_t h = int64_t{source.bottom} - source.top;
     if (w <= 0 || h <= 0) return false;
     if (!inside(from, source.left, source.top, w, h) || !inside(*to, x, y, w, h)) return false;
-    const uint32_t* src =
-        from.pixels.data() + static_cast<size_t>(source.top) * from.width + source.left;
+    const size_t offset = static_cast<size_t>(source.top) * from.width + source.left;
+    const uint32_t* src = from.pixels.data() + offset;
     uint32_t* dst = to->pixels.data() + static_cast<size_t>(y) * to->width + x;
+    const bool indexed = from.opaque_run.size() == from.pixels.size();
+    const uint16_t* run = indexed ? from.opaque_run.data() + offset : nullptr;
     for (int64_t row = 0; row < h; ++row) {
-        copy_row_keyed(src, dst, w);
+        // A row starting with a key pixel (as most sprite rows do) is keyed
+        // without a look at the index.
+        if (run && src[0] != 0 && span_opaque(run, w))
+            std::memcpy(dst, src, static_cast<size_t>(w) * sizeof(uint32_t));
+        else
+            copy_row_keyed(src, dst, w);
         src += from.width;
         dst += to->width;
+        if (run) run += from.width;
     }
     return true;
 }

@@ -142,6 +142,7 @@ bool render_to_wave(const char* label, double seconds, const char* wav_path) {
     const int rate = ready ? device.rate : VORBEL_DEFAULT_RATE;
     render_device.rate = rate;
     render_device.stereo = ready ? device.stereo : true;
+    render_device.output.reset(rate);  // every render starts from the same state
     render_device.music.start(&render_score, rate, render_device.stereo, 0, false);
 
     // The WAVE appears only once it is whole.

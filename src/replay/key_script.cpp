@@ -28,11 +28,13 @@ std::string upper(std::string s) {
     return s;
 }
 
-bool parse_frame(const std::string& word, int* frame) {
+// A plain decimal number of at most nine digits, no sign: a frame number or
+// the milliseconds of an "ms" line.
+bool parse_plain_number(const std::string& word, int* value) {
     if (word.empty() || word.size() > 9) return false;
     for (char c : word)
         if (!std::isdigit(static_cast<unsigned char>(c))) return false;
-    *frame = std::atoi(word.c_str());
+    *value = std::atoi(word.c_str());
     return true;
 }
 
@@ -44,6 +46,7 @@ struct Entry {
 
 constexpr const char* FORMAT_NAME = "# zarvox keys";
 constexpr const char* PLAY_DATA_PREFIX = "# play data ";
+constexpr const char* BUILD_PREFIX = "# zarvox build ";
 constexpr int PLAY_DATA_BYTES = 72;
 
 bool starts_with(const std::string& s, const char* prefix) {
@@ -91,6 +94,110 @@ bool play_data_line(const std::string& raw, std::string* bytes) {
     return true;
 }
 
+// "# zarvox build " and the identity of the build that made the recording;
+// anything else is a comment.
+bool build_line(const std::string& raw, std::string* build) {
+    const std::string line = trimmed(raw);
+    if (!starts_with(line, BUILD_PREFIX) || line.size() == std::strlen(BUILD_PREFIX)) return false;
+    *build = line.substr(std::strlen(BUILD_PREFIX));
+    return true;
+}
+
+// The words of a line, without its comment.
+std::vector<std::string> words_of(std::string line) {
+    const size_t hash = line.find('#');
+    if (hash != std::string::npos) line.erase(hash);
+    std::istringstream words(line);
+    std::vector<std::string> w;
+    for (std::string word; words >> word;) w.push_back(word);
+    return w;
+}
+
+// The messages and time reads of a script, read one line at a time.
+struct ScriptReader {
+    std::vector<Entry> entries;
+    std::vector<ScriptedTime> times;
+    int last_frame = 0;
+
+    // Reads the words of one line; false with the reason for a bad one.
+    bool read(std::vector<std::string> w, std::string* why) {
+        int frame = 0;
+        if (!parse_plain_number(w[0], &frame)) return bad("bad frame number " + quoted(w[0]), why);
+        if (frame < 1) return bad("frame numbers start at 1", why);
+        if (frame < last_frame) return bad("frame numbers must not decrease", why);
+        last_frame = frame;
+        if (w.size() < 2) return bad("missing action", why);
+        // "after": the message reached the game in the pump ending frame N.
+        const bool after = upper(w[1]) == "AFTER";
+        if (after) {
+            w.erase(w.begin() + 1);
+            if (w.size() < 2) return bad("'after' needs a message", why);
+        }
+        const std::string action = upper(w[1]);
+        if (action == "MS") {
+            if (after) return bad("'after' takes a message, not 'ms'", why);
+            return read_time(frame, w, why);
+        }
+        if (action == "DOWN" || action == "UP" || action == "PRESS")
+            return read_key(frame, after, action, w, why);
+        return read_command(frame, after, action, w, why);
+    }
+
+    bool read_time(int frame, const std::vector<std::string>& w, std::string* why) {
+        int ms = 0;
+        if (w.size() != 3 || !parse_plain_number(w[2], &ms) || ms > 999)
+            return bad("'ms' takes a number from 0 to 999", why);
+        times.push_back({frame, ms});
+        return true;
+    }
+
+    bool read_key(int frame, bool after, const std::string& action,
+                  const std::vector<std::string>& w, std::string* why) {
+        if (w.size() != 3) return bad(quoted(w[1]) + " takes one key", why);
+        const int code = key_code_from_name(w[2]);
+        if (code < 0) return bad("unknown key " + quoted(w[2]), why);
+        const uint32_t vk = static_cast<uint32_t>(code);
+        if (action == "UP") {
+            entries.push_back({frame, {WM_KEYUP, vk, 0}, after});
+        } else {
+            entries.push_back({frame, {WM_KEYDOWN, vk, 0}, after});
+            if (action == "PRESS") entries.push_back({frame + 1, {WM_KEYUP, vk, 0}, false});
+        }
+        return true;
+    }
+
+    bool read_command(int frame, bool after, const std::string& action,
+                      const std::vector<std::string>& w, std::string* why) {
+        if (w.size() != 2) return bad(quoted(w[1]) + " takes no key", why);
+        if (action == "CLOSE")
+            entries.push_back({frame, {WM_CLOSE, 0, 0}, after});
+        else if (action == "MENU")
+            entries.push_back({frame, {WM_COMMAND, MENU_COMMAND_SALIR, 0}, after});
+        else if (action == "QUIT")
+            entries.push_back({frame, {WM_QUIT, 0, 0}, after});
+        else
+            return bad("unknown action " + quoted(w[1]), why);
+        return true;
+    }
+
+    static bool bad(const std::string& reason, std::string* why) {
+        *why = reason;
+        return false;
+    }
+
+    // The messages in the order they reach the game: a press's release
+    // belongs to the next frame, ahead of that frame's lines; a frame's
+    // messages inside its present come before those after.
+    std::vector<ScriptedMessage> messages() {
+        std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+            return a.frame != b.frame ? a.frame < b.frame : !a.after_present && b.after_present;
+        });
+        std::vector<ScriptedMessage> out;
+        for (const Entry& e : entries) out.push_back({e.frame, e.message, e.after_present});
+        return out;
+    }
+};
+
 // snprintf's length when all of it fitted in `size`, else 0.
 int fitted(int written, int size) {
     return written > 0 && written < size ? written : 0;
@@ -129,82 +236,27 @@ bool parse_key_script(const char* text, size_t length, KeyScript* out, std::stri
         text += 3;
         length -= 3;
     }
-    std::vector<Entry> entries;
-    std::vector<ScriptedTime> times;
-    std::string play_data;
+    ScriptReader reader;
+    std::string play_data, build;
     std::istringstream lines(std::string(text, length));
     std::string line;
     int line_number = 0;
-    int last_frame = 0;
-    auto fail = [&](const std::string& why) {
+    std::string why;
+    auto fail = [&] {
         *error = "line " + std::to_string(line_number) + ": " + why;
         return false;
     };
     while (std::getline(lines, line)) {
         ++line_number;
-        std::string why;
-        if (line_number == 1 && !known_format(line, &why)) return fail(why);
-        if (play_data_line(line, &play_data)) continue;
-        const size_t hash = line.find('#');
-        if (hash != std::string::npos) line.erase(hash);
-        std::istringstream words(line);
-        std::vector<std::string> w;
-        for (std::string word; words >> word;) w.push_back(word);
-        if (w.empty()) continue;
-        int frame = 0;
-        if (!parse_frame(w[0], &frame)) return fail("bad frame number " + quoted(w[0]));
-        if (frame < 1) return fail("frame numbers start at 1");
-        if (frame < last_frame) return fail("frame numbers must not decrease");
-        last_frame = frame;
-        if (w.size() < 2) return fail("missing action");
-        // "after": the message reached the game in the pump ending frame N.
-        const bool after = upper(w[1]) == "AFTER";
-        if (after) {
-            w.erase(w.begin() + 1);
-            if (w.size() < 2) return fail("'after' needs a message");
-        }
-        const std::string action = upper(w[1]);
-        if (action == "MS" && after) return fail("'after' takes a message, not 'ms'");
-        if (action == "MS") {
-            int ms = 0;
-            if (w.size() != 3 || !parse_frame(w[2], &ms) || ms > 999)
-                return fail("'ms' takes a number from 0 to 999");
-            times.push_back({frame, ms});
-            continue;
-        }
-        const bool takes_key = action == "DOWN" || action == "UP" || action == "PRESS";
-        if (takes_key) {
-            if (w.size() != 3) return fail(quoted(w[1]) + " takes one key");
-            const int code = key_code_from_name(w[2]);
-            if (code < 0) return fail("unknown key " + quoted(w[2]));
-            const uint32_t vk = static_cast<uint32_t>(code);
-            if (action == "UP") {
-                entries.push_back({frame, {WM_KEYUP, vk, 0}, after});
-            } else {
-                entries.push_back({frame, {WM_KEYDOWN, vk, 0}, after});
-                if (action == "PRESS") entries.push_back({frame + 1, {WM_KEYUP, vk, 0}, false});
-            }
-            continue;
-        }
-        if (w.size() != 2) return fail(quoted(w[1]) + " takes no key");
-        if (action == "CLOSE")
-            entries.push_back({frame, {WM_CLOSE, 0, 0}, after});
-        else if (action == "MENU")
-            entries.push_back({frame, {WM_COMMAND, MENU_COMMAND_SALIR, 0}, after});
-        else if (action == "QUIT")
-            entries.push_back({frame, {WM_QUIT, 0, 0}, after});
-        else
-            return fail("unknown action " + quoted(w[1]));
+        if (line_number == 1 && !known_format(line, &why)) return fail();
+        if (play_data_line(line, &play_data) || build_line(line, &build)) continue;
+        const std::vector<std::string> words = words_of(line);
+        if (!words.empty() && !reader.read(words, &why)) return fail();
     }
-    // A press's release belongs to the next frame, ahead of that frame's
-    // lines; a frame's messages inside its present come before those after.
-    std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
-        return a.frame != b.frame ? a.frame < b.frame : !a.after_present && b.after_present;
-    });
-    out->messages.clear();
-    for (const Entry& e : entries) out->messages.push_back({e.frame, e.message, e.after_present});
-    out->times = std::move(times);
+    out->messages = reader.messages();
+    out->times = std::move(reader.times);
     out->play_data = std::move(play_data);
+    out->build = std::move(build);
     return true;
 }
 
@@ -234,6 +286,11 @@ int format_script_line(const ScriptedMessage& m, char* out, int size) {
 
 int format_time_line(const ScriptedTime& t, char* out, int size) {
     return fitted(std::snprintf(out, size, "%d ms %d\n", t.frame, t.ms), size);
+}
+
+int format_build_line(const char* build, char* out, int size) {
+    if (!build || !*build) return 0;
+    return fitted(std::snprintf(out, size, "%s%s\n", BUILD_PREFIX, build), size);
 }
 
 int format_play_data_line(const void* record, int record_size, char* out, int size) {

@@ -1,9 +1,10 @@
 // The runner's key script: one message per line, "<N> down|up|press <KEY>",
 // "<N> close", "<N> menu", "<N> quit"; '#' starts a comment. Recordings of a
 // played game add a first line naming the format ("# zarvox keys 1"), the
-// play record the game started from ("# play data <144 hex digits>"), reads
-// of the local time ("<N> ms <M>") and messages that reached the game in the
-// pump ending frame N rather than inside present N ("<N> after down SPACE").
+// build that made them ("# zarvox build <identity>"), the play record the
+// game started from ("# play data <144 hex digits>"), reads of the local time
+// ("<N> ms <M>") and messages that reached the game in the pump ending frame
+// N rather than inside present N ("<N> after down SPACE").
 #pragma once
 
 #include <cstddef>
@@ -16,6 +17,7 @@ struct KeyScript {
     std::vector<ScriptedMessage> messages;  // by frame, inside before after
     std::vector<ScriptedTime> times;
     std::string play_data;  // the recorded play record's bytes; empty when none
+    std::string build;      // the build that recorded it; empty when unsaid
 };
 
 constexpr const char* KEY_SCRIPT_HEADER = "# zarvox keys 1";
@@ -30,6 +32,8 @@ bool parse_key_script(const char* text, size_t length, KeyScript* out, std::stri
 int format_script_line(const ScriptedMessage& message, char* out, int size);
 int format_time_line(const ScriptedTime& time, char* out, int size);
 int format_play_data_line(const void* record, int record_size, char* out, int size);
+// The line naming the build that records; 0 for an empty identity.
+int format_build_line(const char* build, char* out, int size);
 
 // The virtual-key code of a key name ("LEFT", "SPACE", "0x51"); -1 if unknown.
 int key_code_from_name(const std::string& name);

@@ -9,6 +9,7 @@
 #include "platform/file_io.h"
 #include "platform/host.h"
 #include "platform/play_data.h"
+#include "replay/build_identity.h"
 #include "replay/key_script.h"
 
 namespace {
@@ -119,6 +120,8 @@ void install_recorder(const RecorderFiles& f) {
     char header[32];
     const int n = std::snprintf(header, sizeof header, "%s\n", KEY_SCRIPT_HEADER);
     write_line(keys_out, header, n);
+    char build[128];
+    write_line(keys_out, build, format_build_line(build_identity(), build, sizeof build));
     install_host(&recording);
 }
 

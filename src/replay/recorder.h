@@ -12,7 +12,7 @@ struct RecorderFiles {
 };
 
 // Installs the recorder around the installed host and writes the script's
-// format line.
+// format line and the line naming this build.
 void install_recorder(const RecorderFiles& files);
 
 // Writes the play record the game starts from; called once the play data

@@ -11,6 +11,7 @@
 #include <iterator>
 
 #include "platform/play_data.h"
+#include "replay/build_identity.h"
 #include "replay/key_script.h"
 #include "replay/recorder.h"
 #include "replay/replay_host.h"
@@ -64,6 +65,7 @@ bool start_replay(const std::string& path, std::string* error) {
         *error = path + ": " + why;
         return false;
     }
+    note_other_build(replayed, path, "zarvox");
     if (replayed.play_data.size() == sizeof replayed_play_data) {
         std::memcpy(&replayed_play_data, replayed.play_data.data(), sizeof replayed_play_data);
         use_play_data_start(&replayed_play_data);
@@ -80,6 +82,10 @@ bool start_replay(const std::string& path, std::string* error) {
 bool parse_game_options(int argc, const char* const* argv, GameOptions* o, std::string* error) {
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
+        if (option == "--help" || option == "-h") {
+            o->help = true;
+            return true;
+        }
         std::string* target = option == "--record"          ? &o->record
                               : option == "--record-hashes" ? &o->record_hashes
                               : option == "--replay"        ? &o->replay

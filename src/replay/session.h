@@ -8,6 +8,7 @@ struct GameOptions {
     std::string record;         // --record FILE: the key script of this game
     std::string record_hashes;  // --record-hashes FILE: the hash of each present
     std::string replay;         // --replay FILE: play this recording back
+    bool help = false;          // --help (or -h): print the usage and stop
 };
 
 // False with a one-line reason for an unknown option or a missing value.

@@ -44,7 +44,12 @@ void present_frame() {
             last_frame_tick = next_frame_due(last_frame_tick, now);
             break;
         }
-        h.sleep_ms(1);
+        // One wait to the due time, cut short by any message; the loop then
+        // pumps and looks at the clock again, as it would after a 1 ms step.
+        if (h.wait_until)
+            h.wait_until(last_frame_tick + FRAME_PERIOD_MS);
+        else
+            h.sleep_ms(1);
     }
     h.show_frame(back_surface_pixels(), SCREEN_WIDTH, SCREEN_HEIGHT, back_surface_pitch());
     h.frame_finished();

@@ -7,6 +7,7 @@
 #include "platform/display.h"
 #include "platform/host.h"
 #include "platform/play_data.h"
+#include "platform/resource_list.h"
 #include "platform/sound.h"
 #include "platform/tune_library.h"
 #include "services/game_state.h"
@@ -65,9 +66,8 @@ int game_main() {
     start_display(SCREEN_WIDTH, SCREEN_HEIGHT);
     vorbel_Ready(nullptr, 2, 22050, 8, 0.1f, 1, 0);
     set_sound_device(vorbel_GetDirectSound());
-    const char* effects[] = {"shot", "bom", "laser"};
-    for (int slot = 0; slot < 3; ++slot) {
-        if (!DirectSound_Voice_Load_Resource(effects[slot], slot))
+    for (const NamedSlot& effect : SOUND_EFFECTS) {
+        if (!DirectSound_Voice_Load_Resource(effect.name, effect.slot))
             show_error_box("DirectSound_Voice_Load_Resource");
     }
     fill_rect(ScreenRect, 0);

@@ -8,6 +8,13 @@ namespace {
 // Peak of one voice at full volume and envelope, before its wave's weight;
 // eight voices at once stay inside 16 bits.
 constexpr int64_t SYNTH_VOICE_FULL = 7000;
+// Each wave's weight, of 256. A pulse carries more power than a triangle of
+// the same peak; at 150 the two are about as loud. Noise sits a little below.
+constexpr int32_t SYNTH_PULSE_WEIGHT = 150;
+constexpr int32_t SYNTH_TRIANGLE_WEIGHT = 256;
+constexpr int32_t SYNTH_NOISE_WEIGHT = 120;
+// The vibrato's swing per cent of its depth, in millionths of the pitch.
+constexpr int64_t SYNTH_VIBRATO_PER_CENT = 578;
 
 enum Stage { STAGE_OFF, STAGE_ATTACK, STAGE_DECAY, STAGE_SUSTAIN, STAGE_RELEASE, STAGE_HIT };
 
@@ -38,6 +45,16 @@ int32_t fine_triangle(uint32_t phase) {
 int32_t plain_wave(Wave wave, uint32_t phase, uint32_t duty_phase) {
     if (wave == Wave::Triangle) return fine_triangle(phase);
     return phase < duty_phase ? SYNTH_WAVE_PEAK : -SYNTH_WAVE_PEAK;
+}
+
+// The mean of that wave over a period: a pulse that is not half high sits
+// off centre. A voice plays its wave less this, so a note's envelope never
+// moves a constant offset in and out (a thump) and no voice spends the
+// mixer's headroom on a level nobody hears.
+int32_t wave_mean(Wave wave, uint32_t duty_phase) {
+    if (wave == Wave::Triangle) return 0;
+    return static_cast<int32_t>((duty_phase * (2 * int64_t{SYNTH_WAVE_PEAK}) >> 32) -
+                                SYNTH_WAVE_PEAK);
 }
 
 // Adds the correction for an edge of `size` (a jump of the wave, or of its
@@ -93,7 +110,7 @@ int32_t band_limited_wave(VoiceState& v, Wave wave, uint32_t step) {
         if (past_top < step) add_edge(v, EDGE_RAMP_CORRECTION, -turn, past_top, step);
     }
     v.last_wave = plain;
-    v.pending[v.wave_samples % EDGE_TAPS] += plain;
+    v.pending[v.wave_samples % EDGE_TAPS] += plain - wave_mean(wave, v.duty_phase);
     const uint32_t leaving = (v.wave_samples - (EDGE_HALF - 1)) % EDGE_TAPS;
     const int32_t out = v.pending[leaving];
     v.pending[leaving] = 0;
@@ -106,7 +123,7 @@ int32_t band_limited_wave(VoiceState& v, Wave wave, uint32_t step) {
 void prime_wave(VoiceState& v, Wave wave) {
     v.last_wave = plain_wave(wave, v.phase, v.duty_phase);
     for (uint32_t k = 1; k < EDGE_HALF; ++k)
-        v.pending[(v.wave_samples - k) % EDGE_TAPS] = v.last_wave;
+        v.pending[(v.wave_samples - k) % EDGE_TAPS] = v.last_wave - wave_mean(wave, v.duty_phase);
 }
 
 int32_t per_sample(int32_t span, uint32_t ms, int rate) {
@@ -154,6 +171,78 @@ const DrumShape& drum_shape(int drum) {
         {240, 22000, 11000, 280, 20, 0, false},   // tom
     };
     return SYNTH_SHAPES[drum >= DRUM_KICK && drum <= DRUM_TOM ? drum : 0];
+}
+
+// Moves the envelope of a pulse, triangle or noise voice on by one sample.
+// False once the voice is silent: off, or at the end of its release.
+bool advance_envelope(VoiceState& v) {
+    constexpr int32_t one = TunePlayer::SYNTH_LEVEL_ONE;
+    switch (v.stage) {
+        case STAGE_OFF:
+            return false;
+        case STAGE_ATTACK:
+            v.level += v.attack_step;
+            if (v.level >= one) {
+                v.level = one;
+                v.stage = STAGE_DECAY;
+            }
+            break;
+        case STAGE_DECAY:
+            v.level -= v.decay_step;
+            if (v.level <= v.sustain_level) {
+                v.level = v.sustain_level;
+                v.stage = STAGE_SUSTAIN;
+            }
+            break;
+        case STAGE_SUSTAIN:
+            break;
+        case STAGE_RELEASE:
+            v.level -= v.release_step;
+            if (v.level <= 0) {
+                v.level = 0;
+                v.stage = STAGE_OFF;
+                return false;
+            }
+            break;
+    }
+    return true;
+}
+
+// The note's phase step for this sample, swung by the vibrato once its delay
+// has passed.
+uint32_t vibrato_step(const VoiceSpec& part, VoiceState& v, int rate) {
+    uint32_t step = v.step;
+    if (part.vibrato_cents &&
+        v.note_samples >= part.vibrato_delay_ms * static_cast<uint32_t>(rate) / 1000) {
+        v.vibrato_phase += hz_step(part.vibrato_rate * 10u, rate);
+        int64_t swing =
+            static_cast<int64_t>(step) * part.vibrato_cents * SYNTH_VIBRATO_PER_CENT / 1000000;
+        step += static_cast<uint32_t>(swing * triangle(v.vibrato_phase) >> 15);
+    }
+    return step;
+}
+
+// One sample of a voice's wave, with its weight (of 256) and the shift from
+// the wave's peak to 1.
+struct WaveSample {
+    int32_t wave;
+    int32_t weight;
+    int shift;
+};
+
+WaveSample wave_sample(Wave wave, VoiceState& v, uint32_t step) {
+    switch (wave) {
+        case Wave::Pulse:
+            return {band_limited_wave(v, wave, step), SYNTH_PULSE_WEIGHT, 15 + SYNTH_WAVE_BITS};
+        case Wave::Triangle:
+            return {band_limited_wave(v, wave, step), SYNTH_TRIANGLE_WEIGHT, 15 + SYNTH_WAVE_BITS};
+        case Wave::Noise:
+            v.phase += step;
+            return {noise(v), SYNTH_NOISE_WEIGHT, 15};  // +-32767, as plain as it always was
+        case Wave::Drums:
+            break;
+    }
+    return {0, SYNTH_TRIANGLE_WEIGHT, 15 + SYNTH_WAVE_BITS};
 }
 
 }  // namespace
@@ -271,96 +360,42 @@ void TunePlayer::advance_tick() {
     if (wrapped) tick_ = s.loop_tick;
 }
 
-int32_t TunePlayer::voice_sample(int index, VoiceState& v) {
-    const VoiceSpec& part = score_->voices[index];
-    if (v.stage == STAGE_HIT) {
-        if (v.note_samples >= v.hit_length) {
-            v.stage = STAGE_OFF;
-            return 0;
-        }
-        const DrumShape& d = drum_shape(v.pitch);
-        int64_t lin = (static_cast<int64_t>(v.hit_length - v.note_samples) << 16) / v.hit_length;
-        int64_t env = lin * lin >> 16;    // falls fast, then lingers
-        int64_t sharp = env * lin >> 16;  // for the tone's pitch and body
-        ++v.note_samples;
-        int64_t out = 0;
-        if (d.tone_weight) {
-            uint32_t lo = hz_step(d.tone_to_centi_hz, rate_);
-            uint32_t hi = hz_step(d.tone_from_centi_hz, rate_);
-            v.phase += lo + static_cast<uint32_t>((static_cast<int64_t>(hi - lo) * sharp) >> 16);
-            out += triangle(v.phase) * d.tone_weight * (v.pitch == DRUM_SNARE ? sharp : env) >> 24;
-        }
-        if (d.noise_weight) {
-            int64_t shape = v.pitch == DRUM_OPEN_HAT || v.pitch == DRUM_CRASH ? lin : env;
-            if (v.pitch == DRUM_KICK)
-                shape = v.note_samples < static_cast<uint32_t>(rate_ / 200) ? env : 0;
-            out += noise(v) * d.noise_weight * shape >> 24;
-        }
-        return static_cast<int32_t>(
-            out * SYNTH_VOICE_FULL * v.volume / 15 * score_->volume_percent / 100 >> 15);
+int32_t TunePlayer::drum_sample(VoiceState& v) {
+    if (v.note_samples >= v.hit_length) {
+        v.stage = STAGE_OFF;
+        return 0;
     }
-
-    switch (v.stage) {
-        case STAGE_OFF:
-            return 0;
-        case STAGE_ATTACK:
-            v.level += v.attack_step;
-            if (v.level >= SYNTH_LEVEL_ONE) {
-                v.level = SYNTH_LEVEL_ONE;
-                v.stage = STAGE_DECAY;
-            }
-            break;
-        case STAGE_DECAY:
-            v.level -= v.decay_step;
-            if (v.level <= v.sustain_level) {
-                v.level = v.sustain_level;
-                v.stage = STAGE_SUSTAIN;
-            }
-            break;
-        case STAGE_SUSTAIN:
-            break;
-        case STAGE_RELEASE:
-            v.level -= v.release_step;
-            if (v.level <= 0) {
-                v.level = 0;
-                v.stage = STAGE_OFF;
-                return 0;
-            }
-            break;
-    }
-
-    uint32_t step = v.step;
-    if (part.vibrato_cents &&
-        v.note_samples >= part.vibrato_delay_ms * static_cast<uint32_t>(rate_) / 1000) {
-        v.vibrato_phase += hz_step(part.vibrato_rate * 10u, rate_);
-        // About 578 millionths of the pitch per cent.
-        int64_t swing = static_cast<int64_t>(step) * part.vibrato_cents * 578 / 1000000;
-        step += static_cast<uint32_t>(swing * triangle(v.vibrato_phase) >> 15);
-    }
+    const DrumShape& d = drum_shape(v.pitch);
+    int64_t lin = (static_cast<int64_t>(v.hit_length - v.note_samples) << 16) / v.hit_length;
+    int64_t env = lin * lin >> 16;    // falls fast, then lingers
+    int64_t sharp = env * lin >> 16;  // for the tone's pitch and body
     ++v.note_samples;
-
-    int32_t wave = 0;
-    int32_t weight = 256;
-    int shift = 15 + SYNTH_WAVE_BITS;  // from the wave's peak to 1
-    switch (part.wave) {
-        case Wave::Pulse:
-            wave = band_limited_wave(v, part.wave, step);
-            weight = 150;
-            break;
-        case Wave::Triangle:
-            wave = band_limited_wave(v, part.wave, step);
-            break;
-        case Wave::Noise:
-            v.phase += step;
-            wave = noise(v);  // +-32767, as plain as it always was
-            weight = 120;
-            shift = 15;
-            break;
-        case Wave::Drums:
-            break;
+    int64_t out = 0;
+    if (d.tone_weight) {
+        uint32_t lo = hz_step(d.tone_to_centi_hz, rate_);
+        uint32_t hi = hz_step(d.tone_from_centi_hz, rate_);
+        v.phase += lo + static_cast<uint32_t>((static_cast<int64_t>(hi - lo) * sharp) >> 16);
+        out += triangle(v.phase) * d.tone_weight * (v.pitch == DRUM_SNARE ? sharp : env) >> 24;
     }
+    if (d.noise_weight) {
+        int64_t shape = v.pitch == DRUM_OPEN_HAT || v.pitch == DRUM_CRASH ? lin : env;
+        if (v.pitch == DRUM_KICK)
+            shape = v.note_samples < static_cast<uint32_t>(rate_ / 200) ? env : 0;
+        out += noise(v) * d.noise_weight * shape >> 24;
+    }
+    return static_cast<int32_t>(
+        out * SYNTH_VOICE_FULL * v.volume / 15 * score_->volume_percent / 100 >> 15);
+}
+
+int32_t TunePlayer::voice_sample(int index, VoiceState& v) {
+    if (v.stage == STAGE_HIT) return drum_sample(v);
+    if (!advance_envelope(v)) return 0;
+    const VoiceSpec& part = score_->voices[index];
+    const uint32_t step = vibrato_step(part, v, rate_);
+    ++v.note_samples;
+    const WaveSample w = wave_sample(part.wave, v, step);
     int64_t amp = SYNTH_VOICE_FULL * v.volume * v.level / 15 * score_->volume_percent / 100 >> 16;
-    return static_cast<int32_t>(static_cast<int64_t>(wave) * weight / 256 * amp >> shift);
+    return static_cast<int32_t>(static_cast<int64_t>(w.wave) * w.weight / 256 * amp >> w.shift);
 }
 
 void TunePlayer::render_add(int32_t* mix, int frames) {

@@ -61,7 +61,10 @@ public:
 private:
     void advance_tick();
     void begin_event(int index);
+    // The next sample of voice `index`: a drum hit, or the note's wave under
+    // its envelope.
     int32_t voice_sample(int index, VoiceState& v);
+    int32_t drum_sample(VoiceState& v);
 
     const Score* score_ = nullptr;
     int rate_ = 22050;

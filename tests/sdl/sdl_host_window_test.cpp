@@ -163,6 +163,32 @@ TEST_F(SdlHost, ClockCountsMillisecondsAndSleepsEndOnItsTicks) {
     EXPECT_GE(on_next_tick, 50);
 }
 
+// The frame wait sleeps to the due tick in one go and ends early for an
+// event or a quit signal, which the next pump then takes.
+TEST_F(SdlHost, TheFrameWaitEndsOnTheDueTickOrForAnEvent) {
+    int on_due_tick = 0;
+    for (int i = 0; i < 10; ++i) {
+        const uint32_t due = host().ticks_ms() + 7;
+        host().wait_until(due);
+        const uint32_t now = host().ticks_ms();
+        ASSERT_GE(static_cast<int32_t>(now - due), 0) << i;
+        on_due_tick += now == due;
+    }
+    EXPECT_GE(on_due_tick, 5);
+
+    push_key(SDL_KEYDOWN, SDLK_LEFT);
+    uint32_t before = host().ticks_ms();
+    host().wait_until(before + 500);
+    EXPECT_LT(host().ticks_ms() - before, 250u);
+    ASSERT_EQ(drain().size(), 1u);
+
+    std::raise(SIGTERM);
+    before = host().ticks_ms();
+    host().wait_until(before + 500);
+    EXPECT_LT(host().ticks_ms() - before, 250u);
+    ASSERT_EQ(drain().size(), 1u);
+}
+
 struct Pull {
     std::atomic<int> calls{0};
     std::atomic<int> largest{0};

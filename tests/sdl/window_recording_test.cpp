@@ -254,6 +254,85 @@ TEST_F(RecordedWindow, AGamePlayedInTheWindowReplaysPresentForPresent) {
     EXPECT_EQ(read_file_bytes(again + "/PlayData.dat"), own_data);
 }
 
+void pause_a_moment() {
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+}
+
+// The count of presents once it has stopped growing (a pause has taken
+// hold, however slowly a loaded machine delivers the key), or -1 when it
+// still grows after 10 s.
+int presents_once_held(const std::string& hashes) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    int before = presents_in(hashes);
+    while (std::chrono::steady_clock::now() < until) {
+        pause_a_moment();
+        const int now = presents_in(hashes);
+        if (now == before) return now;
+        before = now;
+    }
+    return -1;
+}
+
+// P holds the game inside its frame wait: no present begins until P again;
+// the keys pressed meanwhile never reach it. The window losing the focus
+// pauses too, and getting it back plays on. Nothing of the pauses is in the
+// recording: the runner replays it present for present.
+TEST_F(RecordedWindow, PausesHoldTheFramesAndReplayAsIfThereWereNone) {
+    const std::string dir = make_scratch_dir("record-paused");
+    const std::string hashes = dir + "/hashes.jsonl";
+    const pid_t game = start_game(dir, {"--record", "keys.txt", "--record-hashes", "hashes.jsonl"});
+    int at = 0;
+    WAIT_FOR(5);
+    focus_game_window();
+    TAP("space");  // past the intro
+    WAIT_FOR(at + 20);
+    TAP("space");  // a game
+    WAIT_FOR(at + 60);
+    xdotool("keydown Right");  // held into the pause, let go during it
+    WAIT_FOR(at + 5);
+    xdotool("key p");
+    const int paused = presents_once_held(hashes);
+    ASSERT_GE(paused, 0) << "P did not pause";
+    xdotool("keyup Right");
+    xdotool("keydown space");  // pressed while paused, let go after it
+    pause_a_moment();
+    EXPECT_EQ(presents_in(hashes), paused);
+    xdotool("key p");
+    WAIT_FOR(paused + 10);
+    xdotool("keyup space");
+    WAIT_FOR(at + 20);
+
+    xdotool("search --maxdepth 0 --name '' windowfocus");  // the root window
+    const int unfocused = presents_once_held(hashes);
+    ASSERT_GE(unfocused, 0) << "losing the focus did not pause";
+    pause_a_moment();
+    EXPECT_EQ(presents_in(hashes), unfocused);
+    focus_game_window();
+    WAIT_FOR(unfocused + 20);
+    // Escape quits from a pause at once.
+    xdotool("key p");
+    pause_a_moment();
+    xdotool("key Escape");
+    ASSERT_EQ(wait_for_exit(game), 0) << read_file_bytes(dir + "/stderr.txt");
+
+    const std::vector<std::string> played = hashes_of(hashes);
+    SimRun run;
+    run.script = read_file_bytes(dir + "/keys.txt");
+    EXPECT_EQ(run.script.find(" P"), std::string::npos) << run.script;
+    run.args = {"--recorded-play-data"};
+    const SimResult replay = run_sim_process(run, make_scratch_dir("record-paused-sim"));
+    ASSERT_EQ(replay.status, 0) << replay.stderr_text;
+    EXPECT_EQ(hashes_of(replay.trace), played);
+    // The keys let go during the pause were let go; the one pressed in it
+    // never went down.
+    int space_downs = 0;
+    for (size_t at_down = run.script.find("down SPACE"); at_down != std::string::npos;
+         at_down = run.script.find("down SPACE", at_down + 1))
+        ++space_downs;
+    EXPECT_EQ(space_downs, 2) << run.script;
+    EXPECT_NE(run.script.find("up RIGHT"), std::string::npos) << run.script;
+}
+
 TEST_F(RecordedWindow, AKilledRecordingReplaysUpToTheKill) {
     const std::string dir = make_scratch_dir("record-killed");
     const std::string hashes = dir + "/hashes.jsonl";

@@ -8,6 +8,7 @@
 #include "objects/digits.h"
 #include "objects/effects.h"
 #include "objects/game_object.h"
+#include "objects/random.h"
 #include "objects/transition.h"
 #include "platform/display.h"
 #include "services/templates.h"

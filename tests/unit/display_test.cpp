@@ -41,7 +41,13 @@ protected:
         table_[0] = {"BITMAP", "SPRITE", sprite_.data(), sprite_.size()};
         table_[1] = {"BITMAP", "CHARA01", sheet_.data(), sheet_.size()};
         table_[2] = {"BITMAP", "BROKEN", broken_, sizeof broken_};
-        use_resource_table(table_, 3);
+        // Two full-screen pictures, one opaque and one with a single key pixel.
+        back_ = make_bmp(SCREEN_WIDTH, SCREEN_HEIGHT, [](int, int y) { return back_row(y); });
+        holed_ = make_bmp(SCREEN_WIDTH, SCREEN_HEIGHT,
+                          [](int x, int y) { return x == 7 && y == 9 ? 0u : 0x00AA00u; });
+        table_[3] = {"BITMAP", "BACK", back_.data(), back_.size()};
+        table_[4] = {"BITMAP", "HOLED", holed_.data(), holed_.size()};
+        use_resource_table(table_, 5);
         install_headless_host(HeadlessConfig{});
         ASSERT_TRUE(start_display(SCREEN_WIDTH, SCREEN_HEIGHT));
         ASSERT_TRUE(load_bitmap("sprite", 1));
@@ -53,6 +59,8 @@ protected:
         use_embedded_resources();
     }
 
+    // The colour of row y of the opaque full-screen picture (one table entry each).
+    static uint32_t back_row(int y) { return 0x010000u + y % 250; }
     static uint32_t at(int x, int y) {
         return back_surface_pixels()[y * (back_surface_pitch() / 4) + x] & 0xFFFFFF;
     }
@@ -71,9 +79,9 @@ protected:
         draw_block(DrawBlock{shown, 1, 0, 0, 16, 16, x, y});
     }
 
-    std::vector<uint8_t> sprite_, sheet_;
+    std::vector<uint8_t> sprite_, sheet_, back_, holed_;
     uint8_t broken_[10] = {'B', 'M', 1, 2, 3};
-    ResourceEntry table_[3];
+    ResourceEntry table_[5];
 };
 
 TEST_F(Display, SpritesClipAtTheScreenEdges) {
@@ -148,6 +156,70 @@ TEST_F(Display, LoadingRefusesBadSlotsBadDataAndReloads) {
     EXPECT_FALSE(surface_size(2, &w, &h));
     draw_block(DrawBlock{1, 2, 0, 0, 16, 16, 0, 0});  // an empty slot draws nothing
     EXPECT_EQ(at(0, 0), 0x123456u);
+}
+
+// A clear of the whole screen may be left out only under an opaque picture
+// that covers every pixel; whatever else comes next sees it done.
+TEST_F(Display, AClearShowsWhereverTheNextDrawingLeavesAPixelUncovered) {
+    ASSERT_TRUE(load_bitmap("back", 20));
+    ASSERT_TRUE(load_bitmap("holed", 21));
+    const auto clear_then = [](auto draw) {
+        fill_back_surface(ScreenRect, 0x777777);  // something to clear away
+        at(0, 0);
+        fill_back_surface(ScreenRect, 0x000001);
+        draw();
+    };
+    clear_then([] { draw_block(DrawBlock{1, 20, 0, 0, 240, 320, 0, 0}); });
+    for (int y = 0; y < SCREEN_HEIGHT; ++y)
+        for (int x = 0; x < SCREEN_WIDTH; ++x) ASSERT_EQ(at(x, y), back_row(y)) << x << "," << y;
+
+    clear_then([] { draw_block(DrawBlock{1, 21, 0, 0, 240, 320, 0, 0}); });  // a key pixel
+    EXPECT_EQ(at(7, 9), 0x000001u);
+    EXPECT_EQ(at(8, 9), 0x00AA00u);
+
+    clear_then([] { draw_block(DrawBlock{1, 20, 0, 0, 240, 320, 1, 0}); });  // one column short
+    EXPECT_EQ(at(0, 5), 0x000001u);
+    EXPECT_EQ(at(1, 5), back_row(5));
+
+    clear_then([] { draw_block(DrawBlock{1, 20, 0, 1, 240, 320, 0, 0}); });  // one row short
+    EXPECT_EQ(at(5, 318), back_row(319));
+    EXPECT_EQ(at(5, 319), 0x000001u);
+
+    clear_then([] { draw_block(DrawBlock{1, 20, 0, 1, 240, 321, 0, 0}); });  // refused
+    EXPECT_EQ(at(100, 100), 0x000001u);
+
+    clear_then([] { draw_block(DrawBlock{1, 3, 0, 0, 240, 320, 0, 0}); });  // empty slot
+    EXPECT_EQ(at(100, 100), 0x000001u);
+
+    clear_then([] { fill_back_surface(Rect{0, 0, 10, 10}, 0x222222); });
+    EXPECT_EQ(at(9, 9), 0x222222u);
+    EXPECT_EQ(at(10, 10), 0x000001u);
+
+    // A full-screen picture drawn again shows nothing of what was drawn over
+    // it before, by sprite or by fill, whether or not a clear came between.
+    for (const bool cleared : {true, false}) {
+        draw_block(DrawBlock{1, 20, 0, 0, 240, 320, 0, 0});
+        draw_sprite(50, 50);
+        fill_back_surface(Rect{0, 300, 10, 301}, 0x333333);
+        if (cleared) fill_back_surface(ScreenRect, 0);
+        draw_block(DrawBlock{1, 20, 0, 0, 240, 320, 0, 0});
+        for (int y = 0; y < SCREEN_HEIGHT; ++y)
+            for (int x = 0; x < SCREEN_WIDTH; ++x)
+                ASSERT_EQ(at(x, y), back_row(y)) << x << "," << y << " cleared " << cleared;
+    }
+    // Another picture, or the same one from elsewhere, replaces it whole.
+    draw_block(DrawBlock{1, 20, 0, 0, 240, 320, 0, 0});
+    draw_block(DrawBlock{1, 21, 0, 0, 240, 320, 0, 0});
+    EXPECT_EQ(at(100, 100), 0x00AA00u);
+    EXPECT_EQ(at(7, 9), back_row(9));  // the key pixel lets the first one through
+
+    // The picture drawn first, then the clear over it, then a sprite.
+    draw_block(DrawBlock{1, 20, 0, 0, 240, 320, 0, 0});
+    fill_back_surface(Rect{-1, -1, 241, 321}, 0x000002);
+    draw_sprite(50, 50);
+    EXPECT_EQ(at(50, 50), 0x000002u);
+    EXPECT_EQ(at(51, 50), 0xFFFFFFu);
+    EXPECT_EQ(at(200, 300), 0x000002u);
 }
 
 }  // namespace

@@ -69,6 +69,7 @@ const Host clock_host = {
     [] {},
     [](int) {},
     [](const char*) {},
+    nullptr,  // no frame wait of its own: the game steps the clock 1 ms at a time
 };
 
 TEST(FirstPresent, StartsTheCadenceWhateverTheClockReadAtStart) {

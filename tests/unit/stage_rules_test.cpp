@@ -5,6 +5,7 @@
 
 #include "hosts/headless/headless_host.h"
 #include "modes/stage_battle.h"
+#include "objects/random.h"
 #include "platform/play_data.h"
 #include "services/game_state.h"
 #include "services/keys.h"

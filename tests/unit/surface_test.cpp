@@ -44,6 +44,42 @@ TEST(Surface, KeyedCopyLeavesBlackOutAndRefusesWhatLeavesEitherSurface) {
     EXPECT_EQ(count(screen, 0x111111), 100);
 }
 
+// The index of key pixels changes how rows are copied, never what arrives.
+TEST(Surface, AnIndexedCopyDrawsWhatTheKeyedCopyDraws) {
+    Surface sprite, plain, indexed;
+    make_surface(&sprite, 40, 12, 0);
+    for (int i = 0; i < 40 * 12; ++i)
+        sprite.pixels[i] = (i * 7919) % 13 == 0 || i / 40 == 3 ? 0 : 0x100000u + i;
+    for (int x = 0; x < 40; ++x) sprite.pixels[5 * 40 + x] = 0x0F0F0F;  // one opaque row
+    make_surface(&plain, 60, 30, 0x111111);
+    make_surface(&indexed, 60, 30, 0x111111);
+    EXPECT_TRUE(copy_keyed(sprite, Rect{0, 0, 40, 12}, &plain, 10, 10));
+    index_key_pixels(&sprite);
+    EXPECT_TRUE(copy_keyed(sprite, Rect{0, 0, 40, 12}, &indexed, 10, 10));
+    EXPECT_EQ(plain.pixels, indexed.pixels);
+    EXPECT_TRUE(copy_keyed(sprite, Rect{3, 2, 37, 11}, &plain, 0, 0));
+    EXPECT_TRUE(copy_keyed(sprite, Rect{3, 2, 37, 11}, &indexed, 0, 0));
+    EXPECT_EQ(plain.pixels, indexed.pixels);
+    EXPECT_TRUE(rect_opaque(sprite, Rect{0, 5, 40, 6}));
+    EXPECT_FALSE(rect_opaque(sprite, Rect{0, 4, 40, 6}));
+    EXPECT_FALSE(rect_opaque(sprite, Rect{0, 5, 41, 6}));  // leaves the sprite
+}
+
+TEST(Surface, OpaqueRowsLongerThanACountedRunAreStillSeen) {
+    Surface wide;
+    make_surface(&wide, 70000, 2, 0x123456);
+    EXPECT_FALSE(rect_opaque(wide, Rect{0, 0, 70000, 2}));  // not indexed
+    wide.pixels[70000 + 69990] = 0;
+    index_key_pixels(&wide);
+    EXPECT_TRUE(rect_opaque(wide, Rect{0, 0, 70000, 1}));
+    EXPECT_FALSE(rect_opaque(wide, Rect{0, 1, 70000, 2}));
+    EXPECT_FALSE(rect_opaque(wide, Rect{69000, 1, 69991, 2}));
+    EXPECT_TRUE(rect_opaque(wide, Rect{1, 1, 69990, 2}));
+    EXPECT_TRUE(rect_opaque(wide, Rect{69991, 0, 70000, 2}));
+    make_surface(&wide, 70000, 2, 0x123456);  // new pixels drop the index
+    EXPECT_FALSE(rect_opaque(wide, Rect{0, 0, 10, 1}));
+}
+
 // The surface as rows of '#' where it holds `colour` and '.' elsewhere.
 std::string places(const Surface& s, uint32_t colour) {
     std::string rows;

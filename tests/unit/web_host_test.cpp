@@ -24,6 +24,7 @@ struct Page {
     std::vector<uint8_t> canvas;
     int canvas_width = 0;
     int fullscreen_toggles = 0;
+    int pauses_lifted = 0;
     std::vector<int> audio_writes;
     bool audio_refused = false;
 };
@@ -60,6 +61,9 @@ void web_toggle_fullscreen() {
 void web_present_begun(int, uint32_t, int) {}
 void web_present_shown() {}
 void web_poll_pads() {}
+void web_pause_lifted() {
+    ++page.pauses_lifted;
+}
 int web_audio_open(int, char* reason, int reason_size) {
     if (!page.audio_refused) return 1;
     std::strncpy(reason, "no audio output", reason_size);
@@ -200,6 +204,10 @@ TEST(WebHost, ScriptClockAndQuitForChecks) {
     EXPECT_EQ(h.ticks_ms(), 1000u);
     h.sleep_ms(1);
     EXPECT_EQ(h.ticks_ms(), 1001u);
+    h.wait_until(1020);  // the frame wait goes to the due tick at once
+    EXPECT_EQ(h.ticks_ms(), 1020u);
+    h.wait_until(1019);
+    EXPECT_EQ(h.ticks_ms(), 1020u);
     EXPECT_TRUE(page.sleeps.empty());
     EXPECT_EQ(h.local_milliseconds(), 250);
 
@@ -247,6 +255,39 @@ TEST(WebHost, TheCanvasHoldsTheMenuBarAndTheFrame) {
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].id, WM_COMMAND);
     EXPECT_EQ(seen[0].wparam, MENU_COMMAND_SALIR);
+}
+
+}  // namespace
+
+namespace {
+
+// The page holds the game's sleep while paused and tells the host, which
+// keeps the player's presses from the game and lets releases and quitting
+// through.
+TEST(WebHost, APausedPageKeepsThePlayersKeysFromTheGame) {
+    const Host& h = install();
+    h.frame_started();
+    key("ArrowLeft", "ArrowLeft", true);
+    h.frame_started();
+    web_pause(PAUSE_BY_FOCUS, true);
+    key("Space", " ", true);
+    key("ArrowLeft", "ArrowLeft", false);
+    std::vector<Message> got = take_all();
+    ASSERT_EQ(got.size(), 2u);
+    EXPECT_EQ(got[0].id, WM_KEYDOWN);
+    EXPECT_EQ(got[1].id, WM_KEYUP);
+    EXPECT_EQ(got[1].wparam, VK_LEFT);
+    // Quitting passes and ends the pause.
+    web_pause(PAUSE_BY_FOCUS, false);
+    web_pause(PAUSE_BY_PLAYER, true);
+    key("Escape", "Escape", true);
+    EXPECT_EQ(page.pauses_lifted, 1);
+    got = take_all();
+    ASSERT_EQ(got.size(), 1u);
+    EXPECT_EQ(got[0].wparam, VK_ESCAPE);
+    // The released Space of the pause never arrives.
+    key("Space", " ", false);
+    EXPECT_TRUE(take_all().empty());
 }
 
 }  // namespace

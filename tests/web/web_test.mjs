@@ -49,8 +49,13 @@ function freshDir(name) {
 
 // ---- A static server for the page and the test's own files (/t/) ----
 
-const TYPES = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm' };
+const TYPES = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
+                '.png': 'image/png', '.webmanifest': 'application/manifest+json' };
+// Cut off, the server drops every connection: the page has only what the
+// browser kept.
+let serverCutOff = false;
 const server = http.createServer((req, res) => {
+  if (serverCutOff) { req.socket.destroy(); return; }
   const url = new URL(req.url, 'http://localhost');
   const own = url.pathname.startsWith('/t/');
   const base = own ? WORK : WEB;
@@ -130,7 +135,10 @@ async function shoot(page, name) {
 // ---- Checks ----
 
 const results = [];
+// ZARVOX_WEB_ONLY (a regular expression) runs only the checks it matches.
+const only = process.env.ZARVOX_WEB_ONLY ? new RegExp(process.env.ZARVOX_WEB_ONLY) : null;
 async function check(name, body) {
+  if (only && !only.test(name)) return;
   const started = Date.now();
   try {
     await body();
@@ -425,10 +433,132 @@ await check('screenshots of the title, a stage and the boss, on a desktop and a 
   }
 });
 
+// ---- Pause, mute, the installed page ----
+
+const presentsNow = (page) => page.evaluate('window.zarvoxTest.presents');
+const pauseFor = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+
+// The page seen as hidden or shown, as when the player switches tabs.
+const setHidden = (page, hidden) => page.evaluate((h) => {
+  Object.defineProperty(document, 'visibilityState', { configurable: true, get: () => h ? 'hidden' : 'visible' });
+  Object.defineProperty(document, 'hidden', { configurable: true, get: () => h });
+  document.dispatchEvent(new Event('visibilitychange'));
+}, hidden);
+
+async function assertHeld(page, what) {
+  await until(page, 'window.zarvoxTest.paused === true', `${what}: paused`);
+  await pauseFor(100);
+  const held = await presentsNow(page);
+  await pauseFor(600);
+  const later = await presentsNow(page);
+  assert(later === held, `${what}: ${later - held} presents while paused`);
+}
+
+await check('the pause button and a hidden page hold the game; the button or a shown page play on', async () => {
+  const page = await freshPage();
+  await open(page, '?ms=0&start=2');
+  await until(page, 'window.zarvoxTest.presents >= 50', 'the stage to run');
+  await page.click('[data-action="pause"]');
+  await assertHeld(page, 'the button');
+  await shoot(page, 'pause-overlay');
+  // Keys pressed while paused never reach the game.
+  await page.keyboard.down('ArrowLeft');
+  await pauseFor(100);
+  await page.click('[data-action="pause"]');
+  await until(page, 'window.zarvoxTest.paused === false', 'the button to play on');
+  await afterPresents(page, 10);
+  const keys = await page.evaluate('window.zarvoxTest.keys');
+  assert((keys & KEY.LEFT) === 0, `Left pressed while paused reached the game (keys ${keys})`);
+  await page.keyboard.up('ArrowLeft');
+  await setHidden(page, true);
+  await assertHeld(page, 'a hidden page');
+  await setHidden(page, false);
+  await until(page, 'window.zarvoxTest.paused === false', 'a shown page to play on');
+  await afterPresents(page, 10);
+  // P pauses and plays on as the button does.
+  await page.keyboard.press('KeyP');
+  await assertHeld(page, 'P');
+  await page.keyboard.press('KeyP');
+  await afterPresents(page, 10);
+  // Escape quits from a pause at once.
+  await page.keyboard.press('KeyP');
+  await assertHeld(page, 'P again');
+  await page.keyboard.press('Escape');
+  await until(page, 'window.zarvoxTest.ended', 'Escape to end the paused game', 5000);
+  await page.close();
+});
+
+await check('mute and the volume are kept across a reload', async () => {
+  const ctx = await browser.createBrowserContext();
+  const page = await freshPage(DESKTOP, ctx);
+  await open(page, '?ms=0&frames=100000');
+  await until(page, 'window.zarvoxTest.presents >= 5', 'the title');
+  assert(!(await page.evaluate('window.zarvoxTest.muted')), 'muted before anyone asked');
+  await page.click('[data-action="mute"]');
+  await page.keyboard.press('Minus');
+  await page.keyboard.press('Minus');
+  await page.keyboard.press('KeyM');
+  const before = await page.evaluate(() => ({ ...window.zarvoxTest }));
+  assert(before.muted === true && before.volume === 8, `muted ${before.muted}, volume ${before.volume}`);
+  await page.reload();
+  await page.waitForFunction('window.zarvoxTest && window.zarvoxTest.presents > 0');
+  const after = await page.evaluate(() => ({ ...window.zarvoxTest }));
+  assert(after.muted === true && after.volume === 8,
+         `after a reload: muted ${after.muted}, volume ${after.volume}`);
+  await ctx.close();
+});
+
+await check('after one visit the page loads and plays offline, and installs', async () => {
+  const ctx = await browser.createBrowserContext();
+  const page = await freshPage(PHONE, ctx);
+  await open(page, '?ms=0');
+  await page.evaluate(() => navigator.serviceWorker.ready);
+  await until(page, 'window.zarvoxTest.presents > 0', 'the first visit to play');
+  const cdp = await page.createCDPSession();
+  const manifest = await cdp.send('Page.getAppManifest');
+  assert(manifest.errors.length === 0, `manifest: ${JSON.stringify(manifest.errors)}`);
+  const m = JSON.parse(manifest.data);
+  const sizes = m.icons.map((i) => i.sizes).join(' ');
+  assert(/192x192/.test(sizes) && /512x512/.test(sizes), `icons ${sizes}`);
+  serverCutOff = true;
+  try {
+    await page.reload();
+    await page.waitForFunction('window.zarvoxTest', { timeout: 10000 });
+    await until(page, 'window.zarvoxTest.presents > 150', 'the offline page to play');
+    await shoot(page, 'installed-offline');
+  } finally {
+    serverCutOff = false;
+  }
+  await ctx.close();
+});
+
+await check('in phone landscape the buttons stand beside the game', async () => {
+  const page = await freshPage({ width: 844, height: 390, deviceScaleFactor: 3, isMobile: true,
+                                 hasTouch: true });
+  await open(page, '?ms=0&start=2');
+  await until(page, 'window.zarvoxTest.presents >= 100', 'the stage');
+  const box = (selector) => page.$eval(selector, (e) => {
+    const r = e.getBoundingClientRect();
+    return { left: r.left, right: r.right, top: r.top, bottom: r.bottom, height: r.height };
+  });
+  const game = await box('#screen');
+  const left = await box('button[data-key="LEFT"]');
+  const right = await box('button[data-key="RIGHT"]');
+  const fire = await box('button[data-key="SPACE"]');
+  metrics.landscape_game_css_px = { width: game.right - game.left, height: game.height };
+  assert(game.height >= 300, `the game is ${game.height} CSS pixels tall in a 390-pixel screen`);
+  assert(left.right <= game.left && right.right <= game.left, 'Left and Right are not left of the game');
+  assert(fire.left >= game.right, 'Fire is not right of the game');
+  for (const b of [left, right, fire])
+    assert(b.top >= 0 && b.bottom <= 390, 'a button is off the screen');
+  await shoot(page, 'phone-landscape');
+  await page.close();
+});
+
 const gzipped = (name) => zlib.gzipSync(fs.readFileSync(path.join(WEB, name)), { level: 9 }).length;
 metrics.gzipped_bytes = { 'zarvox.js': gzipped('zarvox.js'), 'zarvox.wasm': gzipped('zarvox.wasm') };
 metrics.gzipped_bytes.total = metrics.gzipped_bytes['zarvox.js'] + metrics.gzipped_bytes['zarvox.wasm'];
-metrics.first_frame_ms = firstFrames.map((ms) => Math.round(ms));
+if (firstFrames.length) metrics.first_frame_ms = firstFrames.map((ms) => Math.round(ms));
 fs.writeFileSync(path.join(OUT, 'metrics.json'), JSON.stringify(metrics, null, 2) + '\n');
 console.log(`# measured: ${JSON.stringify(metrics)}`);
 

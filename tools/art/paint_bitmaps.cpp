@@ -1,10 +1,12 @@
 // Paints the game's eleven bitmaps into a directory, or the desktop icon:
 //   paint_bitmaps OUT_DIR
 //   paint_bitmaps --icon OUT.png
+//   paint_bitmaps --web-icons DIR
 // tests/unit/art_test.cpp checks the result as the game loads it.
 #include <cstdio>
 #include <exception>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "sheets.h"
@@ -22,12 +24,33 @@ int paint_icon_file(const std::string& path) {
     return 0;
 }
 
+// The page's icons: 64 (the favicon), 192 and 512 pixels, whole multiples
+// of the art.
+int paint_web_icons(const std::string& dir) {
+    const std::pair<int, const char*> icons[] = {
+        {1, "favicon.png"}, {3, "icon-192.png"}, {8, "icon-512.png"}};
+    for (const auto& [scale, name] : icons) {
+        std::vector<uint8_t> bytes;
+        std::string error;
+        const std::string path = dir + "/" + name;
+        if (!encode_png(paint_icon_at(scale), &bytes, &error) || !write_file(path, bytes, &error)) {
+            std::fprintf(stderr, "paint_bitmaps: %s: %s\n", path.c_str(), error.c_str());
+            return 1;
+        }
+    }
+    std::printf("painted the page's icons into %s\n", dir.c_str());
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == "--icon") return paint_icon_file(argv[2]);
+    if (argc == 3 && std::string(argv[1]) == "--web-icons") return paint_web_icons(argv[2]);
     if (argc != 2 || argv[1][0] == '-') {
-        std::fprintf(stderr, "usage: paint_bitmaps OUT_DIR | paint_bitmaps --icon OUT.png\n");
+        std::fprintf(stderr,
+                     "usage: paint_bitmaps OUT_DIR | paint_bitmaps --icon OUT.png | "
+                     "paint_bitmaps --web-icons DIR\n");
         return 2;
     }
     const std::string dir = argv[1];

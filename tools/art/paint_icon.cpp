@@ -39,6 +39,10 @@ Image scale_up(const Image& src, int factor) {
 }  // namespace
 
 Image paint_icon() {
+    return paint_icon_at(kScale);
+}
+
+Image paint_icon_at(int scale) {
     Image art(kArt, kArt);
     starry_disc(art);
     const Image chara = paint_chara();
@@ -49,5 +53,5 @@ Image paint_icon() {
     overlay(art, 18, 5, cat, {0, 0, 28, 28});
     overlay(art, 24, 32, chara, layout::kShot);
     overlay(art, 24, 45, chara, layout::kShip);
-    return scale_up(art, kScale);
+    return scale_up(art, scale);
 }

@@ -94,6 +94,8 @@ Image paint_end();
 Image paint_shutter();
 // The 256 x 256 desktop icon (not a sheet: written as PNG by paint_bitmaps --icon).
 Image paint_icon();
+// The same icon at `scale` times its 64 x 64 art (the page's icons).
+Image paint_icon_at(int scale);
 
 // Shared picture pieces.
 enum class Mood { Calm, Grin, Laugh, Cross, Plain };

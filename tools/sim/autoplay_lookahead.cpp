@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "hosts/headless/headless_host.h"
 #include "platform/file_io.h"
 #include "platform/play_data.h"
 #include "sim/autoplay_internal.h"
@@ -46,6 +47,7 @@ long look_ahead(ChildStep step) {
         report_fd = fds[1];
         report_size = 0;
         inject_save_fault(SaveFault::Open);  // "PlayData.dat" is never touched
+        headless_stop_audio_observer();      // nor is the --audio WAVE
         return 0;
     }
     ::close(fds[1]);

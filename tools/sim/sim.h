@@ -10,6 +10,7 @@ struct SimOptions {
     bool recorded_play_data = false;  // start from the play record --input names
     int frames = 100000;
     std::string trace;
+    std::string audio;  // --audio: the WAVE of everything the game played
     std::vector<std::pair<int, std::string>> shots;
     int ms_of_second = 0;
     int start = 1;

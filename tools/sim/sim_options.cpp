@@ -86,6 +86,8 @@ bool parse_sim_options(int argc, const char* const* argv, SimOptions* o, std::st
             if (!number(0, 2000000000, &o->frames)) return false;
         } else if (option == "--trace") {
             if (!value(&o->trace)) return false;
+        } else if (option == "--audio") {
+            if (!value(&o->audio)) return false;
         } else if (option == "--shot") {
             std::string shot_option;
             if (!value(&shot_option)) return false;

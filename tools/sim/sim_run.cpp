@@ -16,11 +16,13 @@
 #include "platform/play_data.h"
 #include "platform/resources.h"
 #include "platform/tune_render.h"
+#include "replay/build_identity.h"
 #include "replay/key_script.h"
 #include "services/game_state.h"
 #include "services/keys.h"
 #include "shell/shell.h"
 #include "sim/alloc_count.h"
+#include "sim/audio_capture.h"
 #include "sim/autoplay.h"
 #include "sim/image_file.h"
 #include "sim/input_file.h"
@@ -280,6 +282,7 @@ int run_sim(const SimOptions& options) {
             std::fprintf(stderr, "zarvox-sim: %s: %s\n", options.input.c_str(), error.c_str());
             return 2;
         }
+        note_other_build(script, options.input, "zarvox-sim");
     }
     if (options.recorded_play_data) {
         if (script.play_data.size() != sizeof recorded_start) {
@@ -291,7 +294,11 @@ int run_sim(const SimOptions& options) {
     }
 
     state.options = &options;
-    if (!options.trace.empty() && !open_trace(options.trace)) return 1;
+    if (!options.audio.empty() && !open_audio_capture(options.audio)) return 1;
+    if (!options.trace.empty() && !open_trace(options.trace)) {
+        abandon_audio_capture();
+        return 1;
+    }
 
     HeadlessConfig config;
     config.script = script.messages.data();
@@ -300,8 +307,14 @@ int run_sim(const SimOptions& options) {
     config.ms_of_second = options.ms_of_second;
     config.times = script.times.data();
     config.time_count = static_cast<int>(script.times.size());
-    config.observer = {on_frame_begun, nullptr, on_frame_finished, on_sound, on_tune_call,
-                       on_message_box, nullptr};
+    config.observer = {on_frame_begun,
+                       nullptr,
+                       on_frame_finished,
+                       on_sound,
+                       on_tune_call,
+                       on_message_box,
+                       options.audio.empty() ? nullptr : capture_audio,
+                       nullptr};
     install_headless_host(config);
     first_mode = options.start;
     mode_started_hook = on_mode_started;
@@ -316,6 +329,7 @@ int run_sim(const SimOptions& options) {
         status = 1;
 
     if (!close_trace(options.trace)) status = 1;
+    if (!close_audio_capture(options.audio)) status = 1;
     if (state.shot_failed) status = 1;
     char allocs[32] = "null";
     if (options.trace.empty() && options.shots.empty() && allocation_counting_available())

@@ -36,6 +36,18 @@ std::vector<uint8_t> to_bytes(const std::vector<double>& wave) {
     return out;
 }
 
+// Scales a sound so that its RMS over its whole length is `rms`: the effects
+// then stand as loud as the music (about 0.1 of full scale) rather than
+// above it.
+std::vector<double> rms_normalized(std::vector<double> wave, double rms) {
+    double power = 0;
+    for (double s : wave) power += s * s;
+    const double now = std::sqrt(power / static_cast<double>(wave.size()));
+    if (now > 0)
+        for (double& s : wave) s *= rms / now;
+    return wave;
+}
+
 // Scales a sound so that its loudest sample reaches `peak`.
 std::vector<double> normalized(std::vector<double> wave, double peak) {
     double top = 0;
@@ -94,7 +106,8 @@ std::vector<double> make_shot() {
         double t = static_cast<double>(i) / n;
         double freq = 600 + 1500 * std::pow(1 - t, 3);
         phase += freq / kRate;
-        double pulse = std::fmod(phase, 1.0) < 0.3 ? 1.0 : -1.0;
+        // High for 30% of the period, centred so the zap carries no offset.
+        double pulse = (std::fmod(phase, 1.0) < 0.3 ? 1.0 : -1.0) + 0.4;
         double env = std::pow(1 - t, 1.6) * std::fmin(1.0, i / 40.0);
         double hiss = noise.next() * std::exp(-t * 30);
         w[i] = 0.62 * env * (0.8 * pulse + 0.35 * hiss);
@@ -156,9 +169,11 @@ int main(int argc, char** argv) {
     }
     const std::string dir = argv[1];
     const bool ok =
-        write_file(dir + "/shot.wav", wave_file(to_bytes(make_shot()), true)) &&
+        write_file(dir + "/shot.wav",
+                   wave_file(to_bytes(rms_normalized(make_shot(), 0.11)), true)) &&
         write_file(dir + "/bom.wav", wave_file(to_bytes(normalized(make_bom(), 0.85)), true)) &&
-        write_file(dir + "/laser.wav", wave_file(to_bytes(make_laser()), false));
+        write_file(dir + "/laser.wav",
+                   wave_file(to_bytes(rms_normalized(make_laser(), 0.11)), false));
     if (!ok) {
         std::fprintf(stderr, "make_sounds: cannot write into %s\n", dir.c_str());
         return 1;

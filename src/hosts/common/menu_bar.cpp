@@ -1,6 +1,7 @@
 #include "hosts/common/menu_bar.h"
 
 #include "hosts/common/bitmap_font.h"
+#include "platform/resources.h"
 
 namespace {
 
@@ -55,6 +56,13 @@ int parse_menu(const uint8_t* bytes, size_t size, MenuBar* bar) {
         line = stop + 1;
     }
     return bar->count;
+}
+
+int load_game_menu(MenuBar* bar) {
+    ResourceData data;
+    if (find_resource("MENU", "MENU_MAIN", &data)) return parse_menu(data.bytes, data.size, bar);
+    bar->count = 0;
+    return 0;
 }
 
 int menu_item_at(const MenuBar& bar, int x, int y) {

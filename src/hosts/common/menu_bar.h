@@ -33,6 +33,10 @@ struct MenuBar {
 // ("Salir 40001"). Lines without a label or a command in 1..65535 are
 // skipped; labels longer than the slot are cut. Returns the item count.
 int parse_menu(const uint8_t* bytes, size_t size, MenuBar* bar);
+// Reads the game's own menu (the built-in resource MENU/MENU_MAIN) into
+// `bar`, as every host with a menu bar does; no items when it is missing.
+// Returns the item count.
+int load_game_menu(MenuBar* bar);
 
 // The item at (x, y), or -1.
 int menu_item_at(const MenuBar& bar, int x, int y);

@@ -18,6 +18,12 @@ struct HeadlessObserver {
     void (*sound)(int slot, void* user);
     void (*tune_call)(const char* call, void* user);
     void (*message_box)(const char* text, void* user);
+    // What the game's audio device played while the clock moved: `frames`
+    // interleaved stereo frames at `rate`, silence while no device is open.
+    // Given, the host pulls the device's mix for exactly the time that
+    // passed (rate * ms / 1000 frames, the remainder carried); not given,
+    // the device is never pulled.
+    void (*audio)(const int16_t* samples, int frames, int rate, void* user);
     void* user;
 };
 
@@ -39,3 +45,11 @@ void install_headless_host(const HeadlessConfig& config);
 // The number of presents begun so far and the virtual clock.
 int headless_frame();
 uint32_t headless_clock();
+
+// The audio observer hears nothing more and the device is no longer pulled
+// (a look-ahead copy of the game plays silently).
+void headless_stop_audio_observer();
+
+// The rate the observer's frames come at: the device's once it opened,
+// until then the rate it will be asked for by default.
+int headless_audio_rate();

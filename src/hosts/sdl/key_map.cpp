@@ -70,3 +70,22 @@ KeyRouting route_key(const KeyEvent& e) {
     // stays held in the game after it was let go.
     return {KeyRoute::Post, {WM_KEYUP, vk, 0}};
 }
+
+HostKey sdl_host_key(SDL_Keycode key, SDL_Scancode scancode, uint16_t modifiers) {
+    if (modifiers & (KMOD_ALT | KMOD_CTRL | KMOD_GUI)) return HostKey::None;
+    switch (key) {
+        case SDLK_PAUSE:
+            return HostKey::Pause;
+        case SDLK_MINUS:
+        case SDLK_KP_MINUS:
+        case SDLK_LEFTBRACKET:
+            return HostKey::VolumeDown;
+        case SDLK_PLUS:
+        case SDLK_EQUALS:
+        case SDLK_KP_PLUS:
+        case SDLK_RIGHTBRACKET:
+            return HostKey::VolumeUp;
+        default:
+            return host_key_for(virtual_key_for(key, scancode));
+    }
+}

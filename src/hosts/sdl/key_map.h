@@ -5,6 +5,7 @@
 
 #include <SDL.h>
 
+#include "hosts/common/pause.h"
 #include "platform/messages.h"
 
 // The virtual-key code of a key, or 0 for keys the game has no code for.
@@ -29,3 +30,6 @@ struct KeyRouting {
 };
 
 KeyRouting route_key(const KeyEvent& event);
+
+// The host's own keys (pause, mute, volume), pressed without Alt.
+HostKey sdl_host_key(SDL_Keycode key, SDL_Scancode scancode, uint16_t modifiers);

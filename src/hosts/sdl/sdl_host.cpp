@@ -9,12 +9,22 @@
 namespace {
 
 void no_op() {}
+
+// A paused game is held in its frame wait, before the sleep.
+void sleep_or_hold(uint32_t ms) {
+    sdl_hold_while_paused();
+    sdl_sleep_ms(ms);
+}
+void wait_or_hold(uint32_t due_ms) {
+    sdl_hold_while_paused();
+    sdl_wait_until(due_ms);
+}
 void note_sound(int) {}
 void note_tune_call(const char*) {}
 
 const Host sdl_host = {
     .ticks_ms = sdl_ticks_ms,
-    .sleep_ms = sdl_sleep_ms,
+    .sleep_ms = sleep_or_hold,
     .local_milliseconds = sdl_local_milliseconds,
     .create_window = sdl_create_window,
     .take_message = sdl_take_message,
@@ -29,6 +39,7 @@ const Host sdl_host = {
     .close_audio = sdl_close_audio,
     .note_sound = note_sound,
     .note_tune_call = note_tune_call,
+    .wait_until = wait_or_hold,
 };
 
 }  // namespace

@@ -34,3 +34,5 @@ void sdl_close_pads();
 // A controller's button (an SDL_GameControllerButton) pressed or let go;
 // buttons that stand for no key give no message.
 KeyMessages pad_button(HeldKeys* held, int slot, int button, bool pressed);
+// A controller's Start pressed: the pause control.
+bool sdl_pad_start_pressed(const SDL_Event& event);

@@ -60,6 +60,11 @@ KeyMessages pad_button(HeldKeys* held, int slot, int button, bool pressed) {
     return pad_input(held, slot, button_input(button), pressed);
 }
 
+bool sdl_pad_start_pressed(const SDL_Event& e) {
+    return e.type == SDL_CONTROLLERBUTTONDOWN && e.cbutton.button == SDL_CONTROLLER_BUTTON_START &&
+           slot_of(e.cbutton.which) >= 0;
+}
+
 void sdl_open_pads() {
     // Without controller support the game simply has the keyboard.
     if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) return;

@@ -62,6 +62,10 @@ void catch_quit_signals() {
     sigaction(SIGHUP, &action, nullptr);
 }
 
+bool quit_signal_waiting() {
+    return quit_signalled != 0;
+}
+
 bool take_quit_signal() {
     if (!quit_signalled) return false;
     quit_signalled = 0;

@@ -6,11 +6,11 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "hosts/common/bitmap_font.h"
 #include "hosts/common/menu_bar.h"
 #include "hosts/sdl/sdl_host.h"
 #include "hosts/sdl/sdl_parts.h"
 #include "hosts/sdl/window_layout.h"
-#include "platform/resources.h"
 
 namespace {
 
@@ -23,6 +23,8 @@ int game_height = 0;
 MenuBar menu;
 bool menu_dirty = true;
 bool fullscreen = false;
+SDL_Texture* pause_texture = nullptr;
+bool paused = false;
 
 void report(const char* what) {
     std::fprintf(stderr, "zarvox: %s: %s\n", what, SDL_GetError());
@@ -72,6 +74,35 @@ void clear_game_texture() {
     SDL_UnlockTexture(game_texture);
 }
 
+// The pause's veil over the game area: the last frame dimmed, "PAUSED" and
+// how to go on, drawn in the window's own font at three and one times.
+SDL_Texture* make_pause_texture() {
+    SDL_Texture* t = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC,
+                                       canvas.w, game_height);
+    if (!t) return nullptr;
+    SDL_SetTextureBlendMode(t, SDL_BLENDMODE_BLEND);
+    SDL_SetTextureScaleMode(t, SDL_ScaleModeNearest);
+    const int w = canvas.w, h = game_height;
+    uint32_t* veil = static_cast<uint32_t*>(SDL_malloc(sizeof(uint32_t) * w * h));
+    if (!veil) return t;
+    for (int i = 0; i < w * h; ++i) veil[i] = 0xB0000000;
+    constexpr uint32_t WHITE = 0xFFFFFFFF;
+    const char* word = "PAUSED";
+    constexpr int BIG = 3;
+    uint32_t small[FONT_GLYPH_HEIGHT * 64] = {};
+    const int word_w = text_width(word);
+    draw_text(small, 64, 64, FONT_GLYPH_HEIGHT, 0, 0, word, WHITE);
+    const int x0 = (w - word_w * BIG) / 2, y0 = h / 2 - FONT_GLYPH_HEIGHT * BIG;
+    for (int y = 0; y < FONT_GLYPH_HEIGHT * BIG; ++y)
+        for (int x = 0; x < word_w * BIG; ++x)
+            if (small[(y / BIG) * 64 + x / BIG] == WHITE) veil[(y0 + y) * w + x0 + x] = WHITE;
+    const char* hint = "P plays on, Esc quits";
+    draw_text(veil, w, w, h, (w - text_width(hint)) / 2, h / 2 + 12, hint, 0xFFC8C8D0);
+    SDL_UpdateTexture(t, nullptr, veil, w * 4);
+    SDL_free(veil);
+    return t;
+}
+
 CanvasPlacement current_placement() {
     int ow = 0, oh = 0;
     SDL_GetRendererOutputSize(renderer, &ow, &oh);
@@ -79,12 +110,7 @@ CanvasPlacement current_placement() {
 }
 
 void load_menu() {
-    ResourceData data;
-    if (find_resource("MENU", "MENU_MAIN", &data)) {
-        parse_menu(data.bytes, data.size, &menu);
-    } else {
-        menu.count = 0;
-    }
+    load_game_menu(&menu);
     menu_dirty = true;
 }
 
@@ -155,7 +181,8 @@ bool sdl_create_window(const char* caption, int width, int height) {
     canvas = {width, MENU_BAR_HEIGHT + height};
     game_height = height;
     window = SDL_CreateWindow(caption, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, canvas.w,
-                              canvas.h, SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI);
+                              canvas.h,
+                              SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_RESIZABLE);
     if (!window) {
         report("cannot create the window");
         return false;
@@ -173,6 +200,9 @@ bool sdl_create_window(const char* caption, int width, int height) {
         return false;
     }
     clear_game_texture();
+    // Any size from the canvas up: the picture keeps to whole scales, centred.
+    SDL_SetWindowMinimumSize(window, canvas.w, canvas.h);
+    sdl_load_settings();
     fit_window_to_desktop();
     SDL_ShowWindow(window);
     // The frame the window manager added is known only now.
@@ -194,6 +224,10 @@ void sdl_render() {
     SDL_RenderClear(renderer);
     SDL_RenderCopy(renderer, menu_texture, nullptr, &bar);
     SDL_RenderCopy(renderer, game_texture, nullptr, &game);
+    if (paused) {
+        if (!pause_texture) pause_texture = make_pause_texture();
+        if (pause_texture) SDL_RenderCopy(renderer, pause_texture, nullptr, &game);
+    }
     SDL_RenderPresent(renderer);
 }
 
@@ -201,6 +235,11 @@ void sdl_show_frame(const uint32_t* pixels, int, int, int pitch) {
     if (!window) return;
     SDL_UpdateTexture(game_texture, nullptr, pixels, pitch);
     sdl_render();
+}
+
+void sdl_show_paused(bool on) {
+    paused = on;
+    if (window) sdl_render();
 }
 
 void sdl_toggle_fullscreen() {
@@ -236,6 +275,9 @@ void sdl_menu_changed() {
 void sdl_destroy_window() {
     if (game_texture) SDL_DestroyTexture(game_texture);
     if (menu_texture) SDL_DestroyTexture(menu_texture);
+    if (pause_texture) SDL_DestroyTexture(pause_texture);
+    pause_texture = nullptr;
+    paused = false;
     if (renderer) SDL_DestroyRenderer(renderer);
     if (window) SDL_DestroyWindow(window);
     game_texture = menu_texture = nullptr;

@@ -12,6 +12,7 @@
   const test = window.zarvoxTest = {
     presents: 0, hashes: [], ended: false, status: null,
     firstFrameMs: null, audioPeak: 0, shownAt: [], workMs: [],
+    paused: false, muted: false, volume: 10,
   };
 
   let game = null;       // the running game's module, null between games
@@ -119,11 +120,18 @@
 
   let picture = null;
 
+  // Phone landscape: the buttons stand beside the game (index.html), which
+  // then has the whole height.
+  const landscape = matchMedia('(orientation: landscape)');
+  const SIDE_COLUMNS = 180 + 140 + 16;
+
   function fitCanvas() {
     const dpr = window.devicePixelRatio || 1;
     let reserved = 0;
     for (const id of ['touch', 'tools']) reserved += $(id).offsetHeight;
-    const room = { w: window.innerWidth * dpr, h: (window.innerHeight - reserved - 8) * dpr };
+    let room = { w: window.innerWidth * dpr, h: (window.innerHeight - reserved - 8) * dpr };
+    if (landscape.matches && document.body.classList.contains('touch'))
+      room = { w: (window.innerWidth - SIDE_COLUMNS) * dpr, h: (window.innerHeight - 8) * dpr };
     const scale = Math.max(1, Math.floor(Math.min(room.w / canvas.width, room.h / canvas.height)));
     canvas.style.width = (canvas.width * scale / dpr) + 'px';
     canvas.style.height = (canvas.height * scale / dpr) + 'px';
@@ -139,24 +147,35 @@
 
   // ---- Pacing ----
 
-  // A timer set inside a timer is held back to 4 ms once they nest deep;
-  // a message to the page first starts each wait afresh, so a 1 ms sleep
-  // takes about 1 ms.
+  // The game waits once a frame: one timer for the whole milliseconds left,
+  // then messages to the page itself for the part of a millisecond after it
+  // (a timer is never shorter than 1 ms, and held back to 4 ms when timers
+  // nest, so a message starts each wait afresh). Input ends a wait at once.
   const wake = new MessageChannel();
   let sleeper = null;
   wake.port1.onmessage = () => {
     const s = sleeper;
-    if (!s) return;
+    if (!s || s.timer || pause.reasons) return;
     const left = s.target - performance.now();
     if (left <= 0) {
       sleeper = null;
       s.done();
+    } else if (left < 1) {
+      wake.port2.postMessage(0);
     } else {
-      setTimeout(() => wake.port2.postMessage(0), Math.max(1, Math.floor(left)));
+      s.timer = setTimeout(() => { s.timer = 0; wake.port2.postMessage(0); }, Math.floor(left));
     }
   };
   function waitUntil(target, done) {
-    sleeper = { target, done };
+    sleeper = { target, done, timer: 0 };
+    wake.port2.postMessage(0);
+  }
+  function interruptWait() {
+    const s = sleeper;
+    if (!s) return;
+    if (s.timer) clearTimeout(s.timer);
+    s.timer = 0;
+    s.target = 0;
     wake.port2.postMessage(0);
   }
 
@@ -209,7 +228,7 @@
     }
     registerProcessor('zarvox-output', ZarvoxOutput);`;
 
-  const sound = { context: null, node: null };
+  const sound = { context: null, node: null, gain: null };
 
   // '' when sound can start (once the player touches a key or the screen),
   // else the reason there is none.
@@ -236,7 +255,9 @@
         if (e.data.need && game && sound.context === context) game._web_audio_pull(e.data.need);
         if (e.data.peak > test.audioPeak) test.audioPeak = e.data.peak;
       };
-      sound.node.connect(context.destination);
+      sound.gain = context.createGain();
+      sound.gain.gain.value = volumeGain();
+      sound.node.connect(sound.gain).connect(context.destination);
     }).catch((e) => {
       console.warn('zarvox: playing without sound: ' + e);
       closeAudio();
@@ -254,12 +275,139 @@
     if (sound.node) sound.node.disconnect();
     if (sound.context) sound.context.close().catch(() => {});
     sound.node = null;
+    sound.gain = null;
     sound.context = null;
   }
 
   // Browsers start sound only after the player has done something.
   function startSound() {
+    if (pause.reasons) return;
     if (sound.context && sound.context.state === 'suspended') sound.context.resume().catch(() => {});
+  }
+
+  // ---- Volume and mute, kept in the page's storage ----
+
+  const SETTINGS_KEY = 'zarvox.settings';
+  const VOLUME_STEPS = 10;
+  const settings = { volume: VOLUME_STEPS, muted: false };
+
+  function loadSettings() {
+    const s = playStorage();
+    let stored = null;
+    try {
+      stored = s && JSON.parse(s.getItem(SETTINGS_KEY) || 'null');
+    } catch (e) {
+      console.warn('zarvox: the stored volume is damaged; using the default');
+    }
+    if (stored && Number.isInteger(stored.volume) && stored.volume >= 0 &&
+        stored.volume <= VOLUME_STEPS && typeof stored.muted === 'boolean') {
+      settings.volume = stored.volume;
+      settings.muted = stored.muted;
+    }
+    settingsChanged(false);
+  }
+
+  // About 3 dB a step, as on the desktop; the top step is the mix as made.
+  function volumeGain() {
+    if (settings.muted || settings.volume <= 0) return 0;
+    return Math.pow(10, -3 * (VOLUME_STEPS - settings.volume) / 20);
+  }
+
+  function settingsChanged(store) {
+    test.muted = settings.muted;
+    test.volume = settings.volume;
+    if (sound.gain) sound.gain.gain.value = volumeGain();
+    const button = $('mute');
+    button.textContent = settings.muted ? 'Sound on' : 'Mute';
+    button.setAttribute('aria-pressed', settings.muted ? 'true' : 'false');
+    if (!store) return;
+    const s = playStorage();
+    try {
+      if (s) s.setItem(SETTINGS_KEY, JSON.stringify(settings));
+    } catch (e) {
+      console.warn('zarvox: cannot keep the volume: ' + e);
+    }
+  }
+
+  function toggleMute() {
+    settings.muted = !settings.muted;
+    settingsChanged(true);
+  }
+
+  function stepVolume(step) {
+    settings.volume = Math.max(0, Math.min(VOLUME_STEPS, settings.volume + step));
+    settings.muted = false;
+    settingsChanged(true);
+  }
+
+  // ---- Pause ----
+
+  // The game is held inside its frame wait: the sleeper above is not woken
+  // while a reason holds. The picture is the last frame, dimmed under
+  // "PAUSED"; the game's own frames are not touched.
+  const PAUSE_BY_PLAYER = 1, PAUSE_BY_PAGE_HIDDEN = 2;
+  const pause = { reasons: 0, padTimer: 0 };
+
+  // `told`: the game's host already knows (it lifted the pause itself).
+  function setPause(reason, on, told = false) {
+    const before = pause.reasons;
+    pause.reasons = on ? (pause.reasons | reason) : (pause.reasons & ~reason);
+    if (game && !told && before !== pause.reasons) game._web_pause_game(reason, on ? 1 : 0);
+    if (!before === !pause.reasons) return;
+    test.paused = pause.reasons !== 0;
+    $('pause').textContent = test.paused ? 'Play on' : 'Pause';
+    $('pause').setAttribute('aria-pressed', test.paused ? 'true' : 'false');
+    if (test.paused) {
+      drawPauseVeil();
+      if (sound.context && sound.context.state === 'running') sound.context.suspend().catch(() => {});
+      // Controllers are read once a frame; while paused, Start is watched here.
+      pause.padTimer = setInterval(pollPads, 100);
+    } else {
+      clearInterval(pause.padTimer);
+      if (picture) context.putImageData(picture, 0, 0);
+      startSound();
+      wake.port2.postMessage(0);
+    }
+  }
+
+  function togglePause() {
+    if (!pause.reasons) return setPause(PAUSE_BY_PLAYER, true);
+    setPause(PAUSE_BY_PAGE_HIDDEN, false);
+    setPause(PAUSE_BY_PLAYER, false);
+  }
+
+  function drawPauseVeil() {
+    if (!picture || !game) return;
+    const top = canvas.height - 320;
+    context.fillStyle = 'rgba(0, 0, 0, 0.7)';
+    context.fillRect(0, top, canvas.width, canvas.height - top);
+    context.fillStyle = '#fff';
+    context.textAlign = 'center';
+    context.font = 'bold 28px system-ui, sans-serif';
+    context.fillText('PAUSED', canvas.width / 2, top + 150);
+    context.fillStyle = '#c8c8d0';
+    context.font = '12px system-ui, sans-serif';
+    context.fillText(document.body.classList.contains('touch') ? 'Tap Play on to go on'
+                     : 'P plays on, Esc quits', canvas.width / 2, top + 176);
+  }
+
+  document.addEventListener('visibilitychange', () =>
+    setPause(PAUSE_BY_PAGE_HIDDEN, document.visibilityState === 'hidden'));
+
+  // The page's own keys, never the game's: P and Pause, M, - and + ([ and ]).
+  const HOST_KEYS = {
+    KeyP: togglePause, Pause: togglePause, KeyM: toggleMute,
+    Minus: () => stepVolume(-1), NumpadSubtract: () => stepVolume(-1),
+    BracketLeft: () => stepVolume(-1),
+    Equal: () => stepVolume(1), NumpadAdd: () => stepVolume(1), BracketRight: () => stepVolume(1),
+  };
+  function hostKey(e) {
+    if (e.altKey || e.ctrlKey || e.metaKey) return false;
+    const action = HOST_KEYS[e.code];
+    if (!action) return false;
+    e.preventDefault();
+    if (e.type === 'keydown' && !e.repeat) action();
+    return true;
   }
 
   // ---- Keyboard ----
@@ -273,10 +421,12 @@
     game.stringToUTF8(code, game._web_text(0), 64);
     game.stringToUTF8(key, game._web_text(1), 64);
     game._web_key(pressed ? 1 : 0, repeat ? 1 : 0, alt ? 1 : 0);
+    interruptWait();
   }
 
   document.addEventListener('keydown', (e) => {
     if (box.open || !game) return;
+    if (hostKey(e)) return;
     startSound();
     if (OWN_KEYS.test(e.code) || (e.altKey && e.code === 'Enter')) e.preventDefault();
     if (!e.repeat || !heldKeys.has(e.code)) heldKeys.set(e.code, e.key);
@@ -313,6 +463,7 @@
   canvas.addEventListener('pointerup', (e) => {
     if (e.button !== 0 || !game) return;
     game._web_pointer(2, ...canvasPoint(e));
+    interruptWait();
   });
 
   // ---- Touch buttons ----
@@ -326,6 +477,7 @@
     if (count === (by > 0 ? 1 : 0)) {
       button.classList.toggle('held', by > 0);
       if (game) game._web_touch(VK[button.dataset.key], by > 0 ? 1 : 0);
+      interruptWait();
     }
   }
   // A finger moved onto `button` (or off every button): the key moves with it.
@@ -366,6 +518,7 @@
   // ---- Game controllers ----
 
   const PAD_BUTTONS = [0, 1, 8, 14, 15];  // south, east, back, left, right
+  const PAD_START = 9;                      // the pause control
   const pads = [];
 
   function pollPads() {
@@ -379,6 +532,9 @@
         continue;
       }
       const s = pads[i] || (pads[i] = { buttons: {}, stick: 0 });
+      const start = !!(p.buttons[PAD_START] && p.buttons[PAD_START].pressed);
+      if (start && !s.buttons[PAD_START]) togglePause();
+      s.buttons[PAD_START] = start;
       for (const b of PAD_BUTTONS) {
         const down = !!(p.buttons[b] && p.buttons[b].pressed);
         if (down !== !!s.buttons[b]) {
@@ -439,6 +595,10 @@
       if (options.testing) test.shownAt.push(lastShown);
     },
     pollPads,
+    // Quitting (Escape, "Salir") ends a pause at once, so the game can go.
+    pauseLifted() {
+      setPause(PAUSE_BY_PLAYER | PAUSE_BY_PAGE_HIDDEN, false, true);
+    },
     openAudio,
     writeAudio,
     closeAudio,
@@ -468,6 +628,7 @@
       if (reason) return fail(`keys=${options.keys}: ${reason}`);
     }
     game = module;
+    if (pause.reasons) module._web_pause_game(pause.reasons, 1);
     let status = 1;
     try {
       status = await module.ccall('web_run', 'number', [], [], { async: true });
@@ -475,6 +636,7 @@
       console.error('zarvox: the game stopped: ' + e);
     }
     game = null;
+    setPause(PAUSE_BY_PLAYER, false);
     heldKeys.clear();
     for (const id of Array.from(fingerOn.keys())) moveFinger(id, null);
     closeAudio();
@@ -506,6 +668,14 @@
   $('again').addEventListener('click', () => { startSound(); run(); });
   $('fullscreen').addEventListener('click', toggleFullscreen);
   $('fullscreen').hidden = !document.fullscreenEnabled;
+  $('pause').addEventListener('click', togglePause);
+  $('mute').addEventListener('click', () => { toggleMute(); startSound(); });
+  loadSettings();
+  // Installed and offline: the service worker keeps the page's files.
+  if ('serviceWorker' in navigator && location.protocol !== 'file:') {
+    navigator.serviceWorker.register('sw.js').catch((e) =>
+      console.warn('zarvox: works online only: ' + e));
+  }
   window.addEventListener('resize', fitCanvas);
   document.addEventListener('fullscreenchange', fitCanvas);
   fitCanvas();

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "hosts/common/pause.h"
 #include "platform/host.h"
 #include "replay/script_feed.h"
 
@@ -39,6 +40,9 @@ void web_touch_button(uint32_t vk, bool pressed);
 void web_pad_button(int slot, int button, bool pressed);
 void web_pad_stick(int slot, int value);
 void web_pad_gone(int slot);
+// The page paused the game (it holds the game's sleeps) or let it go on: the
+// reason is a PauseReason.
+void web_pause(PauseReason reason, bool on);
 
 // The audio half (web_audio.cpp): the page asks for `frames` more frames.
 bool web_open_audio(int rate, int frames, AudioCallback callback, void* user, char* reason,

@@ -47,6 +47,9 @@ mergeInto(LibraryManager.library, {
   web_poll_pads: function() {
     Module.page.pollPads();
   },
+  web_pause_lifted: function() {
+    Module.page.pauseLifted();
+  },
   web_audio_open: function(rate, reason, reasonSize) {
     var why = Module.page.openAudio(rate);
     if (!why) return 1;

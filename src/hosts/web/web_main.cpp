@@ -98,6 +98,10 @@ EMSCRIPTEN_KEEPALIVE void web_pad_removed(int slot) {
     web_pad_gone(slot);
 }
 
+EMSCRIPTEN_KEEPALIVE void web_pause_game(int reason, int on) {
+    web_pause(static_cast<PauseReason>(reason), on != 0);
+}
+
 EMSCRIPTEN_KEEPALIVE void web_audio_pull(int frames) {
     web_pull_audio(frames);
 }

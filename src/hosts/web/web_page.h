@@ -25,6 +25,8 @@ void web_present_shown();
 // the ship's x in a stage (0 elsewhere).
 void web_game_state(int mode, uint32_t keys, int32_t ship_x);
 void web_poll_pads();
+// Quitting ended a pause (Escape, "Salir"): the page lets the game's sleep go.
+void web_pause_lifted();
 
 // 1 when the page can play sound at `rate`; else 0 with a reason.
 int web_audio_open(int rate, char* reason, int reason_size);

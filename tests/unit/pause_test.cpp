@@ -1,0 +1,153 @@
+// Pausing in the hosts: which messages reach the game while paused, what
+// happens to keys pressed or let go meanwhile, quitting from a pause, and
+// the frame schedule after one.
+#include "hosts/common/pause.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/host.h"
+#include "services/keys.h"
+#include "services/present.h"
+
+namespace {
+
+Message down(uint32_t vk) {
+    return {WM_KEYDOWN, vk, 0};
+}
+Message up(uint32_t vk) {
+    return {WM_KEYUP, vk, 0};
+}
+
+TEST(Pause, OnlyQuittingReachesThePausedGameAndItEndsThePause) {
+    for (const Message& quit : {Message{WM_CLOSE, 0, 0}, Message{WM_QUIT, 0, 0},
+                                Message{WM_COMMAND, MENU_COMMAND_SALIR, 0}, down(VK_ESCAPE)}) {
+        PauseGate gate;
+        toggle_pause(&gate);
+        EXPECT_FALSE(pause_admit(&gate, down(VK_SPACE)));
+        EXPECT_FALSE(pause_admit(&gate, Message{WM_LBUTTONDOWN, 0, 0}));
+        EXPECT_TRUE(is_paused(gate));
+        EXPECT_TRUE(pause_admit(&gate, quit));
+        EXPECT_FALSE(is_paused(gate));
+        EXPECT_TRUE(take_pause_ended(&gate));
+    }
+}
+
+TEST(Pause, KeysLetGoWhilePausedAreLetGoAndKeysPressedWhilePausedNeverArrive) {
+    PauseGate gate;
+    EXPECT_TRUE(pause_admit(&gate, down(VK_LEFT)));
+    toggle_pause(&gate);
+    // Left was held into the pause: its repeats stay out, its release goes in.
+    EXPECT_FALSE(pause_admit(&gate, down(VK_LEFT)));
+    EXPECT_TRUE(pause_admit(&gate, up(VK_LEFT)));
+    // Space pressed while paused and held past the pause: its repeats and
+    // its release never reach the game.
+    EXPECT_FALSE(pause_admit(&gate, down(VK_SPACE)));
+    toggle_pause(&gate);
+    EXPECT_FALSE(pause_admit(&gate, down(VK_SPACE)));
+    EXPECT_FALSE(pause_admit(&gate, up(VK_SPACE)));
+    // Once let go, the key is the game's again.
+    EXPECT_TRUE(pause_admit(&gate, down(VK_SPACE)));
+    EXPECT_TRUE(pause_admit(&gate, up(VK_SPACE)));
+    // A key pressed and let go within the pause leaves no trace.
+    toggle_pause(&gate);
+    EXPECT_FALSE(pause_admit(&gate, down(VK_RIGHT)));
+    EXPECT_FALSE(pause_admit(&gate, up(VK_RIGHT)));
+    toggle_pause(&gate);
+    EXPECT_TRUE(pause_admit(&gate, down(VK_RIGHT)));
+}
+
+TEST(Pause, TheFocusResumesOnlyItsOwnPause) {
+    PauseGate gate;
+    pause_for(&gate, PAUSE_BY_FOCUS, true);
+    EXPECT_TRUE(is_paused(gate));
+    pause_for(&gate, PAUSE_BY_FOCUS, false);
+    EXPECT_FALSE(is_paused(gate));
+    EXPECT_TRUE(take_pause_ended(&gate));
+    EXPECT_FALSE(take_pause_ended(&gate));
+
+    // Paused by the player, then the focus comes and goes: still paused.
+    toggle_pause(&gate);
+    pause_for(&gate, PAUSE_BY_FOCUS, true);
+    pause_for(&gate, PAUSE_BY_FOCUS, false);
+    EXPECT_TRUE(is_paused(gate));
+    EXPECT_FALSE(take_pause_ended(&gate));
+    // The player's control ends a pause whatever holds it.
+    pause_for(&gate, PAUSE_BY_FOCUS, true);
+    toggle_pause(&gate);
+    EXPECT_FALSE(is_paused(gate));
+    EXPECT_TRUE(take_pause_ended(&gate));
+    // Regaining a focus never lost changes nothing.
+    pause_for(&gate, PAUSE_BY_FOCUS, false);
+    EXPECT_FALSE(take_pause_ended(&gate));
+}
+
+TEST(Pause, TheHostsOwnKeys) {
+    EXPECT_EQ(host_key_for('P'), HostKey::Pause);
+    EXPECT_EQ(host_key_for(0x13), HostKey::Pause);
+    EXPECT_EQ(host_key_for('M'), HostKey::Mute);
+    EXPECT_EQ(host_key_for(0xBD), HostKey::VolumeDown);
+    EXPECT_EQ(host_key_for(0xDB), HostKey::VolumeDown);
+    EXPECT_EQ(host_key_for(0xBB), HostKey::VolumeUp);
+    EXPECT_EQ(host_key_for(0xDD), HostKey::VolumeUp);
+    for (uint32_t vk : {VK_LEFT, VK_RIGHT, VK_SPACE, VK_ESCAPE, VK_Z, VK_X})
+        EXPECT_EQ(host_key_for(vk), HostKey::None);
+}
+
+// A host whose clock moves only by its sleeps; one sleep is held by a pause
+// of `pause_ms`, as a paused host holds the game in its frame wait.
+PauseGate gate;
+uint32_t clock_ms = 1000;
+int sleeps = 0;
+int pause_at_sleep = -1;
+uint32_t pause_ms = 0;
+std::vector<uint32_t> shown;
+
+uint32_t ticks() {
+    return clock_ms;
+}
+void sleep(uint32_t ms) {
+    if (++sleeps == pause_at_sleep) {
+        toggle_pause(&gate);
+        clock_ms += pause_ms;
+        toggle_pause(&gate);
+    }
+    if (take_pause_ended(&gate)) restart_frame_schedule();
+    clock_ms += ms;
+}
+bool no_message(Message*) {
+    return false;
+}
+void show(const uint32_t*, int, int, int) {
+    shown.push_back(clock_ms);
+}
+
+TEST(Pause, AfterAPauseTheScheduleRestartsWithoutCatchingUp) {
+    Host fake = {};
+    fake.ticks_ms = ticks;
+    fake.sleep_ms = sleep;
+    fake.take_message = no_message;
+    fake.frame_started = [] {};
+    fake.frame_finished = [] {};
+    fake.show_frame = show;
+    install_host(&fake);
+    KeyState = 0;
+    // Short pauses (less than the five periods that restart a late frame
+    // anyway) as well as long ones.
+    for (uint32_t length : {30u, 90u, 5000u}) {
+        restart_frame_schedule();
+        shown.clear();
+        sleeps = 0;
+        pause_at_sleep = 10;  // in the wait for the second frame
+        pause_ms = length;
+        for (int i = 0; i < 5; ++i) present_frame();
+        ASSERT_EQ(shown.size(), 5u);
+        // The paused frame shows as the pause ends, and the cadence starts
+        // again from there: 20 ms apart, never less.
+        EXPECT_EQ(shown[1] - shown[0], 10 + length);
+        for (int i = 2; i < 5; ++i) EXPECT_EQ(shown[i] - shown[i - 1], FRAME_PERIOD_MS) << length;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,112 @@
+// The settings file beside the play data: what reads, what is damaged, a
+// file that cannot be read, and saving whole.
+#include "hosts/common/settings.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+SettingsRead parse(const std::string& text, PlayerSettings* s) {
+    return parse_settings(text.data(), text.size(), s);
+}
+
+TEST(Settings, ReadsItsOwnLinesAndToleratesTheEditorsHabits) {
+    PlayerSettings s;
+    EXPECT_EQ(parse("volume 3\nmuted 1\n", &s), SettingsRead::Read);
+    EXPECT_EQ(s.volume, 3);
+    EXPECT_TRUE(s.muted);
+    EXPECT_EQ(parse("# mine\r\n\r\n  muted 0  \r\nvolume 0", &s), SettingsRead::Read);
+    EXPECT_EQ(s.volume, 0);
+    EXPECT_FALSE(s.muted);
+    // An empty file is the defaults, read well.
+    EXPECT_EQ(parse("", &s), SettingsRead::Read);
+    EXPECT_EQ(s.volume, VOLUME_STEPS);
+}
+
+TEST(Settings, GarbageGivesTheDefaults) {
+    for (const std::string& bad :
+         {std::string("volume 11\n"), std::string("volume -1\n"), std::string("volume 7x\n"),
+          std::string("volume\n"), std::string("muted 2\n"), std::string("loud 3\n"),
+          std::string("volume 0003\n"), std::string("volume 3\0muted 1", 16),
+          std::string(2000, '#'), std::string("\x89PNG\r\n\x1a\n")}) {
+        PlayerSettings s;
+        s.volume = 4;
+        s.muted = true;
+        EXPECT_EQ(parse(bad, &s), SettingsRead::Damaged) << bad;
+        EXPECT_EQ(s.volume, VOLUME_STEPS);
+        EXPECT_FALSE(s.muted);
+    }
+}
+
+class SettingsFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char name[] = "/tmp/zarvox-settings-XXXXXX";
+        dir = mkdtemp(name);
+        path = dir + "/" + SETTINGS_FILE;
+    }
+    void TearDown() override {
+        std::system(("chmod -R u+rwx '" + dir + "' && rm -rf '" + dir + "'").c_str());
+    }
+    std::string contents() {
+        std::ifstream in(path);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+    std::string dir, path;
+};
+
+TEST_F(SettingsFile, AMissingFileIsAFirstRunAndSavingWritesItWhole) {
+    PlayerSettings s;
+    EXPECT_EQ(load_settings(path.c_str(), &s), SettingsRead::Missing);
+    s.volume = 6;
+    s.muted = true;
+    ASSERT_TRUE(save_settings(path.c_str(), s));
+    EXPECT_EQ(contents(), "volume 6\nmuted 1\n");
+    PlayerSettings again;
+    EXPECT_EQ(load_settings(path.c_str(), &again), SettingsRead::Read);
+    EXPECT_EQ(again.volume, 6);
+    EXPECT_TRUE(again.muted);
+}
+
+TEST_F(SettingsFile, AFileThatCannotBeReadIsLeftAlone) {
+    // A folder under the name: not a regular file.
+    ASSERT_EQ(mkdir(path.c_str(), 0700), 0);
+    PlayerSettings s;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(load_settings(path.c_str(), &s), SettingsRead::Unreadable);
+    EXPECT_FALSE(save_settings(path.c_str(), s));
+    const std::string told = testing::internal::GetCapturedStderr();
+    EXPECT_NE(told.find("is not a regular file"), std::string::npos) << told;
+    EXPECT_EQ(std::count(told.begin(), told.end(), '\n'), 1) << told;
+    rmdir(path.c_str());
+
+    // A damaged file is told once and replaced by the next save.
+    std::ofstream(path) << "volume loud\n";
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(load_settings(path.c_str(), &s), SettingsRead::Damaged);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("is damaged"), std::string::npos);
+    s.volume = 2;
+    EXPECT_TRUE(save_settings(path.c_str(), s));
+    EXPECT_EQ(contents(), "volume 2\nmuted 0\n");
+}
+
+TEST(Settings, VolumeStepsStayInRange) {
+    EXPECT_EQ(step_volume(0, -1), 0);
+    EXPECT_EQ(step_volume(VOLUME_STEPS, 1), VOLUME_STEPS);
+    EXPECT_EQ(step_volume(5, 1), 6);
+    EXPECT_EQ(step_volume(5, -1), 4);
+}
+
+}  // namespace
