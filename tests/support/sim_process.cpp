@@ -60,6 +60,16 @@ std::string make_scratch_dir(const std::string& name) {
     return dir;
 }
 
+const Json& at(const SimResult& r, int frame) {
+    const Json& record = r.trace.at(static_cast<size_t>(frame - 1));
+    EXPECT_EQ(record["frame"].as_int(), frame);
+    return record;
+}
+
+int frames_of(const SimResult& r) {
+    return static_cast<int>(r.trace.size());
+}
+
 namespace {
 
 std::string quote(const std::string& s) {

@@ -28,4 +28,7 @@ struct SimRun {
 std::string make_scratch_dir(const std::string& name);
 SimResult run_sim_process(const SimRun& run, const std::string& dir);
 std::string read_file_bytes(const std::string& path);
+// The record of present `frame` (presents count from 1) and the number of records.
+const Json& at(const SimResult& r, int frame);
+int frames_of(const SimResult& r);
 void write_file_bytes(const std::string& path, const std::string& bytes);
