@@ -108,6 +108,11 @@ TEST(PadMap, APadPulledOutLetsGoOfWhatOnlyItHeld) {
     // The other pad still holds Space, and lets go of it itself.
     expect_one(pad_button(&held, 5, SDL_CONTROLLER_BUTTON_B, false), WM_KEYUP, VK_SPACE);
     EXPECT_EQ(release_pad(&held, 4).count, 0);
+    // A key the keyboard holds too stays held.
+    HeldKeys both = {};
+    EXPECT_EQ(share_keyboard_key(&both, KEY_DOWN_LEFT, false).id, WM_KEYDOWN);
+    EXPECT_EQ(pad_button(&both, 4, SDL_CONTROLLER_BUTTON_DPAD_LEFT, true).count, 0);
+    EXPECT_EQ(release_pad(&both, 4).count, 0);
 }
 
 }  // namespace

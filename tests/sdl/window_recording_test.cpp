@@ -188,8 +188,8 @@ std::string starting_play_data() {
     return record;
 }
 
-// Through the title, into stage 1 with the ship at the right, shots until
-// the stage's outcome, then Escape.
+// Through the title, into stage 1 with the ship at the right, Space held
+// until the stage's outcome, then Escape.
 TEST_F(RecordedWindow, AGamePlayedInTheWindowReplaysPresentForPresent) {
     const std::string dir = make_scratch_dir("record-window");
     write_file_bytes(dir + "/PlayData.dat", starting_play_data());
@@ -205,11 +205,12 @@ TEST_F(RecordedWindow, AGamePlayedInTheWindowReplaysPresentForPresent) {
     xdotool("keydown Right");
     WAIT_FOR(at + 50);
     xdotool("keyup Right");
-    for (int shot = 0; shot < 13; ++shot) {
-        TAP("space");
-        WAIT_FOR(at + 40);
-    }
-    WAIT_FOR(at + 60);
+    // Space held: a shot each time the ship is ready, ten of them, and the
+    // outcome 24 frames after the last; let go before the retry prompt arms.
+    xdotool("keydown space");
+    WAIT_FOR(at + 280);
+    xdotool("keyup space");
+    WAIT_FOR(at + 10);
     xdotool("key Escape");
     ASSERT_EQ(wait_for_exit(game), 0) << read_file_bytes(dir + "/stderr.txt");
     const std::vector<std::string> played = hashes_of(hashes);

@@ -67,24 +67,8 @@ const Json& at(const SimResult& r, int frame) {
     return record;
 }
 
-const Json& obj(const SimResult& r, int frame, const char* name) {
-    return at(r, frame)["objects"][name];
-}
-
 int frames_of(const SimResult& r) {
     return static_cast<int>(r.trace.size());
-}
-
-bool has_text(const Json& list, const std::string& text) {
-    for (const Json& item : list.items)
-        if (item.text == text) return true;
-    return false;
-}
-
-bool has_number(const Json& list, int n) {
-    for (const Json& item : list.items)
-        if (item.as_int() == n) return true;
-    return false;
 }
 
 namespace {

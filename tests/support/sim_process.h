@@ -1,5 +1,5 @@
-// Runs the real zarvox-sim program in a scratch directory, as the game's
-// whole-game tests do, and hands back its trace and end line.
+// Runs the real zarvox-sim program in a scratch directory, as the runner's
+// tests and the golden replays do, and hands back its trace and end line.
 #pragma once
 
 #include <string>
@@ -28,15 +28,9 @@ struct SimRun {
 std::string make_scratch_dir(const std::string& name);
 SimResult run_sim_process(const SimRun& run, const std::string& dir);
 std::string read_file_bytes(const std::string& path);
-
-// Reading a trace: the record of present `frame` (presents count from 1),
-// the running mode's object `name` in it, and the number of records.
+// The record of present `frame` (presents count from 1) and the number of records.
 const Json& at(const SimResult& r, int frame);
-const Json& obj(const SimResult& r, int frame, const char* name);
 int frames_of(const SimResult& r);
-// Whether a list of the trace ("tune_calls", "sounds") holds the value.
-bool has_text(const Json& list, const std::string& text);
-bool has_number(const Json& list, int n);
 void write_file_bytes(const std::string& path, const std::string& bytes);
 
 // Whether a trace record shows the best score and rewards of the 72-byte

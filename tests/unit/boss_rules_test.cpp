@@ -1,5 +1,6 @@
-// The boss battle's local rules, run in-process: the bomb's flight, the
-// beam's pieces and hitboxes, the boss's edges, the first hit, the record.
+// The boss battle's local rules, run in-process: the bomb's flight, a spent
+// beam pool, the boss's corners, the first hit, the record. The golden games
+// never reach these edges, so only a rule can say what is right there.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -78,32 +79,6 @@ TEST_F(BossRules, BombArcsBouncesAndStopsOnItsThirtyThirdFallingFrame) {
     UpdateLaserBomb(bomb);
     EXPECT_EQ(bomb.x, 0);
     EXPECT_EQ(bomb.vx, px(3));
-}
-
-TEST_F(BossRules, BeamFromOneHundredPixelsHasFifteenPiecesThatNarrowAndGo) {
-    GameObject& bomb = bomb_about_to_fire(4, 100);
-    UpdateLaserBomb(bomb);
-    EXPECT_EQ(bomb.visible, 0);
-    ASSERT_EQ(LiveSegments(), 15);
-    const GameObject& head = laser_segments[0];
-    EXPECT_EQ(head.y, px(108));
-    EXPECT_EQ(head.block.src_top, 56);
-    EXPECT_EQ(laser_segments[14].y, px(332));
-    EXPECT_EQ(laser_segments[14].owner, 5);
-
-    const struct {
-        int left, right, src_left;
-    } steps[] = {{7, 9, 64}, {6, 9, 80}, {8, 8, 96}, {8, 8, 112}};
-    for (int frame = 0; frame <= 11; ++frame) {
-        const auto& step = steps[frame / 3];
-        EXPECT_EQ(head.hitbox_a.left, step.left) << frame;
-        EXPECT_EQ(laser_segments[14].hitbox_a.right, step.right) << frame;
-        EXPECT_EQ(laser_segments[14].block.src_left, step.src_left) << frame;
-        EXPECT_EQ(LiveSegments(), 15);
-        UpdateLaserBomb(bomb);
-    }
-    EXPECT_EQ(LiveSegments(), 0) << "the 12th frame after firing removes it";
-    EXPECT_EQ(bomb.state, 0);
 }
 
 TEST_F(BossRules, SegmentPoolThatRunsOutShortensOrSkipsTheBeam) {

@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "hosts/headless/headless_host.h"
@@ -134,6 +135,13 @@ TEST_F(Display, ASpriteLargerThanTheClipIsCutToIt) {
             EXPECT_EQ(at(x, y), (x >= 10 && x < 20 && y >= 10 && y < 20) ? 0x336699u : 0x123456u);
     blit_clipped(&clip, 100, 100, &source, 1);
     EXPECT_EQ(at(100, 100), 0x123456u);
+}
+
+// A read just past a row's end must not come back from the next row.
+TEST_F(Display, PixelsAreReadOnlyInsideTheirPicture) {
+    EXPECT_EQ(surface_pixel(4, 191, 239), 0x336699u);
+    for (const auto& [x, y] : {std::pair{192, 0}, {192, 239}, {-1, 0}, {0, 240}, {0, -1}})
+        EXPECT_EQ(surface_pixel(4, x, y), 0u) << x << "," << y;
 }
 
 TEST_F(Display, LoadingRefusesBadSlotsBadDataAndReloads) {

@@ -96,6 +96,7 @@ TEST(Recording, RefusesRecordingsItCannotReplay) {
     refusal("3 ms\n");
     refusal("3 after ms 20\n");
     refusal("3 after\n");
+    refusal("1234567890 down SPACE\n");  // frames have at most nine digits
     // Only the first line names the format; later it is a comment.
     EXPECT_EQ(parse("3 down SPACE\n# zarvox keys 2\n").messages.size(), 1u);
     // A damaged play-data line is only a comment: no play data.

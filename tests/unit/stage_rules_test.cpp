@@ -1,4 +1,6 @@
-// The stage battle's local rules, run in-process on its own objects.
+// The stage battle's local rules, run in-process on its own objects: every
+// reward band's edges, a fifteen-enemy chain, both arrows held, enemies at
+// the walls. A golden game meets a few of these by chance; these say why.
 #include <gtest/gtest.h>
 
 #include "hosts/headless/headless_host.h"
@@ -106,30 +108,6 @@ TEST_F(StageRules, ShipSteeringQuirksAndSideBounds) {
     UpdateShot();
     EXPECT_EQ(shot.x, px(224) - 1536);
     EXPECT_EQ(shot.y, px(280) - 8);
-}
-
-TEST_F(StageRules, EachStageSetsUpItsEnemiesOnTheirGridsWithFourDrawsPerSlot) {
-    for (int stage : {1, 2, 3}) {
-        stage_number = stage;
-        set_random_seed(77);
-        BuildEnemies();
-        const uint32_t after = random_seed();
-        set_random_seed(77);
-        for (int i = 0; i < 4 * ENEMY_SLOTS; ++i) random_range(0, 1);
-        EXPECT_EQ(after, random_seed()) << stage;
-        int alive = 0;
-        for (int n = 0; n < ENEMY_SLOTS; ++n) {
-            const GameObject& e = enemies[n];
-            alive += e.state == 0 && e.visible == 1;
-            EXPECT_EQ(e.vx, n % 2 == 0 ? 64 : -64);
-            EXPECT_TRUE(e.y % px(18) == px(-320) % px(18) && e.y >= px(-302) && e.y <= px(-176));
-            if (e.kind == ENEMY_ORBITER)
-                EXPECT_TRUE(stage > 1 && e.x % px(80) == 0 && e.x >= px(80) && e.x <= px(240));
-            else
-                EXPECT_TRUE(e.x % px(15) == 0 && e.x >= px(15) && e.x <= px(240));
-        }
-        EXPECT_EQ(alive, 5 * stage);
-    }
 }
 
 TEST_F(StageRules, EnemyMotionAtTheEdges) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <string>
 
 namespace {
 
@@ -79,16 +80,32 @@ TEST(Surface, OpaqueRowsLongerThanACountedRunAreStillSeen) {
     EXPECT_FALSE(rect_opaque(wide, Rect{0, 0, 10, 1}));
 }
 
-TEST(Surface, FillCoversOnlyThePartOnTheSurface) {
+// The surface as rows of '#' where it holds `colour` and '.' elsewhere.
+std::string places(const Surface& s, uint32_t colour) {
+    std::string rows;
+    for (int y = 0; y < s.height; ++y) {
+        for (int x = 0; x < s.width; ++x) rows += at(s, x, y) == colour ? '#' : '.';
+        rows += '\n';
+    }
+    return rows;
+}
+
+// Counting pixels is not enough: a fill of a left-hand part must not run on
+// into the next rows as a fill of whole rows does.
+TEST(Surface, FillCoversExactlyThePartOnTheSurface) {
     Surface s;
-    make_surface(&s, 8, 8, 0);
+    make_surface(&s, 6, 5, 0);
     fill_surface(&s, Rect{-5, -5, 2, 3}, 0xFF000001);  // the raw value, top byte too
-    EXPECT_EQ(count(s, 0xFF000001), 6);
-    fill_surface(&s, Rect{6, 6, 100, 100}, 5);
-    EXPECT_EQ(count(s, 5), 4);
-    fill_surface(&s, Rect{4, 4, 4, 8}, 7);  // empty
+    fill_surface(&s, Rect{4, 3, 100, 100}, 5);
+    fill_surface(&s, Rect{3, 2, 3, 8}, 7);  // empty
     fill_surface(&s, Rect{5, 5, 3, 3}, 7);  // inverted
+    EXPECT_EQ(places(s, 0xFF000001), "##....\n##....\n##....\n......\n......\n");
+    EXPECT_EQ(places(s, 5), "......\n......\n......\n....##\n....##\n");
     EXPECT_EQ(count(s, 7), 0);
+    fill_surface(&s, Rect{-3, 1, 9, 3}, 9);  // whole rows
+    EXPECT_EQ(places(s, 9), "......\n######\n######\n......\n......\n");
+    fill_surface(&s, Rect{0, 0, 6, 5}, 0);  // black, byte by byte
+    EXPECT_EQ(count(s, 0), 30);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // The title mode run in-process: reward pictures land in their places, and
-// the mode's phase outlives a run so the intro plays only once.
+// the mode's phase outlives a run so the intro plays only once. Golden games
+// start fresh and win at most the one reward, so they show neither.
 #include <gtest/gtest.h>
 #include <unistd.h>
 

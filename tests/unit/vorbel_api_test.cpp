@@ -38,6 +38,7 @@ TEST_F(Vorbel, ReadyOpensTheDeviceAndLendsIt) {
 TEST_F(Vorbel, ReadyRefusesBadArguments) {
     EXPECT_EQ(vorbel_Ready(nullptr, 3, 22050, 8, 0.1f, 1, 0), 0);
     EXPECT_EQ(vorbel_Ready(nullptr, 2, 100, 8, 0.1f, 1, 0), 0);
+    EXPECT_EQ(vorbel_Ready(nullptr, 2, 48001, 8, 0.1f, 1, 0), 0);
     EXPECT_EQ(vorbel_Ready(nullptr, 2, 22050, 12, 0.1f, 1, 0), 0);
     EXPECT_EQ(vorbel_Ready(nullptr, 2, 22050, 8, 0.0f, 1, 0), 0);
     EXPECT_EQ(vorbel_Ready(nullptr, 2, 22050, 8, 0.1f, 2, 0), 0);
@@ -46,6 +47,8 @@ TEST_F(Vorbel, ReadyRefusesBadArguments) {
     EXPECT_EQ(vorbel_Ready(nullptr, 1, 22050, 16, 0.01f, 0, 0), 1);
     EXPECT_EQ(sound_test_host().open_frames, 220);
     EXPECT_EQ(vorbel_GetDirectSound(), nullptr) << "the device was kept for the music";
+    vorbel_Release();
+    EXPECT_EQ(vorbel_Ready(nullptr, 2, 48000, 16, 0.1f, 1, 0), 1) << "the highest rate";
 }
 
 TEST_F(Vorbel, WithoutADeviceTheGameGoesOnSilently) {
@@ -113,16 +116,10 @@ TEST_F(Vorbel, RendersATuneToAWave) {
     const std::string path = make_scratch_dir("render") + "/vorbel_render.wav";
     ASSERT_EQ(vorbel_render_tune("VBTUNE_END2", 2.0, path.c_str()), 1) << vorbel_last_error();
     std::ifstream in(path, std::ios::binary);
-    std::vector<char> first((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    ASSERT_EQ(first.size(), 44u + 2 * 22050 * 4);
-    EXPECT_EQ(std::string(first.data(), 4), "RIFF");
-    EXPECT_EQ(std::string(first.data() + 8, 8), "WAVEfmt ");
-
-    ASSERT_EQ(vorbel_render_tune("VBTUNE_END2", 2.0, path.c_str()), 1);
-    std::ifstream again(path, std::ios::binary);
-    std::vector<char> second((std::istreambuf_iterator<char>(again)),
-                             std::istreambuf_iterator<char>());
-    EXPECT_EQ(first, second) << "rendering is deterministic";
+    std::vector<char> wave((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_EQ(wave.size(), 44u + 2 * 22050 * 4);
+    EXPECT_EQ(std::string(wave.data(), 4), "RIFF");
+    EXPECT_EQ(std::string(wave.data() + 8, 8), "WAVEfmt ");
 
     EXPECT_EQ(vorbel_render_tune("VBTUNE_NOWHERE", 1.0, path.c_str()), 0);
     EXPECT_EQ(vorbel_render_tune("VBTUNE_END2", 1.0, "/nonexistent/dir/x.wav"), 0);
