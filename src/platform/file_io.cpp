@@ -1,6 +1,7 @@
 #include "platform/file_io.h"
 
 #include <cerrno>
+#include <cstring>
 
 // What both sides of the file layer share.
 
@@ -34,4 +35,9 @@ void inject_file_fault(FileFault fault) {
 
 FileFault injected_file_fault() {
     return injected;
+}
+
+bool same_file(const FileIdentity& a, const FileIdentity& b) {
+    return a.known && b.known && a.exists == b.exists && a.device == b.device &&
+           a.inode == b.inode && std::strcmp(a.name, b.name) == 0;
 }

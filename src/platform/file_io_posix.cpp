@@ -291,11 +291,6 @@ FileIdentity identify_file(const char* path) {
     return id;
 }
 
-bool same_file(const FileIdentity& a, const FileIdentity& b) {
-    return a.known && b.known && a.exists == b.exists && a.device == b.device &&
-           a.inode == b.inode && std::strcmp(a.name, b.name) == 0;
-}
-
 bool take_file_lock(FileLock* lock, const char* path) {
     lock->fd = -1;
     char target[FILE_PATH_BYTES];

@@ -469,11 +469,6 @@ FileIdentity identify_file(const char* path) {
     return id;
 }
 
-bool same_file(const FileIdentity& a, const FileIdentity& b) {
-    return a.known && b.known && a.exists == b.exists && a.device == b.device &&
-           a.inode == b.inode && std::strcmp(a.name, b.name) == 0;
-}
-
 // Windows cannot lock a folder: the lock is a file "<target>.lock" beside
 // the file, opened shared with nobody and removed as it closes. Another
 // process waits its turn (up to ten seconds, then goes on without it).

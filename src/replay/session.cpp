@@ -15,6 +15,20 @@
 #include "services/game_state.h"
 #include "shell/shell.h"
 
+const char* const GAME_USAGE =
+    "Usage: zarvox [--record FILE] [--record-hashes FILE] [--replay FILE]\n"
+    "Plays Zarvox in a window.\n"
+    "\n"
+    "  --record FILE         write the keys of this game down, to replay it later\n"
+    "  --record-hashes FILE  write the hash of every frame shown\n"
+    "  --replay FILE         play a recorded game back\n"
+    "  --help                print this and exit\n"
+    "\n"
+    "Keys: arrows move, Space fires, Escape quits, P (or Pause, or a controller's\n"
+    "Start) pauses and plays on, M mutes, - and + (or [ and ]) set the volume,\n"
+    "F11 or Alt+Enter toggles fullscreen. The game pauses when its window loses\n"
+    "the focus. The volume is kept in zarvox-settings.txt beside PlayData.dat.\n";
+
 namespace {
 
 // Recordings of very long games stay far below this.

@@ -4,6 +4,9 @@
 
 #include <string>
 
+// What `zarvox --help` prints: the options and the keys.
+extern const char* const GAME_USAGE;
+
 struct GameOptions {
     std::string record;         // --record FILE: the key script of this game
     std::string record_hashes;  // --record-hashes FILE: the hash of each present

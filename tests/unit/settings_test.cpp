@@ -109,4 +109,21 @@ TEST(Settings, VolumeStepsStayInRange) {
     EXPECT_EQ(step_volume(5, -1), 4);
 }
 
+// M toggles the mute; a volume step unmutes, so a muted player who turns
+// the sound up hears it; other keys leave the settings alone.
+TEST(Settings, MuteAndVolumeKeysChangeTheSettings) {
+    PlayerSettings s;
+    s.volume = 5;
+    EXPECT_TRUE(change_settings_for(HostKey::Mute, &s));
+    EXPECT_TRUE(s.muted);
+    EXPECT_TRUE(change_settings_for(HostKey::VolumeUp, &s));
+    EXPECT_FALSE(s.muted);
+    EXPECT_EQ(s.volume, 6);
+    EXPECT_TRUE(change_settings_for(HostKey::VolumeDown, &s));
+    EXPECT_EQ(s.volume, 5);
+    EXPECT_FALSE(change_settings_for(HostKey::Pause, &s));
+    EXPECT_FALSE(change_settings_for(HostKey::None, &s));
+    EXPECT_EQ(s.volume, 5);
+}
+
 }  // namespace

@@ -127,3 +127,18 @@ int step_volume(int volume, int step) {
     const int v = volume + step;
     return v < 0 ? 0 : v > VOLUME_STEPS ? VOLUME_STEPS : v;
 }
+
+bool change_settings_for(HostKey key, PlayerSettings* settings) {
+    switch (key) {
+        case HostKey::Mute:
+            settings->muted = !settings->muted;
+            return true;
+        case HostKey::VolumeDown:
+        case HostKey::VolumeUp:
+            settings->volume = step_volume(settings->volume, key == HostKey::VolumeUp ? 1 : -1);
+            settings->muted = false;
+            return true;
+        default:
+            return false;
+    }
+}

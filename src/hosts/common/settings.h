@@ -13,6 +13,8 @@
 
 #include <cstddef>
 
+#include "hosts/common/pause.h"
+
 constexpr int VOLUME_STEPS = 10;  // volume 0 (silent) to 10 (the mix as made)
 constexpr const char* SETTINGS_FILE = "zarvox-settings.txt";
 
@@ -37,3 +39,7 @@ bool save_settings(const char* path, const PlayerSettings& settings);
 
 // The volume one step down or up, within 0 to VOLUME_STEPS.
 int step_volume(int volume, int step);
+
+// Mutes or unmutes, or steps the volume (which unmutes), for a mute or
+// volume key; false for any other key.
+bool change_settings_for(HostKey key, PlayerSettings* settings);

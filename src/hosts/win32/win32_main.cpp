@@ -14,20 +14,6 @@
 
 namespace {
 
-const char* const USAGE =
-    "Usage: zarvox [--record FILE] [--record-hashes FILE] [--replay FILE]\n"
-    "Plays Zarvox in a window.\n"
-    "\n"
-    "  --record FILE         write the keys of this game down, to replay it later\n"
-    "  --record-hashes FILE  write the hash of every frame shown\n"
-    "  --replay FILE         play a recorded game back\n"
-    "  --help                print this and exit\n"
-    "\n"
-    "Keys: arrows move, Space fires, Escape quits, P (or Pause, or a controller's\n"
-    "Start) pauses and plays on, M mutes, - and + (or [ and ]) set the volume,\n"
-    "F11 or Alt+Enter toggles fullscreen. The game pauses when its window loses\n"
-    "the focus. The volume is kept in zarvox-settings.txt beside PlayData.dat.\n";
-
 std::vector<std::string> utf8_arguments() {
     std::vector<std::string> out;
     int count = 0;
@@ -70,7 +56,7 @@ int main() {
         return 2;
     }
     if (options.help) {
-        std::fputs(USAGE, stdout);
+        std::fputs(GAME_USAGE, stdout);
         return 0;
     }
     install_win32_host();

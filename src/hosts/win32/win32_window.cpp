@@ -93,22 +93,12 @@ void push(const Message& m) {
 }
 
 void use_host_key(HostKey key) {
-    switch (key) {
-        case HostKey::Pause:
-            toggle_pause(&pause_gate);
-            pause_changed();
-            return;
-        case HostKey::Mute:
-            settings.muted = !settings.muted;
-            break;
-        case HostKey::VolumeDown:
-        case HostKey::VolumeUp:
-            settings.volume = step_volume(settings.volume, key == HostKey::VolumeUp ? 1 : -1);
-            settings.muted = false;
-            break;
-        case HostKey::None:
-            return;
+    if (key == HostKey::Pause) {
+        toggle_pause(&pause_gate);
+        pause_changed();
+        return;
     }
+    if (!change_settings_for(key, &settings)) return;
     apply_volume();
     save_settings(SETTINGS_FILE, settings);
 }
