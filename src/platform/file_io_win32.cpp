@@ -310,27 +310,34 @@ ReplaceTarget replace_target(const char* path) {
     return ReplaceTarget::Writable;
 }
 
-std::FILE* open_regular_file(const char* path, bool* not_regular, long long* size) {
+namespace {
+
+// Opens an existing file to read, shared for writing and deleting: reading
+// never stops another game from saving. On failure sets errno, and
+// `not_regular` when the name is a folder.
+HANDLE open_to_read(const char* path, bool* not_regular) {
     *not_regular = false;
-    *size = 0;
     wchar_t wide[FILE_PATH_BYTES];
-    if (!widen(path, wide, FILE_PATH_BYTES)) return nullptr;
-    // Shared for writing and deleting: reading never stops another game
-    // from saving.
+    if (!widen(path, wide, FILE_PATH_BYTES)) return INVALID_HANDLE_VALUE;
     const HANDLE h =
         CreateFileW(wide, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
         const DWORD attributes = GetFileAttributesW(wide);
-        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-            *not_regular = true;
-            fail_with(EISDIR);
-            return nullptr;
-        }
-        fail_with(errno_of(error));
-        return nullptr;
+        *not_regular =
+            attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+        fail_with(*not_regular ? EISDIR : errno_of(error));
     }
+    return h;
+}
+
+}  // namespace
+
+std::FILE* open_regular_file(const char* path, bool* not_regular, long long* size) {
+    *size = 0;
+    const HANDLE h = open_to_read(path, not_regular);
+    if (h == INVALID_HANDLE_VALUE) return nullptr;
     BY_HANDLE_FILE_INFORMATION info = {};
     if (GetFileType(h) != FILE_TYPE_DISK || !GetFileInformationByHandle(h, &info) ||
         (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
@@ -350,19 +357,8 @@ std::FILE* open_regular_file(const char* path, bool* not_regular, long long* siz
 bool read_regular_file(const char* path, void* out, size_t capacity, size_t* got,
                        bool* not_regular) {
     *got = 0;
-    *not_regular = false;
-    wchar_t wide[FILE_PATH_BYTES];
-    if (!widen(path, wide, FILE_PATH_BYTES)) return false;
-    const HANDLE h =
-        CreateFileW(wide, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
-        const DWORD error = GetLastError();
-        const DWORD attributes = GetFileAttributesW(wide);
-        *not_regular =
-            attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-        return fail_with(*not_regular ? EISDIR : errno_of(error));
-    }
+    const HANDLE h = open_to_read(path, not_regular);
+    if (h == INVALID_HANDLE_VALUE) return false;
     if (GetFileType(h) != FILE_TYPE_DISK) {
         CloseHandle(h);
         *not_regular = true;
