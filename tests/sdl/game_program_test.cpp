@@ -1,98 +1,102 @@
-// The real game program: its exit status without a display, and that it
-// runs and ends cleanly on a quit signal or a closed terminal, with or
-// without a sound card.
-#include <fcntl.h>
+// The real game program: its exit status and its one line on standard
+// error without a display, on a bad command line or an unwritable recording,
+// and that it runs and ends cleanly on a quit signal or a closed terminal,
+// with or without a sound card.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
-#include "support/sim_process.h"
+#include "sdl/game_process.h"
 
 namespace {
 
-struct GameRun {
-    int status = -1;
-    std::string stderr_text;
-};
+const std::string DUMMY_VIDEO = "SDL_VIDEODRIVER=dummy";
+const std::string DUMMY_AUDIO = "SDL_AUDIODRIVER=dummy";
 
-// Runs the game in `dir` with `env` set ("NAME=value") or removed ("NAME"),
-// sends `signal` after `run_ms` unless it ended first, and waits for it.
-GameRun run_game(const std::string& dir, const std::vector<std::string>& env, int run_ms,
-                 int signal = SIGTERM) {
-    const std::string err_path = dir + "/stderr.txt";
-    const pid_t pid = fork();
-    if (pid == 0) {
-        if (chdir(dir.c_str()) != 0) _exit(120);
-        for (const char* e : {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"}) unsetenv(e);
-        for (const std::string& e : env) {
-            const size_t eq = e.find('=');
-            if (eq == std::string::npos)
-                unsetenv(e.c_str());
-            else
-                setenv(e.substr(0, eq).c_str(), e.substr(eq + 1).c_str(), 1);
-        }
-        const int err = open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int null = open("/dev/null", O_WRONLY);
-        dup2(err, 2);
-        dup2(null, 1);
-        execl(ZARVOX_GAME_PATH, "zarvox", static_cast<char*>(nullptr));
-        _exit(121);
-    }
-    GameRun run;
-    int status = 0;
-    bool ended = false;
-    for (int waited = 0; waited < run_ms && !ended; waited += 10) {
-        ended = waitpid(pid, &status, WNOHANG) == pid;
-        if (!ended) usleep(10000);
-    }
-    if (!ended) {
-        kill(pid, signal);
-        for (int waited = 0; waited < 10000 && !ended; waited += 10) {
-            ended = waitpid(pid, &status, WNOHANG) == pid;
-            if (!ended) usleep(10000);
-        }
-    }
-    if (!ended) {
-        kill(pid, SIGKILL);
-        waitpid(pid, &status, 0);
-        ADD_FAILURE() << "the game did not end on signal " << signal;
-    }
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    run.stderr_text = read_file_bytes(err_path);
-    return run;
-}
-
-TEST(GameProgram, WithoutADisplayOneLineAndStatusOne) {
-    const std::string dir = make_scratch_dir("no-display");
-    const GameRun run = run_game(dir, {}, 10000);
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.stderr_text.rfind("zarvox: cannot open a display: ", 0), 0u) << run.stderr_text;
-    EXPECT_EQ(std::count(run.stderr_text.begin(), run.stderr_text.end(), '\n'), 1);
-}
-
-TEST(GameProgram, RunsAndEndsCleanlyOnAQuitSignalWithOrWithoutASoundCard) {
-    // SIGHUP: the terminal it was started from has closed.
+TEST(GameProgram, RunsAndEndsWithItsStatusAndAtMostOneLine) {
+    // A signal of 0: the game ends by itself. The others are sent once it
+    // has presented 30 frames; SIGHUP: the terminal it was started from has
+    // closed.
     const struct {
-        const char* audio;
+        std::vector<std::string> env;
+        std::vector<std::string> args;
         int signal;
-    } cases[] = {{"SDL_AUDIODRIVER=dummy", SIGTERM},
-                 {"SDL_AUDIODRIVER=no-such-driver", SIGTERM},
-                 {"SDL_AUDIODRIVER=dummy", SIGHUP}};
-    for (const auto& [audio, signal] : cases) {
-        SCOPED_TRACE(std::string(audio) + " " + strsignal(signal));
-        const std::string dir = make_scratch_dir("runs");
-        const GameRun run = run_game(dir, {"SDL_VIDEODRIVER=dummy", audio}, 1500, signal);
-        EXPECT_EQ(run.status, 0);
+        int status;
+        const char* says;  // the start of its one line; empty: nothing
+    } cases[] = {
+        {{}, {}, 0, 1, "zarvox: cannot open a display: "},
+        {{DUMMY_VIDEO, DUMMY_AUDIO}, {}, SIGTERM, 0, ""},
+        {{DUMMY_VIDEO, DUMMY_AUDIO}, {}, SIGHUP, 0, ""},
         // Without a card the game says once that it plays silently.
-        const bool has_card = std::string(audio).find("dummy") != std::string::npos;
-        EXPECT_EQ(run.stderr_text.empty(), has_card) << run.stderr_text;
+        {{DUMMY_VIDEO, "SDL_AUDIODRIVER=no-such-driver"}, {}, SIGTERM, 0, "zarvox: "},
+        // A recording that cannot be written is reported and the game goes on.
+        {{DUMMY_VIDEO, DUMMY_AUDIO},
+         {"--record", "/dev/full"},
+         SIGTERM,
+         1,
+         "zarvox: cannot write the recording ("},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.says) + " " + strsignal(c.signal));
+        const std::string dir = make_scratch_dir("runs");
+        std::vector<std::string> args = c.args;
+        if (c.signal != 0) args.insert(args.end(), {"--record-hashes", "hashes.jsonl"});
+        const pid_t game = start_game(dir, args, c.env);
+        if (c.signal != 0) {
+            EXPECT_TRUE(wait_for_present(game, dir + "/hashes.jsonl", 30));
+            kill(game, c.signal);
+        }
+        EXPECT_EQ(wait_for_exit(game), c.status);
+        const std::string err = read_file_bytes(dir + "/stderr.txt");
+        if (*c.says == '\0') {
+            EXPECT_EQ(err, "");
+        } else {
+            EXPECT_TRUE(one_line_starting(err, c.says)) << err;
+        }
         // Start-up ran: the play data was created.
-        EXPECT_EQ(read_file_bytes(dir + "/PlayData.dat").size(), 72u);
+        if (c.signal != 0) {
+            EXPECT_EQ(read_file_bytes(dir + "/PlayData.dat").size(), 72u);
+        }
+    }
+}
+
+// Refusals come before any window opens: status 2, one line, and no file
+// written. No output may overwrite the play data, the replayed recording or
+// the other output, however it is spelled.
+TEST(GameProgram, BadCommandLinesAreRefusedWithStatusTwo) {
+    const std::string dir = make_scratch_dir("refused");
+    const std::string data(72, '\x07');
+    const std::string mine = "# zarvox keys 1\n2 down SPACE\n";
+    write_file_bytes(dir + "/PlayData.dat", data);
+    write_file_bytes(dir + "/mine.keys", mine);
+    write_file_bytes(dir + "/version.txt", "# zarvox keys 7\n2 down SPACE\n");
+    ASSERT_EQ(link((dir + "/mine.keys").c_str(), (dir + "/hard.keys").c_str()), 0);
+    const std::vector<std::vector<std::string>> refused = {
+        {"--replay", "version.txt"},
+        {"--replay", "missing.txt"},
+        {"--replay", "."},
+        {"--record", "no-such-folder/keys.txt"},
+        {"--record", "a.txt", "--replay", "mine.keys"},
+        {"--record"},
+        {"--no-such-option"},
+        {"--record", "./PlayData.dat"},
+        {"--replay", "mine.keys", "--record-hashes", "./hard.keys"},
+        {"--record", "same.txt", "--record-hashes", "./same.txt"},
+    };
+    for (const auto& args : refused) {
+        std::string shown;
+        for (const std::string& a : args) shown += a + " ";
+        SCOPED_TRACE(shown);
+        EXPECT_EQ(wait_for_exit(start_game(dir, args, {})), 2);
+        const std::string err = read_file_bytes(dir + "/stderr.txt");
+        EXPECT_TRUE(one_line_starting(err, "zarvox: ")) << err;
+        EXPECT_EQ(read_file_bytes(dir + "/PlayData.dat"), data);
+        EXPECT_EQ(read_file_bytes(dir + "/mine.keys"), mine);
+        EXPECT_FALSE(std::filesystem::exists(dir + "/same.txt"));
+        EXPECT_FALSE(std::filesystem::exists(dir + "/a.txt"));
     }
 }
 
