@@ -77,6 +77,16 @@ inline bool wait_for_present(pid_t pid, const std::string& hashes, int n) {
     return true;
 }
 
+// Every present's hash, from a hashes file or a runner's trace.
+inline std::vector<std::string> trace_hashes(const std::vector<Json>& trace) {
+    std::vector<std::string> out;
+    for (const Json& record : trace) out.push_back(record["hash"].text);
+    return out;
+}
+inline std::vector<std::string> recorded_hashes(const std::string& path) {
+    return trace_hashes(parse_json_lines(read_file_bytes(path)));
+}
+
 // Whether `text` is exactly one line that starts with `start`.
 inline bool one_line_starting(const std::string& text, const std::string& start) {
     return text.rfind(start, 0) == 0 && std::count(text.begin(), text.end(), '\n') == 1;

@@ -1,7 +1,7 @@
 // The real game program: its exit status and its one line on standard
-// error without a display, on a bad command line or an unwritable recording,
-// and that it runs and ends cleanly on a quit signal or a closed terminal,
-// with or without a sound card.
+// error without a display, on a bad command line or an unwritable recording;
+// that it runs and ends cleanly on a quit signal or a closed terminal, with
+// or without a sound card; and what a killed game leaves of its recording.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -38,9 +38,10 @@ TEST(GameProgram, RunsAndEndsWithItsStatusAndAtMostOneLine) {
          SIGTERM,
          1,
          "zarvox: cannot write the recording ("},
+        {{DUMMY_VIDEO, DUMMY_AUDIO}, {"--record", "keys.txt"}, SIGKILL, 128 + SIGKILL, ""},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.says) + " " + strsignal(c.signal));
+        SCOPED_TRACE("case " + std::to_string(&c - cases));
         const std::string dir = make_scratch_dir("runs");
         std::vector<std::string> args = c.args;
         if (c.signal != 0) args.insert(args.end(), {"--record-hashes", "hashes.jsonl"});
@@ -59,6 +60,17 @@ TEST(GameProgram, RunsAndEndsWithItsStatusAndAtMostOneLine) {
         // Start-up ran: the play data was created.
         if (c.signal != 0) {
             EXPECT_EQ(read_file_bytes(dir + "/PlayData.dat").size(), 72u);
+        }
+        // A recording is written as the game goes: killed outright, the game
+        // leaves one that the runner replays present for present.
+        if (c.signal == SIGKILL) {
+            const std::vector<std::string> played = recorded_hashes(dir + "/hashes.jsonl");
+            SimRun run;
+            run.script = read_file_bytes(dir + "/keys.txt");
+            run.args = {"--recorded-play-data", "--frames", std::to_string(played.size())};
+            const SimResult replay = run_sim_process(run, make_scratch_dir("killed-sim"));
+            EXPECT_EQ(replay.status, 0) << replay.stderr_text;
+            EXPECT_EQ(trace_hashes(replay.trace), played);
         }
     }
 }

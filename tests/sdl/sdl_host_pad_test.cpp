@@ -49,20 +49,32 @@ struct VirtualPad {
     std::vector<Message> drained;  // what pulling it out sent
 };
 
-void open_pad_window() {
+// A pad present at start-up is opened once and shares keys with the
+// keyboard; one plugged in later steers, fires and quits, and lets go of
+// its keys when pulled out; plugged in again, it plays again.
+TEST(SdlHostPad, PadsAtStartAndPluggedInLaterPlayAndLetGoWhenPulledOut) {
     // The dummy driver's window never has the focus a pad's presses need.
     setenv("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1", 1);
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_JOYSTICK), 0);
+    VirtualPad first, pad;
+    first.attach();
     open_host_window();
-}
-
-TEST(SdlHostPad, HotPluggedPadSteersFiresQuitsAndLetsGoWhenPulledOut) {
-    open_pad_window();
     drain();
-    VirtualPad pad;
+    EXPECT_NE(SDL_GameControllerFromInstanceID(first.id()), nullptr);
+    // Keyboard Left then pad Left: the game hears one hold, released only
+    // when the last of them lets go.
+    push_key(SDL_KEYDOWN, SDLK_LEFT);
+    first.button(SDL_CONTROLLER_BUTTON_DPAD_LEFT, true);
+    push_key(SDL_KEYUP, SDLK_LEFT);
+    expect_messages(drain(), {{WM_KEYDOWN, VK_LEFT}});
+    first.button(SDL_CONTROLLER_BUTTON_DPAD_LEFT, false);
+    expect_messages(drain(), {{WM_KEYUP, VK_LEFT}});
+    first.detach();  // opened once, so closed for good
+
     pad.attach();
     EXPECT_TRUE(drain().empty());  // plugging in is no key
     EXPECT_NE(SDL_GameControllerFromInstanceID(pad.id()), nullptr);
-
     pad.button(SDL_CONTROLLER_BUTTON_DPAD_LEFT, true);
     pad.button(SDL_CONTROLLER_BUTTON_DPAD_LEFT, false);
     pad.button(SDL_CONTROLLER_BUTTON_BACK, true);
@@ -75,7 +87,6 @@ TEST(SdlHostPad, HotPluggedPadSteersFiresQuitsAndLetsGoWhenPulledOut) {
                               {WM_KEYDOWN, VK_RIGHT},
                               {WM_KEYUP, VK_RIGHT},
                               {WM_KEYDOWN, VK_LEFT}});
-
     // Pulled out while steering left, firing and on Escape: all let go.
     pad.button(SDL_CONTROLLER_BUTTON_A, true);
     expect_messages(drain(), {{WM_KEYDOWN, VK_SPACE}});
@@ -83,33 +94,10 @@ TEST(SdlHostPad, HotPluggedPadSteersFiresQuitsAndLetsGoWhenPulledOut) {
     ASSERT_EQ(pad.drained.size(), 3u);
     for (const Message& m : pad.drained) EXPECT_EQ(m.id, WM_KEYUP);
 
-    // Plugged in again, it plays again.
     pad.attach();
     EXPECT_TRUE(drain().empty());
     pad.button(SDL_CONTROLLER_BUTTON_A, true);
     expect_messages(drain(), {{WM_KEYDOWN, VK_SPACE}});
-    pad.detach();
-    shut_down_sdl_host();
-}
-
-TEST(SdlHostPad, PadPresentAtStartIsOpenedOnceAndSharesKeysWithTheKeyboard) {
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_JOYSTICK), 0);
-    VirtualPad pad;
-    pad.attach();
-    open_pad_window();
-    drain();
-    EXPECT_NE(SDL_GameControllerFromInstanceID(pad.id()), nullptr);
-
-    // Keyboard Left then pad Left: the game hears one hold, released only
-    // when the last of them lets go.
-    push_key(SDL_KEYDOWN, SDLK_LEFT);
-    pad.button(SDL_CONTROLLER_BUTTON_DPAD_LEFT, true);
-    push_key(SDL_KEYUP, SDLK_LEFT);
-    expect_messages(drain(), {{WM_KEYDOWN, VK_LEFT}});
-    pad.button(SDL_CONTROLLER_BUTTON_DPAD_LEFT, false);
-    expect_messages(drain(), {{WM_KEYUP, VK_LEFT}});
-    // Opened once, so closed for good on removal.
     pad.detach();
     shut_down_sdl_host();
 }

@@ -36,17 +36,6 @@ protected:
     void SetUp() override { drain(); }
 };
 
-TEST_F(SdlHost, WindowHoldsBarAndGameAtTheLargestWholeScale) {
-    SDL_Window* w = sdl_host_window();
-    ASSERT_NE(w, nullptr);
-    EXPECT_STREQ(SDL_GetWindowTitle(w), "Zarvox");
-    // The dummy desktop is 1024x768: twice 240 x 332 fits, three times not.
-    int width = 0, height = 0;
-    SDL_GetWindowSize(w, &width, &height);
-    EXPECT_EQ(width, 480);
-    EXPECT_EQ(height, 2 * (320 + MENU_BAR_HEIGHT));
-}
-
 bool fullscreen() {
     return SDL_GetWindowFlags(sdl_host_window()) & SDL_WINDOW_FULLSCREEN;
 }
@@ -110,7 +99,15 @@ TEST_F(SdlHost, SalirTheCloseButtonPostedMessagesAndQuitSignalsComeThrough) {
     }
 }
 
+// The window holds the bar and the game at the largest whole scale, and
+// frames are shown scaled by it without smoothing.
 TEST_F(SdlHost, FramesAreShownWholeFactorScaledWithoutSmoothing) {
+    EXPECT_STREQ(SDL_GetWindowTitle(sdl_host_window()), "Zarvox");
+    // The dummy desktop is 1024x768: twice 240 x 332 fits, three times not.
+    int width = 0, height = 0;
+    SDL_GetWindowSize(sdl_host_window(), &width, &height);
+    EXPECT_EQ(width, 480);
+    EXPECT_EQ(height, 2 * (320 + MENU_BAR_HEIGHT));
     // A one-pixel checkerboard: any smoothing would show as grey.
     std::vector<uint32_t> frame(240 * 320);
     for (int y = 0; y < 320; ++y) {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 #include "platform/host.h"
@@ -84,15 +85,13 @@ TEST(Pause, TheFocusResumesOnlyItsOwnPause) {
 }
 
 TEST(Pause, TheHostsOwnKeys) {
-    EXPECT_EQ(host_key_for('P'), HostKey::Pause);
-    EXPECT_EQ(host_key_for(0x13), HostKey::Pause);
-    EXPECT_EQ(host_key_for('M'), HostKey::Mute);
-    EXPECT_EQ(host_key_for(0xBD), HostKey::VolumeDown);
-    EXPECT_EQ(host_key_for(0xDB), HostKey::VolumeDown);
-    EXPECT_EQ(host_key_for(0xBB), HostKey::VolumeUp);
-    EXPECT_EQ(host_key_for(0xDD), HostKey::VolumeUp);
-    for (uint32_t vk : {VK_LEFT, VK_RIGHT, VK_SPACE, VK_ESCAPE, VK_Z, VK_X})
-        EXPECT_EQ(host_key_for(vk), HostKey::None);
+    const std::pair<uint32_t, HostKey> keys[] = {
+        {'P', HostKey::Pause},       {0x13, HostKey::Pause},      {'M', HostKey::Mute},
+        {0xBD, HostKey::VolumeDown}, {0xDB, HostKey::VolumeDown}, {0xBB, HostKey::VolumeUp},
+        {0xDD, HostKey::VolumeUp},   {VK_LEFT, HostKey::None},    {VK_RIGHT, HostKey::None},
+        {VK_SPACE, HostKey::None},   {VK_ESCAPE, HostKey::None},  {VK_Z, HostKey::None},
+        {VK_X, HostKey::None}};
+    for (const auto& [vk, key] : keys) EXPECT_EQ(host_key_for(vk), key) << vk;
 }
 
 // A host whose clock moves only by its sleeps; one sleep is held by a pause
