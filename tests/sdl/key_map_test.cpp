@@ -30,7 +30,7 @@ TEST(KeyMap, TheGamesKeysGetTheirVirtualKeyCodes) {
         {SDLK_DOWN, VK_DOWN},    {SDLK_SPACE, VK_SPACE},   {SDLK_x, VK_X},
         {SDLK_z, VK_Z},          {SDLK_s, VK_S},           {SDLK_a, VK_A},
         {SDLK_LSHIFT, VK_SHIFT}, {SDLK_RSHIFT, VK_SHIFT},  {SDLK_F1, VK_F1},
-        {SDLK_F2, VK_F2},        {SDLK_ESCAPE, VK_ESCAPE},
+        {SDLK_F2, VK_F2},        {SDLK_ESCAPE, VK_ESCAPE}, {SDLK_F12, 0x7B},
     };
     for (const auto& k : keys) {
         SCOPED_TRACE(SDL_GetKeyName(k.sym));

@@ -51,6 +51,10 @@ TEST(CanvasPlacement, CentredAtAWholeFactorAndMappedBack) {
     // The border just outside on every side, including the pixel left of
     // the canvas that plain division would round into column 0.
     EXPECT_FALSE(output_to_canvas(p, CANVAS, 599, 100, &x, &y));
+    EXPECT_EQ(x, -1);
+    // Outside, points map to the canvas pixel they would be, rounded down.
+    EXPECT_FALSE(output_to_canvas(p, CANVAS, 597, 100, &x, &y));
+    EXPECT_EQ(x, -1);
     EXPECT_FALSE(output_to_canvas(p, CANVAS, 600 + 720, 100, &x, &y));
     EXPECT_FALSE(output_to_canvas(p, CANVAS, 700, 41, &x, &y));
     EXPECT_FALSE(output_to_canvas(p, CANVAS, 700, 42 + 996, &x, &y));
@@ -77,9 +81,10 @@ TEST(MenuResource, ReadsLabelAndCommandPerLineAndSkipsTheRest) {
     EXPECT_EQ(bar.items[1].left, bar.items[0].right);
 
     // No command, no label, command 0 or beyond 16 bits, glued digits.
-    bar = parsed("Salir\n40001\nCero 0\nGrande 65536\nSalir40001\nOk 7");
+    bar = parsed("Salir\n40001\nCero 0\nGrande 65536\nSalir40001\nOk 65535");
     ASSERT_EQ(bar.count, 1);
     EXPECT_STREQ(bar.items[0].label, "Ok");
+    EXPECT_EQ(bar.items[0].command, 65535u);
     // Long labels are cut to their slot; items beyond the slots dropped.
     std::string many;
     for (int i = 0; i < MENU_MAX_ITEMS + 3; ++i) many += "Item 1\n";
@@ -129,7 +134,11 @@ TEST(MenuDrawing, LabelOnTheBarAndTheItemLightsUnderTheMouse) {
     EXPECT_EQ(pixels[240 + x], MENU_PRESSED_COLOUR);
 }
 
-TEST(BitmapFont, ClipsAtEveryEdge) {
+TEST(BitmapFont, ClipsAtEveryEdgeAndMeasuresTheInkOnly) {
+    // Glyphs and the gaps between them, none after the last: text centred
+    // by its width is centred on its ink.
+    EXPECT_EQ(text_width("ab"), 2 * FONT_GLYPH_WIDTH + 1);
+    EXPECT_EQ(text_width(""), 0);
     // Text hanging off all four sides writes nothing past the picture.
     std::vector<uint32_t> pixels(12 * 10 + 12, 0);  // a guard row after it
     for (int y : {-5, 6}) {
