@@ -141,6 +141,25 @@ TEST(Recording, EscapeAfterAPresentEndsTheGameOneFrameLater) {
     }
 }
 
+// Messages the game posts to itself are not recorded, since the game posts
+// them again on replay; taking one back must keep the others still queued.
+TEST(Recording, LeavesOutEveryMessageTheGamePostedItself) {
+    const std::string dir = make_scratch_dir("recording-posted");
+    const std::string path = dir + "/keys.txt";
+    install_headless_host(HeadlessConfig{});
+    RecorderFiles files;
+    files.keys = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    install_recorder(files);
+    const Message posted[] = {{WM_CLOSE, 0, 0}, {WM_KEYDOWN, VK_SPACE, 0}, {WM_QUIT, 0, 0}};
+    for (const Message& m : posted) host().post_message(m);
+    Message taken;
+    while (host().take_message(&taken)) {
+    }
+    EXPECT_TRUE(remove_recorder());
+    ::close(files.keys);
+    EXPECT_TRUE(parse(read_file_bytes(path)).messages.empty()) << read_file_bytes(path);
+}
+
 // The game is played on the headless host with the recorder around it, as
 // the window's game is; the recording then replays on the runner.
 TEST(Recording, AGameRecordedAroundAHostReplaysOnTheRunnerPresentForPresent) {
