@@ -5,12 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/tune_render.h"
+#include "sound_test_host.h"
 #include "support/harmonics.h"
 #include "support/sim_process.h"
 #include "vorbel/synth.h"
@@ -29,12 +29,8 @@ struct Voice {
 };
 
 std::string describe(const Voice& voice, int pitch, int rate) {
-    char text[64];
-    if (voice.wave == Wave::Pulse)
-        std::snprintf(text, sizeof text, "pulse %d%%, note %d, %d Hz", voice.duty, pitch, rate);
-    else
-        std::snprintf(text, sizeof text, "triangle, note %d, %d Hz", pitch, rate);
-    return text;
+    return (voice.wave == Wave::Pulse ? "pulse " + std::to_string(voice.duty) + "%" : "triangle") +
+           ", note " + std::to_string(pitch) + ", " + std::to_string(rate) + " Hz";
 }
 
 // One voice holding one note at full volume with no vibrato; the samples of
@@ -71,6 +67,10 @@ double cycles_per_sample(int pitch, int rate) {
     return vorbel::note_step(pitch, rate) / 4294967296.0;
 }
 
+double db(double ratio) {
+    return 20.0 * std::log10(ratio);
+}
+
 TEST(BandLimit, NoNoteHasStrayTonesWithin50dBOfItsHarmonics) {
     const Voice voices[] = {{Wave::Pulse, 50}, {Wave::Pulse, 25}, {Wave::Pulse, 12},
                             {Wave::Pulse, 3},  {Wave::Pulse, 81}, {Wave::Triangle, 50}};
@@ -97,7 +97,6 @@ TEST(BandLimit, WavesKeepTheirShape) {
     // A half-duty pulse has odd harmonics falling as 1/n; a triangle, odd
     // harmonics falling as 1/n^2. Both hold wherever the fifth harmonic is
     // below a third of the rate, clear of the roll-off at the top.
-    auto db = [](double ratio) { return 20.0 * std::log10(ratio); };
     for (int rate : {11025, 22050, 48000}) {
         for (int pitch = kA2; pitch <= kC7; pitch += 2) {
             const double f = cycles_per_sample(pitch, rate);
@@ -121,29 +120,13 @@ TEST(BandLimit, VoicesKeepTheirLoudness) {
     // takes away only the top of the spectrum, a sliver of the power.
     for (int duty : {50, 25, 12}) {
         const auto wave = sustain({Wave::Pulse, duty}, 69, 22050);
-        double power = 0;
-        double sum = 0;
-        for (double s : wave) {
-            power += s * s;
-            sum += s;
-        }
-        const double rms = std::sqrt(power / static_cast<double>(wave.size()));
         const double d = duty / 100.0;
-        const double centred = 7000.0 * 150 / 256 * 2 * std::sqrt(d * (1 - d));
-        EXPECT_NEAR(20.0 * std::log10(rms / centred), 0.0, 0.3) << duty;
-        EXPECT_LT(std::abs(sum / static_cast<double>(wave.size())), 7000.0 * 0.002) << duty;
+        EXPECT_NEAR(db(rms(wave) / (7000.0 * 150 / 256 * 2 * std::sqrt(d * (1 - d)))), 0.0, 0.3)
+            << duty;
+        EXPECT_LT(std::abs(mean(wave)), 7000.0 * 0.002) << duty;
     }
     const auto wave = sustain({Wave::Triangle, 50}, 57, 22050);
-    double power = 0;
-    for (double s : wave) power += s * s;
-    const double rms = std::sqrt(power / static_cast<double>(wave.size()));
-    EXPECT_NEAR(20.0 * std::log10(rms / (7000.0 / std::sqrt(3.0))), 0.0, 0.3);
-}
-
-uint32_t fnv1a(const std::string& bytes) {
-    uint32_t h = 2166136261u;
-    for (unsigned char c : bytes) h = (h ^ c) * 16777619u;
-    return h;
+    EXPECT_NEAR(db(rms(wave) / (7000.0 / std::sqrt(3.0))), 0.0, 0.3);
 }
 
 TEST(BandLimit, ARenderedTuneIsTheSameEverywhere) {
@@ -154,7 +137,10 @@ TEST(BandLimit, ARenderedTuneIsTheSameEverywhere) {
     ASSERT_EQ(vorbel_render_tune("VBTUNE_BOSS", 4.0, path.c_str()), 1) << vorbel_last_error();
     const std::string bytes = read_file_bytes(path);
     ASSERT_EQ(bytes.size(), 44u + 4u * 4 * 22050);
-    EXPECT_EQ(fnv1a(bytes), 0xd976cbd6u);
+    EXPECT_EQ(fnv1a(std::vector<uint8_t>(bytes.begin(), bytes.end())), 0xd976cbd6u);
+    // A tune that is not there, or a file that cannot be written, is refused.
+    EXPECT_EQ(vorbel_render_tune("VBTUNE_NOWHERE", 1.0, path.c_str()), 0);
+    EXPECT_EQ(vorbel_render_tune("VBTUNE_END2", 1.0, "/nonexistent/dir/x.wav"), 0);
 }
 
 }  // namespace

@@ -5,8 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/resources.h"
-#include "vorbel/score.h"
+#include "sound_test_host.h"
 
 namespace {
 
@@ -33,33 +32,25 @@ double seconds(const Score& s, uint32_t ticks) {
 const std::string kHead = "vbtune 1\ntempo 120\nmode loop\nvoice a pulse\nvoice b triangle\n";
 
 TEST(Score, ShippedTunesCompileWithTheirLengths) {
-    struct Expect {
-        const char* name;
-        bool loops;
-        double min_seconds;
-    };
-    for (const Expect& e : {Expect{"VBTUNE_TITLE", true, 20}, Expect{"VBTUNE_BATTLE", true, 20},
-                            Expect{"VBTUNE_BOSS", true, 20}, Expect{"VBTUNE_ENDING", true, 40},
-                            Expect{"VBTUNE_END1", false, 2}, Expect{"VBTUNE_END2", false, 2}}) {
-        ResourceData data;
-        ASSERT_TRUE(find_resource("VBTUNE", e.name, &data)) << e.name;
-        auto score = std::make_unique<Score>();
-        ScoreError error;
-        ASSERT_TRUE(vorbel::parse_score(data.bytes, data.size, score.get(), &error))
-            << e.name << ": " << error.message;
-        EXPECT_EQ(score->loops, e.loops) << e.name;
-        // A looping tune plays this long before it repeats itself.
-        EXPECT_GE(seconds(*score, score->length_ticks - score->loop_tick), e.min_seconds) << e.name;
-        if (!e.loops) {
-            EXPECT_LE(seconds(*score, score->length_ticks), 10) << e.name;
+    // A looping tune plays this long before it repeats itself; a play-once
+    // tune is short. Each has a melody, a bass line and drums.
+    const double min_seconds[] = {20, 20, 20, 40};
+    for (int t = 0; t < 6; ++t) {
+        const bool loops = t < 4;
+        const char* name = loops ? kLoopingTunes[t] : kPlayOnceTunes[t - 4];
+        const auto score = compile_score(shipped("VBTUNE", name));
+        EXPECT_EQ(score->loops, loops) << name;
+        if (loops) {
+            EXPECT_GE(seconds(*score, score->length_ticks - score->loop_tick), min_seconds[t])
+                << name;
+        } else {
+            EXPECT_LE(seconds(*score, score->length_ticks), 10) << name;
         }
-        // A melody, a bass line and drums.
         bool has[4] = {};
         for (int v = 0; v < score->voice_count; ++v)
             has[static_cast<int>(score->voices[v].wave)] = true;
-        EXPECT_TRUE(has[static_cast<int>(vorbel::Wave::Pulse)]) << e.name;
-        EXPECT_TRUE(has[static_cast<int>(vorbel::Wave::Triangle)]) << e.name;
-        EXPECT_TRUE(has[static_cast<int>(vorbel::Wave::Drums)]) << e.name;
+        for (vorbel::Wave w : {vorbel::Wave::Pulse, vorbel::Wave::Triangle, vorbel::Wave::Drums})
+            EXPECT_TRUE(has[static_cast<int>(w)]) << name;
     }
 }
 
@@ -139,13 +130,12 @@ TEST(Score, RefusesMalformedScoresWithAClearMessage) {
 }
 
 TEST(Score, SurvivesEveryTruncationOfAShippedTune) {
-    ResourceData data;
-    ASSERT_TRUE(find_resource("VBTUNE", "VBTUNE_BOSS", &data));
+    const std::vector<uint8_t> boss = shipped("VBTUNE", "VBTUNE_BOSS");
     auto score = std::make_unique<Score>();
     ScoreError error;
     int accepted = 0;
-    for (size_t size = 0; size < data.size; ++size)
-        accepted += vorbel::parse_score(data.bytes, size, score.get(), &error);
+    for (size_t size = 0; size < boss.size(); ++size)
+        accepted += vorbel::parse_score(boss.data(), size, score.get(), &error);
     // Cut anywhere but in a trailing comment, voices come out unequal.
     EXPECT_LT(accepted, 200);
 }
