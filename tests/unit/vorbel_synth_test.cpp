@@ -54,6 +54,8 @@ TEST(Synth, LoopingTunesComeBackToTheirLoopPoint) {
 
     for (const char* name : kLoopingTunes) {
         auto s = compile_score(shipped("VBTUNE", name));
+        // A tune plays at least 20 seconds before it repeats itself.
+        EXPECT_GE(frames_for_ticks(*s, s->length_ticks - s->loop_tick), 20 * kRate) << name;
         TunePlayer t;
         t.start(s.get(), kRate, true, 0, false);
         render(t, frames_for_ticks(*s, s->length_ticks));
