@@ -89,6 +89,7 @@ TEST(WebKeys, LettersFollowTheLayoutAndFallBackToTheirPlace) {
     EXPECT_EQ(web_virtual_key("KeyA", "q"), uint32_t{'Q'});         // a layout with Q there
     EXPECT_EQ(web_virtual_key("KeyX", "\xd1\x87"), uint32_t{'X'});  // a Cyrillic letter
     EXPECT_EQ(web_virtual_key("KeyS", "Dead"), uint32_t{'S'});
+    EXPECT_EQ(web_virtual_key("KeyM", ","), 0u);  // a Latin layout's comma there
     EXPECT_EQ(web_virtual_key("Digit1", "!"), uint32_t{'1'});
     EXPECT_EQ(web_virtual_key("F2", "F2"), VK_F2);
     EXPECT_EQ(web_virtual_key("F12", "F12"), uint32_t{0x7B});
@@ -113,7 +114,6 @@ TEST(WebKeys, WindowKeysSystemKeysAndTheTwoShifts) {
     EXPECT_EQ(route("ArrowLeft", true, true).message.id, WM_SYSKEYDOWN);
     EXPECT_EQ(route("ArrowLeft", false, true).message.id, WM_KEYUP);
     EXPECT_EQ(route("F10", true).message.id, WM_SYSKEYDOWN);
-    EXPECT_EQ(route("Tab", true).route, WebKeyRoute::Drop);
     // Shift is let go when the second of the two is.
     route("ShiftLeft", true);
     route("ShiftRight", true);
@@ -204,7 +204,6 @@ TEST(WebHost, ScriptClockAndQuitForChecks) {
 
 TEST(WebHost, TheCanvasHoldsTheMenuBarAndTheFrame) {
     const Host& h = install();
-    ASSERT_FALSE(h.create_window("Zarvox", 100, 100));
     ASSERT_TRUE(h.create_window("Zarvox", SCREEN_WIDTH, SCREEN_HEIGHT));
     ASSERT_EQ(page.canvas.size(), size_t{SCREEN_WIDTH} * (MENU_BAR_HEIGHT + SCREEN_HEIGHT) * 4);
     EXPECT_EQ(page.canvas[0], (MENU_BAR_COLOUR >> 16) & 0xFF);
@@ -215,10 +214,6 @@ TEST(WebHost, TheCanvasHoldsTheMenuBarAndTheFrame) {
     const auto first = page.canvas.begin() + MENU_BAR_HEIGHT * SCREEN_WIDTH * 4;
     EXPECT_EQ(std::vector<uint8_t>(first, first + 4),
               (std::vector<uint8_t>{0x12, 0x34, 0x56, 255}));
-    // A click on the first menu item ("Salir") is the menu command.
-    web_pointer_event(PointerAction::Press, 6, 5);
-    web_pointer_event(PointerAction::Release, 6, 5);
-    EXPECT_EQ(taken(), (Seen{{WM_COMMAND, MENU_COMMAND_SALIR}}));
 }
 
 // The page holds the game's sleep while paused and tells the host, which
