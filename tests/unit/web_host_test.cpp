@@ -166,15 +166,13 @@ TEST(WebHost, ScriptClockAndQuitForChecks) {
                                       {3, {WM_KEYDOWN, VK_LEFT, 0}, true},
                                       {4, {WM_COMMAND, MENU_COMMAND_SALIR, 0}}};
     const ScriptedTime times[] = {{3, 370}};
-    WebOptions options;
-    options.virtual_clock = true;
-    options.ms_of_second = 250;
-    options.quit_after_frame = 3;
-    options.script = script;
-    options.script_length = 4;
-    options.times = times;
-    options.time_count = 1;
-    const Host& h = install(options);
+    const Host& h = install({.ms_of_second = 250,
+                             .virtual_clock = true,
+                             .quit_after_frame = 3,
+                             .script = script,
+                             .script_length = 4,
+                             .times = times,
+                             .time_count = 1});
     EXPECT_EQ(h.ticks_ms(), 1000u);
     h.sleep_ms(1);
     EXPECT_EQ(h.ticks_ms(), 1001u);

@@ -7,6 +7,7 @@
 //
 // ZARVOX_WEB_DIR (build-web), ZARVOX_SIM (build/zarvox-sim), ZARVOX_WEB_OUT
 // (build-web/test-out) and CHROMIUM (/usr/bin/chromium) override the paths.
+import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
 import fs from 'node:fs';
 import http from 'node:http';
@@ -131,10 +132,6 @@ async function until(page, condition, what, timeout = 30000) {
 
 const afterPresents = (page, n) => look(page, 'presents').then((now) =>
   until(page, `window.zarvoxTest.presents >= ${now + n}`, `${n} more presents`));
-
-function assert(ok, message) {
-  if (!ok) throw new Error(message);
-}
 
 function firstDifference(a, b) {
   for (let i = 0; i < Math.max(a.length, b.length); ++i) if (a[i] !== b[i]) return i;
