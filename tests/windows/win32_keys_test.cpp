@@ -10,67 +10,68 @@
 
 namespace {
 
-int passed = 0;
-int failed = 0;
+// A key message and what it becomes; a posted message keeps the key's code.
+struct Row {
+    const char* what;
+    uint32_t message, vk;
+    bool alt, repeat, other_shift_held;
+    KeyRoute route;
+    uint32_t posted;  // the message posted, for KeyRoute::Post
+};
 
-void check(bool ok, const char* what) {
-    if (ok) {
-        ++passed;
-    } else {
-        ++failed;
-        std::printf("FAILED: %s\n", what);
-    }
-}
+constexpr KeyRoute POST = KeyRoute::Post, DROP = KeyRoute::Drop;
+constexpr KeyRoute TOGGLE = KeyRoute::ToggleFullscreen;
 
-Win32Key key(uint32_t message, uint32_t vk, bool alt = false, bool repeat = false) {
-    return Win32Key{message, vk, repeat, alt, false};
-}
-
-bool posts(const Win32Key& k, uint32_t id, uint32_t vk) {
-    const KeyRouting r = route_win32_key(k);
-    return r.route == KeyRoute::Post && r.message.id == id && r.message.wparam == vk;
-}
-
-bool dropped(const Win32Key& k) {
-    return route_win32_key(k).route == KeyRoute::Drop;
-}
-
-bool toggles(const Win32Key& k) {
-    return route_win32_key(k).route == KeyRoute::ToggleFullscreen;
-}
+const Row ROWS[] = {
+    // With Alt, and F10, a press is a system key; a release is always a key-up.
+    {"Alt+A is a system key", WM_SYSKEYDOWN, 'A', true, false, false, POST, WM_SYSKEYDOWN},
+    {"F10 is a system key", WM_SYSKEYDOWN, VK_F10, false, false, false, POST, WM_SYSKEYDOWN},
+    {"a release under Alt", WM_SYSKEYUP, VK_LEFT, true, false, false, POST, WM_KEYUP},
+    // The window's own keys.
+    {"Alt+Enter toggles fullscreen", WM_SYSKEYDOWN, VK_RETURN, true, false, false, TOGGLE, 0},
+    {"its repeat does not", WM_SYSKEYDOWN, VK_RETURN, true, true, false, DROP, 0},
+    {"nor its release", WM_SYSKEYUP, VK_RETURN, true, false, false, DROP, 0},
+    {"F11 toggles fullscreen", WM_KEYDOWN, VK_F11, false, false, false, TOGGLE, 0},
+    {"its release is the window's", WM_KEYUP, VK_F11, false, false, false, DROP, 0},
+    {"Alt+F4 is Windows' own", WM_SYSKEYDOWN, VK_F4, true, false, false, DROP, 0},
+    {"Enter alone is a key", WM_KEYDOWN, VK_RETURN, false, false, false, POST, WM_KEYDOWN},
+    // Keys the other hosts do not pass either.
+    {"Tab is dropped", WM_KEYDOWN, VK_TAB, false, false, false, DROP, 0},
+    {"Alt is dropped", WM_KEYDOWN, VK_MENU, false, false, false, DROP, 0},
+    {"Ctrl is dropped", WM_KEYDOWN, VK_CONTROL, false, false, false, DROP, 0},
+    {"the keypad is dropped", WM_KEYDOWN, VK_NUMPAD4, false, false, false, DROP, 0},
+    {"the Windows key is dropped", WM_KEYDOWN, VK_LWIN, false, false, false, DROP, 0},
+    // Shift stays down while the other Shift key is.
+    {"Shift comes up", WM_KEYUP, VK_SHIFT, false, false, false, POST, WM_KEYUP},
+    {"but not while the other is down", WM_KEYUP, VK_SHIFT, false, false, true, DROP, 0},
+};
 
 }  // namespace
 
 int main() {
+    int passed = 0;
+    int failed = 0;
+    auto check = [&](const Row& row) {
+        const KeyRouting r = route_win32_key(
+            Win32Key{row.message, row.vk, row.repeat, row.alt, row.other_shift_held});
+        const bool ok =
+            r.route == row.route &&
+            (row.route != POST || (r.message.id == row.posted && r.message.wparam == row.vk));
+        if (ok) {
+            ++passed;
+            return;
+        }
+        ++failed;
+        std::printf("FAILED: %s (key 0x%x)\n", row.what, static_cast<unsigned>(row.vk));
+    };
+    for (const Row& row : ROWS) check(row);
     // The game's keys, pressed, repeated and let go.
     for (uint32_t vk : {uint32_t{VK_LEFT}, uint32_t{VK_RIGHT}, uint32_t{VK_SPACE},
                         uint32_t{VK_ESCAPE}, uint32_t{'A'}, uint32_t{'7'}, uint32_t{VK_F2}}) {
-        check(posts(key(WM_KEYDOWN, vk), WM_KEYDOWN, vk), "a game key goes down");
-        check(posts(key(WM_KEYDOWN, vk, false, true), WM_KEYDOWN, vk), "its repeats pass");
-        check(posts(key(WM_KEYUP, vk), WM_KEYUP, vk), "and it comes up");
+        check({"a game key goes down", WM_KEYDOWN, vk, false, false, false, POST, WM_KEYDOWN});
+        check({"its repeats pass", WM_KEYDOWN, vk, false, true, false, POST, WM_KEYDOWN});
+        check({"and it comes up", WM_KEYUP, vk, false, false, false, POST, WM_KEYUP});
     }
-    // With Alt, and F10, a press is a system key; a release is always a key-up.
-    check(posts(key(WM_SYSKEYDOWN, 'A', true), WM_SYSKEYDOWN, 'A'), "Alt+A is a system key");
-    check(posts(key(WM_SYSKEYDOWN, VK_F10), WM_SYSKEYDOWN, VK_F10), "F10 is a system key");
-    check(posts(key(WM_SYSKEYUP, VK_LEFT, true), WM_KEYUP, VK_LEFT), "a release under Alt");
-    // The window's own keys.
-    check(toggles(key(WM_SYSKEYDOWN, VK_RETURN, true)), "Alt+Enter toggles fullscreen");
-    check(dropped(key(WM_SYSKEYDOWN, VK_RETURN, true, true)), "its repeat does not");
-    check(dropped(key(WM_SYSKEYUP, VK_RETURN, true)), "nor its release");
-    check(toggles(key(WM_KEYDOWN, VK_F11)), "F11 toggles fullscreen");
-    check(dropped(key(WM_KEYUP, VK_F11)), "its release is the window's");
-    check(dropped(key(WM_SYSKEYDOWN, VK_F4, true)), "Alt+F4 is Windows' own");
-    check(posts(key(WM_KEYDOWN, VK_RETURN), WM_KEYDOWN, VK_RETURN), "Enter alone is a key");
-    // Keys the other hosts do not pass either.
-    for (uint32_t vk : {uint32_t{VK_TAB}, uint32_t{VK_MENU}, uint32_t{VK_CONTROL},
-                        uint32_t{VK_NUMPAD4}, uint32_t{VK_LWIN}})
-        check(dropped(key(WM_KEYDOWN, vk)), "a key the game has no use for is dropped");
-    // Shift stays down while the other Shift key is.
-    Win32Key shift_up = key(WM_KEYUP, VK_SHIFT);
-    check(posts(shift_up, WM_KEYUP, VK_SHIFT), "Shift comes up");
-    shift_up.other_shift_held = true;
-    check(dropped(shift_up), "but not while the other Shift is down");
-
     std::printf("%d passed, %d failed\n", passed, failed);
     return failed == 0 ? 0 : 1;
 }
