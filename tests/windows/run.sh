@@ -1,14 +1,14 @@
 #!/bin/sh
 # The Windows programs under Wine: the play-data checks, the host's key
 # rules, every golden replay through zarvox-sim.exe (each golden frame as
-# pinned), and zarvox.exe in a real window on a virtual X display: keys sent
+# pinned), and zarvox.exe in real windows on virtual X displays: keys sent
 # with xdotool start a game and move the ship, Alt+Enter and F11 toggle
 # fullscreen, a click on "Salir" ends it with status 0, and the game
 # recorded there replays in the native runner hash for hash; P pauses and
-# Escape quits; and a whole recorded game replays in the window as the
-# native runner plays it. Needs build-win/ (scripts/build-windows.sh) and
-# the native build/ (golden_test and zarvox-sim). Ends with
-# "windows: N passed, N failed".
+# Escape quits; and, all the while on a display of its own, a whole
+# recorded game replays in a window as the native runner plays it. Needs
+# build-win/ (scripts/build-windows.sh) and the native build/ (golden_test
+# and zarvox-sim). Ends with "windows: N passed, N failed".
 set -u
 root=$(cd "$(dirname "$0")/../.." && pwd)
 win=$root/build-win
@@ -32,8 +32,7 @@ check() {
 }
 
 for f in "$win/zarvox.exe" "$win/zarvox-sim.exe" "$win/play_data_windows_test.exe" \
-    "$win/win32_keys_test.exe" \
-    "$native/tests/golden_test" "$native/zarvox-sim"; do
+    "$win/win32_keys_test.exe" "$native/tests/golden_test" "$native/zarvox-sim"; do
     [ -x "$f" ] || { echo "windows: $f is missing (build it first)" >&2; exit 2; }
 done
 
@@ -42,18 +41,57 @@ done
 # one wineserver kept for the whole run so each program starts at once.
 scratch=$(mktemp -d /tmp/zarvox-windows.XXXXXX)
 export WINEPREFIX="$scratch/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winealsa.drv=d"
-xvfb_pid=""
+xvfb_pids=""
 cleanup() {
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    for pid in $xvfb_pids; do kill "$pid" 2>/dev/null; done
     wineserver -k 2>/dev/null
     wineserver -w 2>/dev/null
     rm -rf "$scratch"
 }
 trap cleanup EXIT
 trap 'exit 1' INT TERM
+# Starts a virtual X display (Xvfb picks a free one and names it once it
+# takes clients) and names it in $display.
+new_display() {
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$scratch/display" >/dev/null 2>&1 &
+    xvfb_pids="$xvfb_pids $!"
+    for _ in $(seq 100); do
+        [ -s "$scratch/display" ] && break
+        sleep 0.1
+    done
+    display=":$(cat "$scratch/display")"
+    rm -f "$scratch/display"
+    DISPLAY=$display xdotool getmouselocation >/dev/null 2>&1 ||
+        { fail "no virtual display (Xvfb and xdotool are needed)"; exit 1; }
+}
+# Wine's desktop takes the display it boots with: the whole game's.
+new_display
+export DISPLAY=$display
 mkdir -p "$WINEPREFIX"
 wineserver -p 600
 wineboot -u >/dev/null 2>&1
+
+# Waits for process $1 to end ($2 tenths of a second at most): its status is 0.
+ends_with_status_0() {
+    for _ in $(seq "$2"); do
+        kill -0 "$1" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill "$1" 2>/dev/null
+    wait "$1"
+}
+# The frame hashes of a --record-hashes or --trace file, one a line.
+hashes() { sed -n 's/.*"hash":"\([0-9a-f]*\)".*/\1/p' "$1"; }
+same_hashes() { [ -s "$1" ] && cmp -s "$1" "$2"; }
+
+# A whole game, title to ending, replayed in real time (about 75 s) on a
+# display of its own while the other checks run: every present as the
+# native runner shows it, and the replay leaves no play data behind.
+keys=$root/tests/golden/autoplay_ms0.keys
+mkdir "$scratch/whole"
+(cd "$scratch/whole" && wine "$win/zarvox.exe" --replay "$keys" \
+    --record-hashes hashes.jsonl 2>stderr.txt) &
+whole=$!
 
 # Runs a self-counting check program ("N passed, N failed") in its own folder.
 counted() {
@@ -69,8 +107,7 @@ check "play-data checks" counted play_data_windows_test
 # a file held by another program; the injected faults stay quiet.
 err=$scratch/play_data_windows_test/err.txt
 check "one line on standard error for each file that cannot be saved" \
-    [ "$(grep -c "playing on without saving" "$err")/$(wc -l <"$err")" = 4/4 ] ||
-    cat "$err"
+    [ "$(grep -c "playing on without saving" "$err")/$(wc -l <"$err")" = 4/4 ] || cat "$err"
 check "key rules" counted win32_keys_test
 
 echo "== golden replays through zarvox-sim.exe"
@@ -84,21 +121,8 @@ else
 fi
 
 echo "== zarvox.exe in a window"
-if ! command -v Xvfb >/dev/null || ! command -v xdotool >/dev/null; then
-    fail "Xvfb and xdotool are needed for the window test"
-    echo "windows: $passed passed, $failed failed"
-    exit 1
-fi
-# Xvfb picks a free display itself and names it once it takes clients.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$scratch/display" >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [ -s "$scratch/display" ] && break
-    sleep 0.1
-done
-export DISPLAY=":$(cat "$scratch/display")"
-xdotool getmouselocation >/dev/null 2>&1 || { fail "no virtual display"; exit 1; }
-
+new_display
+export DISPLAY=$display
 # Presents the game has shown so far (its --record-hashes file).
 presents() { if [ -f hashes.jsonl ]; then wc -l <hashes.jsonl; else echo 0; fi; }
 # Waits until the game has shown $1 more presents (60 s at most).
@@ -110,9 +134,6 @@ after() {
     done
     return 1
 }
-# The frame hashes of a --record-hashes or --trace file, one a line.
-hashes() { sed -n 's/.*"hash":"\([0-9a-f]*\)".*/\1/p' "$1"; }
-same_hashes() { [ -s "$1" ] && cmp -s "$1" "$2"; }
 # Starts zarvox.exe in folder $1 with the options after it and waits for its
 # window to show 30 presents: $game is its pid, $window its window.
 start_game() {
@@ -131,24 +152,16 @@ start_game() {
         xdotool windowfocus --sync "$window" 2>/dev/null
         return 0
     fi
+    fail "no window, or it showed nothing"
     kill "$game" 2>/dev/null
     return 1
 }
-# Waits for the game to end ($1 tenths of a second at most): its status is 0.
-ends_with_status_0() {
-    for _ in $(seq "${1:-300}"); do
-        kill -0 "$game" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill "$game" 2>/dev/null
-    wait "$game"
-}
-# A key held for a few presents, as a player presses it: the game reads
-# whether a key is down at each frame, so a press and release inside one
-# frame may pass unseen.
-press() {
+# A key held for $2 presents, as a player holds it: the game reads whether a
+# key is down at each frame, so a press and release inside one frame may
+# pass unseen.
+hold() {
     xdotool keydown "$1"
-    after 3
+    after "$2"
     xdotool keyup "$1"
 }
 geometry() {
@@ -170,34 +183,28 @@ if start_game game --record keys.txt; then
     after 10
     check "Alt+Enter and F11 toggle fullscreen: $windowed, $full, $(geometry)" \
         [ "$full $(geometry)" = "1024x768+0+0 $windowed" ]
-    press space # skips the title's opening
+    hold space 3 # skips the title's opening
     after 50
-    press space # starts a game
+    hold space 3 # starts a game
     after 150
-    xdotool keydown Left
-    after 25
-    xdotool keyup Left keydown Right
-    after 25
-    xdotool keyup Right
-    press space
+    hold Left 25
+    hold Right 25
+    hold space 3
     after 25
     # "Salir" is the menu bar's one item, at its left end.
     xdotool mousemove "$((X + 20))" "$((Y + 9))" click 1
-    check "a click on Salir ends the game with status 0" ends_with_status_0
-else
-    fail "no window, or it showed nothing"
+    check "a click on Salir ends the game with status 0" ends_with_status_0 "$game" 300
+    cat stderr.txt
+    # The recording replays in the native runner, present for present, and
+    # the ship moved in the game the keys started.
+    "$native/zarvox-sim" --input keys.txt --recorded-play-data --trace trace.jsonl 2>sim.txt
+    hashes hashes.jsonl >played.txt
+    hashes trace.jsonl >replayed.txt
+    check "the recording replays in the native runner hash for hash ($(wc -l <played.txt) presents)" \
+        same_hashes played.txt replayed.txt
+    ship=$(sed -n 's/.*"mode":2,.*"player":{[^}]*"x":\([-0-9]*\),.*/\1/p' trace.jsonl | sort -u | wc -l)
+    check "a game started and the ship moved ($ship places)" [ "$ship" -gt 1 ]
 fi
-cat stderr.txt
-
-# The recording replays in the native runner, present for present.
-"$native/zarvox-sim" --input keys.txt --recorded-play-data --trace trace.jsonl 2>sim.txt
-hashes hashes.jsonl >played.txt
-hashes trace.jsonl >replayed.txt
-check "the recording replays in the native runner hash for hash ($(wc -l <played.txt) presents)" \
-    same_hashes played.txt replayed.txt
-check "the keys started a game" grep -q '"mode":2,' trace.jsonl
-ship=$(sed -n 's/.*"mode":2,.*"player":{[^}]*"x":\([-0-9]*\),.*/\1/p' trace.jsonl | sort -u | wc -l)
-check "the ship moved ($ship places)" [ "$ship" -gt 1 ]
 
 # P pauses and plays on; Escape quits, paused or not. The host's own keys
 # act as they go down: no frame needs to see them.
@@ -206,36 +213,25 @@ if start_game escape; then
     sleep 0.5
     before=$(presents)
     sleep 1
-    check "P pauses (no present in a second)" [ "$(presents)" -eq "$before" ]
+    paused=$(presents)
     xdotool key p
-    check "and P plays on" after 10
+    check "P pauses (no present in a second) and plays on" \
+        eval '[ "$paused" -eq "$before" ] && after 10'
     xdotool key p
     sleep 0.5
-    xdotool keydown Escape
-    sleep 0.3
-    xdotool keyup Escape
-    check "Escape ends a paused game with status 0" ends_with_status_0
-else
-    fail "no window for the Escape test"
+    xdotool keydown Escape sleep 0.3 keyup Escape
+    check "Escape ends a paused game with status 0" ends_with_status_0 "$game" 300
 fi
 
-# A whole game, title to ending, replayed in the window (in real time, about
-# 75 s): every present as the native runner shows it, and the replay leaves
-# no play data behind.
-keys=$root/tests/golden/autoplay_ms0.keys
-(mkdir "$scratch/native" && cd "$scratch/native" &&
-    "$native/zarvox-sim" --input "$keys" --ms-of-second 0 --trace trace.jsonl 2>/dev/null)
-hashes "$scratch/native/trace.jsonl" >"$scratch/native/hashes.txt"
-if start_game whole --replay "$keys"; then
-    check "the whole game replayed in the window ends with status 0" ends_with_status_0 3000 ||
-        cat stderr.txt
-else
-    fail "no window for the whole game"
-fi
-hashes hashes.jsonl >played.txt
-check "the whole game shows the native runner's $(wc -l <"$scratch/native/hashes.txt") presents" \
-    same_hashes played.txt "$scratch/native/hashes.txt"
+cd "$scratch/whole"
+check "the whole game replayed in a window ends with status 0" ends_with_status_0 "$whole" 3000 ||
+    cat stderr.txt
 check "the replay saved nothing" [ ! -e PlayData.dat ]
+"$native/zarvox-sim" --input "$keys" --ms-of-second 0 --trace trace.jsonl 2>/dev/null
+hashes hashes.jsonl >played.txt
+hashes trace.jsonl >native.txt
+check "the whole game shows the native runner's $(wc -l <native.txt) presents" \
+    same_hashes played.txt native.txt
 cd "$root"
 
 echo "windows: the Windows checks took $(($(date +%s) - started)) s"

@@ -10,40 +10,30 @@
 
 namespace {
 
-// A key message and what it becomes; a posted message keeps the key's code.
-struct Row {
-    const char* what;
-    uint32_t message, vk;
-    bool alt, repeat, other_shift_held;
-    KeyRoute route;
-    uint32_t posted;  // the message posted, for KeyRoute::Post
-};
+// What a key message becomes: DROP, TOGGLE (fullscreen), or the id of the
+// message posted to the game, which must carry the key's own code.
+constexpr uint32_t DROP = 0, TOGGLE = 1, WRONG_KEY = 2;
 
-constexpr KeyRoute POST = KeyRoute::Post, DROP = KeyRoute::Drop;
-constexpr KeyRoute TOGGLE = KeyRoute::ToggleFullscreen;
+struct Row {
+    uint32_t message, vk;
+    bool alt, repeat;
+    uint32_t becomes;
+};
 
 const Row ROWS[] = {
     // With Alt, and F10, a press is a system key; a release is always a key-up.
-    {"Alt+A is a system key", WM_SYSKEYDOWN, 'A', true, false, false, POST, WM_SYSKEYDOWN},
-    {"F10 is a system key", WM_SYSKEYDOWN, VK_F10, false, false, false, POST, WM_SYSKEYDOWN},
-    {"a release under Alt", WM_SYSKEYUP, VK_LEFT, true, false, false, POST, WM_KEYUP},
-    // The window's own keys.
-    {"Alt+Enter toggles fullscreen", WM_SYSKEYDOWN, VK_RETURN, true, false, false, TOGGLE, 0},
-    {"its repeat does not", WM_SYSKEYDOWN, VK_RETURN, true, true, false, DROP, 0},
-    {"nor its release", WM_SYSKEYUP, VK_RETURN, true, false, false, DROP, 0},
-    {"F11 toggles fullscreen", WM_KEYDOWN, VK_F11, false, false, false, TOGGLE, 0},
-    {"its release is the window's", WM_KEYUP, VK_F11, false, false, false, DROP, 0},
-    {"Alt+F4 is Windows' own", WM_SYSKEYDOWN, VK_F4, true, false, false, DROP, 0},
-    {"Enter alone is a key", WM_KEYDOWN, VK_RETURN, false, false, false, POST, WM_KEYDOWN},
-    // Keys the other hosts do not pass either.
-    {"Tab is dropped", WM_KEYDOWN, VK_TAB, false, false, false, DROP, 0},
-    {"Alt is dropped", WM_KEYDOWN, VK_MENU, false, false, false, DROP, 0},
-    {"Ctrl is dropped", WM_KEYDOWN, VK_CONTROL, false, false, false, DROP, 0},
-    {"the keypad is dropped", WM_KEYDOWN, VK_NUMPAD4, false, false, false, DROP, 0},
-    {"the Windows key is dropped", WM_KEYDOWN, VK_LWIN, false, false, false, DROP, 0},
-    // Shift stays down while the other Shift key is.
-    {"Shift comes up", WM_KEYUP, VK_SHIFT, false, false, false, POST, WM_KEYUP},
-    {"but not while the other is down", WM_KEYUP, VK_SHIFT, false, false, true, DROP, 0},
+    {WM_SYSKEYDOWN, 'A', true, false, WM_SYSKEYDOWN},
+    {WM_SYSKEYDOWN, VK_F10, false, false, WM_SYSKEYDOWN},
+    {WM_SYSKEYUP, VK_LEFT, true, false, WM_KEYUP},
+    // The window's own keys: Alt+Enter and F11 toggle once per press.
+    {WM_SYSKEYDOWN, VK_RETURN, true, false, TOGGLE},
+    {WM_SYSKEYDOWN, VK_RETURN, true, true, DROP},
+    {WM_SYSKEYUP, VK_RETURN, true, false, DROP},
+    {WM_KEYDOWN, VK_F11, false, false, TOGGLE},
+    {WM_KEYUP, VK_F11, false, false, DROP},
+    {WM_SYSKEYDOWN, VK_F4, true, false, DROP},  // Windows' own
+    {WM_KEYDOWN, VK_RETURN, false, false, WM_KEYDOWN},
+    {WM_KEYUP, VK_SHIFT, false, false, WM_KEYUP},
 };
 
 }  // namespace
@@ -51,26 +41,31 @@ const Row ROWS[] = {
 int main() {
     int passed = 0;
     int failed = 0;
-    auto check = [&](const Row& row) {
-        const KeyRouting r = route_win32_key(
-            Win32Key{row.message, row.vk, row.repeat, row.alt, row.other_shift_held});
-        const bool ok =
-            r.route == row.route &&
-            (row.route != POST || (r.message.id == row.posted && r.message.wparam == row.vk));
-        if (ok) {
+    auto check = [&](const Row& row, bool other_shift_held = false) {
+        const KeyRouting r =
+            route_win32_key(Win32Key{row.message, row.vk, row.repeat, row.alt, other_shift_held});
+        uint32_t got = r.route == KeyRoute::Drop ? DROP : TOGGLE;
+        if (r.route == KeyRoute::Post) got = r.message.wparam == row.vk ? r.message.id : WRONG_KEY;
+        if (got == row.becomes) {
             ++passed;
             return;
         }
         ++failed;
-        std::printf("FAILED: %s (key 0x%x)\n", row.what, static_cast<unsigned>(row.vk));
+        std::printf("FAILED: message 0x%x, key 0x%x: 0x%x, not 0x%x\n", row.message, row.vk, got,
+                    row.becomes);
     };
     for (const Row& row : ROWS) check(row);
+    // Shift stays down while the other Shift key is.
+    check({WM_KEYUP, VK_SHIFT, false, false, DROP}, true);
+    // Keys the other hosts do not pass either.
+    for (uint32_t vk : {VK_TAB, VK_MENU, VK_CONTROL, VK_NUMPAD4, VK_LWIN})
+        check({WM_KEYDOWN, vk, false, false, DROP});
     // The game's keys, pressed, repeated and let go.
     for (uint32_t vk : {uint32_t{VK_LEFT}, uint32_t{VK_RIGHT}, uint32_t{VK_SPACE},
                         uint32_t{VK_ESCAPE}, uint32_t{'A'}, uint32_t{'7'}, uint32_t{VK_F2}}) {
-        check({"a game key goes down", WM_KEYDOWN, vk, false, false, false, POST, WM_KEYDOWN});
-        check({"its repeats pass", WM_KEYDOWN, vk, false, true, false, POST, WM_KEYDOWN});
-        check({"and it comes up", WM_KEYUP, vk, false, false, false, POST, WM_KEYUP});
+        check({WM_KEYDOWN, vk, false, false, WM_KEYDOWN});
+        check({WM_KEYDOWN, vk, false, true, WM_KEYDOWN});
+        check({WM_KEYUP, vk, false, false, WM_KEYUP});
     }
     std::printf("%d passed, %d failed\n", passed, failed);
     return failed == 0 ? 0 : 1;
