@@ -78,18 +78,15 @@ PlayDataRecord awkward_record() {
     return r;
 }
 
-// What lies under the name when the game starts, and who else holds it.
-enum class Before { Nothing, OldFile, ReadOnlyFile, Folder };
-enum class Holder {
-    None,
-    WhileLoading,  // shares nothing: the game cannot read the file
-    WhileSaving,   // shares everything, yet an open file cannot be replaced
-};
+// What lies under the name when the game starts. Another program may hold
+// the old file: sharing nothing while the game loads (so it cannot be
+// read), or sharing everything while it saves (an open file still cannot be
+// replaced).
+enum class Before { Nothing, OldFile, ReadOnly, Folder, HeldWhileLoading, HeldWhileSaving };
 
 struct Case {
     const char* name;
     Before before;
-    Holder holder;
     SaveFault fault;
     int load;  // load_play_data's result
     int save;  // the save's result, with the fault injected
@@ -97,19 +94,19 @@ struct Case {
 };
 
 const Case CASES[] = {
-    {"missing", Before::Nothing, Holder::None, SaveFault::None, 1, 0, 0},
-    {"replace", Before::OldFile, Holder::None, SaveFault::None, 0, 0, 0},
-    {"read-only", Before::ReadOnlyFile, Holder::None, SaveFault::None, 0, 1, 1},
-    {"folder", Before::Folder, Holder::None, SaveFault::None, 1, 1, 1},
+    {"missing", Before::Nothing, SaveFault::None, 1, 0, 0},
+    {"replace", Before::OldFile, SaveFault::None, 0, 0, 0},
+    {"read-only", Before::ReadOnly, SaveFault::None, 0, 1, 1},
+    {"folder", Before::Folder, SaveFault::None, 1, 1, 1},
     // What could not be read is never saved over, even once it is let go.
-    {"unreadable", Before::OldFile, Holder::WhileLoading, SaveFault::None, 1, 1, 1},
-    {"held", Before::OldFile, Holder::WhileSaving, SaveFault::None, 0, 1, 0},
+    {"unreadable", Before::HeldWhileLoading, SaveFault::None, 1, 1, 1},
+    {"held", Before::HeldWhileSaving, SaveFault::None, 0, 1, 0},
     // Injected faults at each step of a save: the old file stays whole and
     // the temporary file goes (closed first: Windows removes no open file).
-    {"open fault", Before::OldFile, Holder::None, SaveFault::Open, 0, 1, 0},
-    {"write fault", Before::OldFile, Holder::None, SaveFault::Write, 0, 1, 0},
-    {"sync fault", Before::OldFile, Holder::None, SaveFault::Sync, 0, 1, 0},
-    {"rename fault", Before::OldFile, Holder::None, SaveFault::Rename, 0, 1, 0},
+    {"open fault", Before::OldFile, SaveFault::Open, 0, 1, 0},
+    {"write fault", Before::OldFile, SaveFault::Write, 0, 1, 0},
+    {"sync fault", Before::OldFile, SaveFault::Sync, 0, 1, 0},
+    {"rename fault", Before::OldFile, SaveFault::Rename, 0, 1, 0},
 };
 
 HANDLE hold(DWORD share) {
@@ -134,14 +131,14 @@ void run(const Case& c) {
         std::FILE* f = std::fopen(PLAY_DATA_FILE, "wb");
         std::fwrite(old.data(), 1, old.size(), f);
         std::fclose(f);
-        if (c.before == Before::ReadOnlyFile)
+        if (c.before == Before::ReadOnly)
             SetFileAttributesA(PLAY_DATA_FILE, FILE_ATTRIBUTE_READONLY);
     }
 
-    HANDLE holder = c.holder == Holder::WhileLoading ? hold(0) : INVALID_HANDLE_VALUE;
+    HANDLE holder = c.before == Before::HeldWhileLoading ? hold(0) : INVALID_HANDLE_VALUE;
     check(load_play_data() == c.load, "the load's result");
     if (holder != INVALID_HANDLE_VALUE) CloseHandle(holder);
-    if (c.holder == Holder::WhileSaving)
+    if (c.before == Before::HeldWhileSaving)
         holder = hold(FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
     inject_save_fault(c.fault);
     const int first = save_play_record(record);
@@ -149,7 +146,7 @@ void run(const Case& c) {
     check(what_is_there() == (first == 0 ? saved : old), "the file after the save");
     check(only_play_data_here(), "no temporary file is left");
 
-    if (c.holder == Holder::WhileSaving) CloseHandle(holder);
+    if (c.before == Before::HeldWhileSaving) CloseHandle(holder);
     inject_save_fault(SaveFault::None);
     const int next = save_play_record(record);
     check(next == c.next, "the next save's result");
@@ -163,25 +160,22 @@ void run(const Case& c) {
     SetCurrentDirectoryA("..");
 }
 
-// The tools' outputs: either slash in a path, every byte kept, a file's
-// size, and a folder under a name that must be a file.
+// The tools' outputs, with either slash in a path: an output file written
+// in binary mode (its size is the bytes written), then replaced whole.
 void outputs_and_paths() {
-    current = "paths";
+    current = "outputs";
     CreateDirectoryA("sub", nullptr);
-    const std::string text =
-        "a\nb\r\n\x1A"
-        "c";
-    check(write_whole_file("sub\\back.txt", text.data(), text.size()), "a path with \\");
-    check(read_bytes("sub/back.txt") == text, "and its bytes");
+    const std::string text = "a\nb\r\n\x1A";
     const int fd = create_output_file("sub/out.txt");
     check(fd >= 0 && write_fully(fd, text.data(), text.size()) && close_file(fd),
-          "an output file with /");
-    check(read_bytes("sub\\out.txt") == text, "written in binary mode");
+          "an output file is written");
     bool not_regular = false;
     long long size = 0;
-    std::FILE* in = open_regular_file("sub/out.txt", &not_regular, &size);
-    check(in != nullptr && size == static_cast<long long>(text.size()), "it opens with its size");
+    std::FILE* in = open_regular_file("sub\\out.txt", &not_regular, &size);
+    check(in != nullptr && size == static_cast<long long>(text.size()), "with every byte as it is");
     if (in) std::fclose(in);
+    check(write_whole_file("sub\\out.txt", "\n\x1A", 2) && read_bytes("sub/out.txt") == "\n\x1A",
+          "and replaced whole");
     check(open_regular_file("sub", &not_regular, &size) == nullptr && not_regular,
           "a folder is no regular file");
 }

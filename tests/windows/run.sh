@@ -1,14 +1,9 @@
 #!/bin/sh
 # The Windows programs under Wine: the play-data checks, the host's key
-# rules, every golden replay through zarvox-sim.exe (each golden frame as
-# pinned), and zarvox.exe in real windows on virtual X displays: keys sent
-# with xdotool start a game and move the ship, Alt+Enter and F11 toggle
-# fullscreen, a click on "Salir" ends it with status 0, and the game
-# recorded there replays in the native runner hash for hash; P pauses and
-# Escape quits; and, all the while on a display of its own, a whole
-# recorded game replays in a window as the native runner plays it. Needs
-# build-win/ (scripts/build-windows.sh) and the native build/ (golden_test
-# and zarvox-sim). Ends with "windows: N passed, N failed".
+# rules, every golden replay through zarvox-sim.exe, and zarvox.exe in real
+# windows on virtual X displays, driven with xdotool. Needs build-win/
+# (scripts/build-windows.sh) and the native build/ (golden_test and
+# zarvox-sim). Ends with "windows: N passed, N failed".
 set -u
 root=$(cd "$(dirname "$0")/../.." && pwd)
 win=$root/build-win
@@ -23,12 +18,9 @@ fail() { failed=$((failed + 1)); echo "FAILED: $1"; }
 check() {
     what=$1
     shift
-    if "$@"; then
-        pass "$what"
-    else
-        fail "$what"
-        return 1
-    fi
+    "$@" && pass "$what" && return
+    fail "$what"
+    return 1
 }
 
 for f in "$win/zarvox.exe" "$win/zarvox-sim.exe" "$win/play_data_windows_test.exe" \
@@ -43,7 +35,7 @@ scratch=$(mktemp -d /tmp/zarvox-windows.XXXXXX)
 export WINEPREFIX="$scratch/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winealsa.drv=d"
 xvfb_pids=""
 cleanup() {
-    for pid in $xvfb_pids; do kill "$pid" 2>/dev/null; done
+    [ -n "$xvfb_pids" ] && kill $xvfb_pids 2>/dev/null
     wineserver -k 2>/dev/null
     wineserver -w 2>/dev/null
     rm -rf "$scratch"
@@ -80,9 +72,12 @@ ends_with_status_0() {
     kill "$1" 2>/dev/null
     wait "$1"
 }
-# The frame hashes of a --record-hashes or --trace file, one a line.
-hashes() { sed -n 's/.*"hash":"\([0-9a-f]*\)".*/\1/p' "$1"; }
-same_hashes() { [ -s "$1" ] && cmp -s "$1" "$2"; }
+# Whether two --record-hashes or --trace files show the same frames (and
+# any at all).
+same_frames() {
+    for f in "$1" "$2"; do sed -n 's/.*"hash":"\([0-9a-f]*\)".*/\1/p' "$f" >"$f.hashes"; done
+    [ -s "$1.hashes" ] && cmp -s "$1.hashes" "$2.hashes"
+}
 
 # A whole game, title to ending, replayed in real time (about 75 s) on a
 # display of its own while the other checks run: every present as the
@@ -112,19 +107,18 @@ check "key rules" counted win32_keys_test
 
 echo "== golden replays through zarvox-sim.exe"
 mkdir "$scratch/golden"
-if (cd "$scratch/golden" &&
-    ZARVOX_SIM_COMMAND="wine '$win/zarvox-sim.exe'" "$native/tests/golden_test" >log.txt 2>&1); then
-    pass "every golden replay ($(grep -c '^\[       OK \]' "$scratch/golden/log.txt") cases)"
-else
-    cat "$scratch/golden/log.txt"
-    fail "golden replays on Windows"
-fi
+(cd "$scratch/golden" &&
+    ZARVOX_SIM_COMMAND="wine '$win/zarvox-sim.exe'" "$native/tests/golden_test" >log.txt 2>&1)
+status=$?
+log=$scratch/golden/log.txt
+check "every golden replay, each frame as pinned ($(grep -c '^\[       OK \]' "$log") cases)" \
+    [ $status -eq 0 ] || cat "$log"
 
 echo "== zarvox.exe in a window"
 new_display
 export DISPLAY=$display
 # Presents the game has shown so far (its --record-hashes file).
-presents() { if [ -f hashes.jsonl ]; then wc -l <hashes.jsonl; else echo 0; fi; }
+presents() { cat hashes.jsonl 2>/dev/null | wc -l; }
 # Waits until the game has shown $1 more presents (60 s at most).
 after() {
     at=$(($(presents) + $1))
@@ -142,12 +136,7 @@ start_game() {
     shift
     wine "$win/zarvox.exe" "$@" --record-hashes hashes.jsonl 2>stderr.txt &
     game=$!
-    window=""
-    for _ in $(seq 300); do
-        window=$(xdotool search --name '^Zarvox$' 2>/dev/null | head -1)
-        [ -n "$window" ] && break
-        sleep 0.2
-    done
+    window=$(timeout 60 xdotool search --sync --name '^Zarvox$' 2>/dev/null | head -1)
     if [ -n "$window" ] && after 30; then
         xdotool windowfocus --sync "$window" 2>/dev/null
         return 0
@@ -164,25 +153,28 @@ hold() {
     after "$2"
     xdotool keyup "$1"
 }
+# The window's place and size in $now, and its X, Y, WIDTH and HEIGHT.
 geometry() {
     eval "$(xdotool getwindowgeometry --shell "$window")"
-    echo "${WIDTH}x${HEIGHT}+$X+$Y"
+    now="${WIDTH}x${HEIGHT}+$X+$Y"
 }
 
 if start_game game --record keys.txt; then
-    eval "$(xdotool getwindowgeometry --shell "$window")"
-    windowed=$(geometry)
+    geometry
+    windowed=$now
     # 320 rows at a whole scale, and the menu bar above them.
     check "the window: $windowed, the picture at a whole scale under a menu bar" \
         [ $((HEIGHT > WIDTH * 4 / 3 && WIDTH % 240 == 0)) -eq 1 ]
     # Alt+Enter fills the screen, F11 gives the window back as it was.
     xdotool key alt+Return
     after 10
-    full=$(geometry)
+    geometry
+    full=$now
     xdotool key F11
     after 10
-    check "Alt+Enter and F11 toggle fullscreen: $windowed, $full, $(geometry)" \
-        [ "$full $(geometry)" = "1024x768+0+0 $windowed" ]
+    geometry
+    check "Alt+Enter and F11 toggle fullscreen: $windowed, $full, $now" \
+        [ "$full $now" = "1024x768+0+0 $windowed" ]
     hold space 3 # skips the title's opening
     after 50
     hold space 3 # starts a game
@@ -198,10 +190,8 @@ if start_game game --record keys.txt; then
     # The recording replays in the native runner, present for present, and
     # the ship moved in the game the keys started.
     "$native/zarvox-sim" --input keys.txt --recorded-play-data --trace trace.jsonl 2>sim.txt
-    hashes hashes.jsonl >played.txt
-    hashes trace.jsonl >replayed.txt
-    check "the recording replays in the native runner hash for hash ($(wc -l <played.txt) presents)" \
-        same_hashes played.txt replayed.txt
+    check "the recording replays in the native runner hash for hash ($(presents) presents)" \
+        same_frames hashes.jsonl trace.jsonl
     ship=$(sed -n 's/.*"mode":2,.*"player":{[^}]*"x":\([-0-9]*\),.*/\1/p' trace.jsonl | sort -u | wc -l)
     check "a game started and the ship moved ($ship places)" [ "$ship" -gt 1 ]
 fi
@@ -209,17 +199,14 @@ fi
 # P pauses and plays on; Escape quits, paused or not. The host's own keys
 # act as they go down: no frame needs to see them.
 if start_game escape; then
-    xdotool key p
-    sleep 0.5
+    xdotool key p sleep 0.5
     before=$(presents)
     sleep 1
     paused=$(presents)
     xdotool key p
     check "P pauses (no present in a second) and plays on" \
         eval '[ "$paused" -eq "$before" ] && after 10'
-    xdotool key p
-    sleep 0.5
-    xdotool keydown Escape sleep 0.3 keyup Escape
+    xdotool key p sleep 0.5 keydown Escape sleep 0.3 keyup Escape
     check "Escape ends a paused game with status 0" ends_with_status_0 "$game" 300
 fi
 
@@ -228,10 +215,8 @@ check "the whole game replayed in a window ends with status 0" ends_with_status_
     cat stderr.txt
 check "the replay saved nothing" [ ! -e PlayData.dat ]
 "$native/zarvox-sim" --input "$keys" --ms-of-second 0 --trace trace.jsonl 2>/dev/null
-hashes hashes.jsonl >played.txt
-hashes trace.jsonl >native.txt
-check "the whole game shows the native runner's $(wc -l <native.txt) presents" \
-    same_hashes played.txt native.txt
+check "the whole game shows the native runner's $(presents) presents, hash for hash" \
+    same_frames hashes.jsonl trace.jsonl
 cd "$root"
 
 echo "windows: the Windows checks took $(($(date +%s) - started)) s"

@@ -61,8 +61,9 @@ int main() {
     for (uint32_t vk : {VK_TAB, VK_MENU, VK_CONTROL, VK_NUMPAD4, VK_LWIN})
         check({WM_KEYDOWN, vk, false, false, DROP});
     // The game's keys, pressed, repeated and let go.
-    for (uint32_t vk : {uint32_t{VK_LEFT}, uint32_t{VK_RIGHT}, uint32_t{VK_SPACE},
-                        uint32_t{VK_ESCAPE}, uint32_t{'A'}, uint32_t{'7'}, uint32_t{VK_F2}}) {
+    for (uint32_t vk :
+         {uint32_t{VK_LEFT}, uint32_t{VK_RIGHT}, uint32_t{VK_SPACE}, uint32_t{VK_ESCAPE},
+          uint32_t{'A'}, uint32_t{'7'}, uint32_t{VK_F2}, uint32_t{VK_F12}}) {
         check({WM_KEYDOWN, vk, false, false, WM_KEYDOWN});
         check({WM_KEYDOWN, vk, false, true, WM_KEYDOWN});
         check({WM_KEYUP, vk, false, false, WM_KEYUP});
