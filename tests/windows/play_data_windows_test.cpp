@@ -9,7 +9,6 @@
 // themselves and the program ends with "N passed, N failed".
 #include <windows.h>
 
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
