@@ -2,10 +2,8 @@
 // cannot read or may not write, pipes, links and planted temporary files.
 // The game never hangs, never destroys a record it could not read, and
 // never writes through a name it did not create.
-#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -24,19 +22,14 @@ namespace fs = std::filesystem;
 // root, or as root able to run the runner as `nobody` (whose way to the
 // build tree may be barred).
 bool permissions_hold() {
-    if (geteuid() != 0) return true;
-    static const bool nobody_can_run = [] {
-        const pid_t pid = fork();
-        if (pid == 0) {
-            const bool dropped =
-                setgroups(0, nullptr) == 0 && setgid(65534) == 0 && setuid(65534) == 0;
-            _exit(dropped && access(ZARVOX_SIM_PATH, X_OK) == 0 ? 0 : 1);
-        }
-        int status = 0;
-        waitpid(pid, &status, 0);
-        return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    static const bool hold = [] {
+        SimRun run;
+        run.args = {"--frames", "1"};
+        run.trace = false;
+        run.as_nobody = true;
+        return geteuid() != 0 || run_sim_process(run, make_scratch_dir("nobody")).status == 0;
     }();
-    return nobody_can_run;
+    return hold;
 }
 
 double best_in(const std::string& bytes) {

@@ -1,9 +1,7 @@
 // What is stored only grows, whoever else writes in the folder: two games
 // saving in one folder merge their records, replaying a recording never
-// touches the folder's record, and no output option may overwrite an input,
-// the play data or another output.
+// touches the folder's record.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <cstdio>
@@ -107,45 +105,6 @@ TEST(PlayDataMerge, ReplayingARecordingNeverTouchesTheFoldersRecord) {
     EXPECT_EQ(r.trace.back()["best"].number, 70.0);
     EXPECT_EQ(r.trace.back()["rewards"][9].as_int(), 1);
     EXPECT_EQ(read_file_bytes(dir + "/PlayData.dat"), own);
-}
-
-// Every output is compared with every input, the play data and the other
-// outputs, through links, hard links and "./" spellings alike; a clash is
-// one line and status 2, with nothing written.
-TEST(OutputClashes, AnOutputThatNamesAnInputOrAnotherOutputIsRefused) {
-    const std::string dir = make_scratch_dir("clash");
-    write_file_bytes(dir + "/PlayData.dat", play_record(55, {3}));
-    write_file_bytes(dir + "/rec.keys", "5 press SPACE\n");
-    write_file_bytes(dir + "/tune.txt", "not a score\n");
-    ASSERT_EQ(symlink("rec.keys", (dir + "/rec-link").c_str()), 0);
-    ASSERT_EQ(link((dir + "/PlayData.dat").c_str(), (dir + "/hard.dat").c_str()), 0);
-    const std::string data = read_file_bytes(dir + "/PlayData.dat");
-    const std::vector<std::string> names = files_in(dir);
-    const std::vector<std::vector<std::string>> clashes = {
-        {"--frames", "3", "--trace", "PlayData.dat"},
-        {"--frames", "3", "--trace", "./hard.dat"},
-        {"--frames", "3", "--shot", "2:PlayData.dat"},
-        {"--input", "rec.keys", "--frames", "3", "--trace", "./rec.keys"},
-        {"--input", "rec.keys", "--frames", "3", "--trace", "rec-link"},
-        {"--frames", "3", "--trace", "new.json", "--shot", "2:./new.json"},
-        {"--frames", "3", "--autoplay", "--autoplay-script", "PlayData.dat"},
-        {"--frames", "3", "--audio", "./PlayData.dat"},
-        {"--input", "rec.keys", "--frames", "3", "--audio", "rec-link"},
-        {"--render-score", "tune.txt", "1", "./tune.txt"},
-        {"--render-tune", "VBTUNE_TITLE", "1", "hard.dat"},
-    };
-    for (const auto& args : clashes) {
-        SCOPED_TRACE(args.back());
-        const SimResult r = run_sim(dir, args);
-        EXPECT_EQ(r.status, 2);
-        EXPECT_EQ(r.stderr_text.rfind("zarvox-sim: ", 0), 0u) << r.stderr_text;
-        EXPECT_EQ(std::count(r.stderr_text.begin(), r.stderr_text.end(), '\n'), 1) << r.stderr_text;
-        EXPECT_EQ(read_file_bytes(dir + "/PlayData.dat"), data);
-        EXPECT_EQ(read_file_bytes(dir + "/rec.keys"), "5 press SPACE\n");
-        EXPECT_EQ(files_in(dir), names);
-    }
-    // Standard output and devices are no files to clobber.
-    EXPECT_EQ(run_sim(dir, {"--frames", "3", "--trace", "/dev/null"}).status, 0);
 }
 
 }  // namespace

@@ -33,6 +33,9 @@ TEST(RunnerFailures, EachFailureIsOneShortPlainLineAndItsStatus) {
     fs::resize_file(dir + "/big.txt", (64 << 20) + 1);  // larger than 64 MiB, taking no room
     write_file_bytes(dir + "/ok.vbt", "vbtune 1\ntempo 120\nmode once\nvoice a pulse\na: c1\n");
     write_file_bytes(dir + "/keys.txt", "2 press SPACE\n");
+    const std::string data = play_record(55, {3});
+    write_file_bytes(dir + "/PlayData.dat", data);
+    fs::create_symlink("keys.txt", dir + "/keys-link");
     // A small full file system, where the machine lets us mount one.
     const bool mounted = mount("tmpfs", (dir + "/small").c_str(), "tmpfs", 0, "size=16k") == 0;
 
@@ -80,6 +83,21 @@ TEST(RunnerFailures, EachFailureIsOneShortPlainLineAndItsStatus) {
         // A trace that cannot be written leaves no WAVE behind either.
         {{"--frames", "30", "--audio", "a.wav", "--trace", "no/t.json"}, "", 1, "no/t.json"},
         {{"--audio", "a.wav", "--audio", "b.wav"}, "", 2, "--audio is given twice"},
+        // An output that names an input, the play data or another output, through
+        // links, hard links and "./" spellings alike, is refused.
+        {{"--frames", "3", "--trace", "PlayData.dat"}, "", 2, "would overwrite the play data"},
+        {{"--frames", "3", "--trace", "./hard.dat"}, "", 2, "would overwrite the play data"},
+        {{"--frames", "3", "--shot", "2:PlayData.dat"}, "", 2, "would overwrite the play data"},
+        {{"--input", "keys.txt", "--trace", "./keys.txt"}, "", 2, "would overwrite --input"},
+        {{"--input", "keys.txt", "--trace", "keys-link"}, "", 2, "would overwrite --input"},
+        {{"--trace", "new.json", "--shot", "2:./new.json"}, "", 2, "is the same file as --trace"},
+        {{"--autoplay", "--autoplay-script", "PlayData.dat"}, "", 2, "overwrite the play data"},
+        {{"--frames", "3", "--audio", "./PlayData.dat"}, "", 2, "would overwrite the play data"},
+        {{"--input", "keys.txt", "--audio", "keys-link"}, "", 2, "would overwrite --input"},
+        {{"--render-score", "ok.vbt", "1", "./ok.vbt"}, "", 2, "would overwrite --render-score"},
+        {{"--render-tune", "VBTUNE_TITLE", "1", "hard.dat"}, "", 2, "overwrite the play data"},
+        // Standard output and devices are no files to clobber.
+        {{"--frames", "3", "--trace", "/dev/null"}, "", 0, ""},
     };
     std::vector<std::string> places = {"/dev/full", "no/such/folder/out"};
     if (mounted) places.push_back("small/out");
@@ -97,8 +115,10 @@ TEST(RunnerFailures, EachFailureIsOneShortPlainLineAndItsStatus) {
         std::string shown = row.script.substr(0, 20);
         for (const std::string& a : row.args) shown += " " + a;
         SCOPED_TRACE(shown);
-        fs::remove(dir + "/PlayData.dat");  // the game's own save is no output
+        fs::remove(dir + "/hard.dat");  // a game that saved replaced the file it named
+        fs::create_hard_link(dir + "/PlayData.dat", dir + "/hard.dat");
         const std::vector<std::string> before = files_in(dir);
+        const std::string keys = read_file_bytes(dir + "/keys.txt");
         SimRun run;
         run.args = row.args;
         run.script = row.script;
@@ -106,9 +126,12 @@ TEST(RunnerFailures, EachFailureIsOneShortPlainLineAndItsStatus) {
         run.time_limit = 20;
         const SimResult r = run_sim_process(run, dir);
         EXPECT_EQ(r.status, row.status) << r.stderr_text;
-        // No output is left, whole or in part.
-        fs::remove(dir + "/PlayData.dat");
+        // No output is left, whole or in part, and no input is touched.
         EXPECT_EQ(files_in(dir), before);
+        EXPECT_EQ(read_file_bytes(dir + "/PlayData.dat"), data);
+        if (row.script.empty()) {
+            EXPECT_EQ(read_file_bytes(dir + "/keys.txt"), keys);
+        }
         if (mounted) {
             EXPECT_TRUE(files_in(dir + "/small").empty());
         }
