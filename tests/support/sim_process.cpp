@@ -83,11 +83,14 @@ SimResult run_sim_process(const SimRun& run, const std::string& dir) {
     result.dir = dir;
     if (run.has_play_data) write_file_bytes(dir + "/PlayData.dat", run.play_data);
     // ZARVOX_SIM_COMMAND runs another build of the runner instead, such as
-    // "wine build-win/zarvox-sim.exe" (a shell command line, used as it is).
+    // "wine build-win/zarvox-sim.exe" (a shell command line, used as it is,
+    // without the time limit).
     const char* other = std::getenv("ZARVOX_SIM_COMMAND");
-    std::string command = "cd " + quote(dir) + " && exec timeout -s KILL " +
-                          std::to_string(run.time_limit) + " " +
-                          (other && *other ? std::string(other) : quote(ZARVOX_SIM_PATH));
+    std::string command =
+        "cd " + quote(dir) + " && " +
+        (other && *other ? std::string(other)
+                         : "exec timeout -s KILL " + std::to_string(run.time_limit) + " " +
+                               quote(ZARVOX_SIM_PATH));
     if (!run.script.empty()) {
         write_file_bytes(dir + "/keys.txt", run.script);
         command += " --input keys.txt";
