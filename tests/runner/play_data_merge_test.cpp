@@ -3,6 +3,7 @@
 // touches the folder's record.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>

@@ -5,6 +5,7 @@
 // trace, and that a whole game allocates nothing once its first mode began.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
