@@ -75,6 +75,14 @@ TEST(RunnerFailures, EachFailureIsOneShortPlainLineAndItsStatus) {
         {{}, "5 close LEFT\n", 2, "line 1: 'close' takes no key"},
         {{}, "5 press LEFT RIGHT\n", 2, "line 1: 'press' takes one key"},
         {{}, "9 down LEFT\n5 up LEFT\n", 2, "line 2: frame numbers must not decrease"},
+        {{}, "# zarvox keys 2\n3 down SPACE\n", 2, "unknown format version '2'"},
+        {{}, "# zarvox keys\n", 2, "unknown format version ''"},
+        {{}, "3 ms 1000\n", 2, "line 1: 'ms' takes a number from 0 to 999"},
+        {{}, "3 ms -1\n", 2, "line 1: 'ms' takes a number from 0 to 999"},
+        {{}, "3 ms\n", 2, "line 1: 'ms' takes a number from 0 to 999"},
+        {{}, "3 after ms 20\n", 2, "line 1: 'after' takes a message, not 'ms'"},
+        {{}, "3 after\n", 2, "line 1: 'after' needs a message"},
+        {{}, "1234567890 down SPACE\n", 2, "bad frame number '1234567890'"},  // nine digits at most
         // A long bad key with terminal controls in it: quoted short and escaped.
         {{}, "3 press \x1b[2J" + std::string(500, 'Q') + "\n", 2, "unknown key '\\x1b[2JQQQ"},
         // A byte-order mark before line 1 is not part of it.
