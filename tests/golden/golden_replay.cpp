@@ -1,11 +1,14 @@
 #include "golden/golden_replay.h"
 
+#include <cstdio>
 #include <set>
 #include <sstream>
 
 namespace golden {
 
 namespace {
+
+using State = std::map<std::string, uint32_t>;
 
 std::string trim(const std::string& s) {
     const size_t first = s.find_first_not_of(" \t\r");
@@ -23,18 +26,11 @@ std::vector<std::string> words(const std::string& s) {
 // The end of the JSON value starting at `at` (one past its last character).
 size_t value_end(const std::string& line, size_t at) {
     int depth = 0;
-    bool in_string = false;
     for (size_t i = at; i < line.size(); ++i) {
         const char c = line[i];
-        if (in_string) {
-            if (c == '\\')
-                ++i;
-            else if (c == '"') {
-                in_string = false;
-                if (depth == 0) return i + 1;
-            }
-        } else if (c == '"') {
-            in_string = true;
+        if (c == '"') {
+            for (++i; i < line.size() && line[i] != '"'; ++i) i += line[i] == '\\';
+            if (depth == 0) return i + 1;
         } else if (c == '{' || c == '[') {
             ++depth;
         } else if (c == '}' || c == ']') {
@@ -47,16 +43,8 @@ size_t value_end(const std::string& line, size_t at) {
     return line.size();
 }
 
-using State = std::map<std::string, uint32_t>;
-
 void merge_changes(State& state, const State& changes) {
     for (const auto& [field, digest] : changes) state[field] = digest;
-}
-
-std::string hex32(uint32_t v) {
-    char buf[9];
-    std::snprintf(buf, sizeof buf, "%08x", v);
-    return buf;
 }
 
 }  // namespace
@@ -75,13 +63,9 @@ std::vector<Case> read_cases(const std::string& text, std::string* error) {
                 "cases.txt line " + std::to_string(number) + ": expected name | options | data";
             return {};
         }
-        Case c;
-        c.name = trim(line.substr(0, bar1));
-        c.args = words(line.substr(bar1 + 1, bar2 - bar1 - 1));
         const std::string hex = trim(line.substr(bar2 + 1));
-        c.has_play_data = !hex.empty();
-        c.play_data = from_hex(hex);
-        cases.push_back(c);
+        cases.push_back({trim(line.substr(0, bar1)), words(line.substr(bar1 + 1, bar2 - bar1 - 1)),
+                         from_hex(hex), !hex.empty()});
     }
     return cases;
 }
@@ -89,20 +73,16 @@ std::vector<Case> read_cases(const std::string& text, std::string* error) {
 std::map<std::string, std::string> split_record(const std::string& line) {
     std::map<std::string, std::string> fields;
     size_t i = line.find('{');
-    if (i == std::string::npos) return fields;
-    ++i;
-    while (i < line.size()) {
-        const size_t key_start = line.find('"', i);
-        if (key_start == std::string::npos) break;
+    while (i != std::string::npos && i < line.size()) {
+        const size_t key_start = line.find('"', i + 1);
         const size_t key_end = line.find('"', key_start + 1);
         const size_t colon = line.find(':', key_end);
-        if (key_end == std::string::npos || colon == std::string::npos) break;
+        if (key_start == std::string::npos || colon == std::string::npos) break;
         size_t value_start = colon + 1;
         while (value_start < line.size() && line[value_start] == ' ') ++value_start;
-        const size_t end = value_end(line, value_start);
+        i = value_end(line, value_start);
         fields[line.substr(key_start + 1, key_end - key_start - 1)] =
-            line.substr(value_start, end - value_start);
-        i = end + 1;
+            line.substr(value_start, i - value_start);
     }
     return fields;
 }
@@ -114,9 +94,8 @@ uint32_t fnv1a(const std::string& text) {
 }
 
 std::string to_hex(const std::string& bytes) {
-    static const char digits[] = "0123456789abcdef";
     std::string out;
-    for (unsigned char c : bytes) out += std::string{digits[c >> 4], digits[c & 15]};
+    for (unsigned char c : bytes) out += {"0123456789abcdef"[c >> 4], "0123456789abcdef"[c & 15]};
     return out;
 }
 
@@ -128,20 +107,16 @@ std::string from_hex(const std::string& hex) {
 }
 
 Pinned pin_trace(const std::string& trace, int status, const std::string& play_data_hex) {
-    Pinned pinned;
-    pinned.status = status;
-    pinned.play_data_hex = play_data_hex;
+    Pinned pinned{{}, status, play_data_hex};
     State state;
     std::istringstream lines(trace);
-    std::string line;
-    while (std::getline(lines, line)) {
+    for (std::string line; std::getline(lines, line);) {
         if (trim(line).empty()) continue;
         State changes;
         for (const auto& [field, text] : split_record(line)) {
-            if (field == "frame") continue;
-            const uint32_t digest = fnv1a(text);
             const auto old = state.find(field);
-            if (old == state.end() || old->second != digest) changes[field] = digest;
+            if (field != "frame" && (old == state.end() || old->second != fnv1a(text)))
+                changes[field] = fnv1a(text);
         }
         merge_changes(state, changes);
         pinned.changes.push_back(changes);
@@ -154,12 +129,14 @@ std::string write_pinned(const Pinned& pinned) {
     out << "# zarvox golden 1: per present, the fields that changed, as FNV-1a digests\n";
     for (size_t i = 0; i < pinned.changes.size(); ++i) {
         out << i + 1;
-        for (const auto& [field, digest] : pinned.changes[i])
-            out << ' ' << field << '=' << hex32(digest);
+        for (const auto& [field, digest] : pinned.changes[i]) {
+            char hex[9];
+            std::snprintf(hex, sizeof hex, "%08x", digest);
+            out << ' ' << field << '=' << hex;
+        }
         out << '\n';
     }
-    out << "status " << pinned.status << '\n';
-    out << "play-data " << pinned.play_data_hex << '\n';
+    out << "status " << pinned.status << "\nplay-data " << pinned.play_data_hex << '\n';
     return out.str();
 }
 
@@ -175,7 +152,7 @@ bool read_pinned(const std::string& text, Pinned* out, std::string* error) {
         } else if (w[0] == "play-data" && w.size() == 2) {
             out->play_data_hex = w[1];
         } else if (std::to_string(out->changes.size() + 1) == w[0]) {
-            State changes;
+            State& changes = out->changes.emplace_back();
             for (size_t k = 1; k < w.size(); ++k) {
                 const size_t eq = w[k].find('=');
                 if (eq == std::string::npos) {
@@ -185,7 +162,6 @@ bool read_pinned(const std::string& text, Pinned* out, std::string* error) {
                 changes[w[k].substr(0, eq)] =
                     static_cast<uint32_t>(std::stoul(w[k].substr(eq + 1), nullptr, 16));
             }
-            out->changes.push_back(changes);
         } else {
             *error = "line " + std::to_string(number) + ": unexpected '" + line.substr(0, 40) + "'";
             return false;
@@ -207,9 +183,8 @@ std::string first_difference(const Pinned& expected, const Pinned& actual) {
         merge_changes(got, actual.changes[i]);
         std::string fields;
         for (const std::string& field : pinned_fields) {
-            const auto w = want.find(field), g = got.find(field);
-            const bool same = (w == want.end()) == (g == got.end()) &&
-                              (w == want.end() || w->second == g->second);
+            const bool same = want.count(field) == got.count(field) &&
+                              (!want.count(field) || want[field] == got[field]);
             if (!same) fields += (fields.empty() ? "\"" : ", \"") + field + "\"";
         }
         if (!fields.empty()) return "frame " + std::to_string(i + 1) + " differs in " + fields;

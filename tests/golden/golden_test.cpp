@@ -24,23 +24,19 @@ std::vector<golden::Case> all_cases() {
 }
 
 golden::Pinned replay(const golden::Case& c) {
-    const std::string dir = make_scratch_dir("golden-" + c.name);
     SimRun run;
-    run.trace = false;
+    run.trace = false;  // read as the runner wrote it, not parsed
     run.args = c.args;
     run.args.insert(run.args.end(), {"--trace", "trace.jsonl"});
     run.play_data = c.play_data;
     run.has_play_data = c.has_play_data;
-    const std::string keys = GOLDEN_DIR + c.name + ".keys";
-    if (std::filesystem::exists(keys)) run.script = read_file_bytes(keys);
-    const SimResult result = run_sim_process(run, dir);
-    const std::string data_path = dir + "/PlayData.dat";
-    const std::string data_hex = std::filesystem::exists(data_path)
-                                     ? golden::to_hex(read_file_bytes(data_path))
-                                     : std::string("none");
-    golden::Pinned pinned =
-        golden::pin_trace(read_file_bytes(dir + "/trace.jsonl"), result.status, data_hex);
-    std::filesystem::remove_all(dir);
+    run.script = read_file_bytes(GOLDEN_DIR + c.name + ".keys");  // empty when there is none
+    const SimResult result = run_sim_process(run, make_scratch_dir("golden-" + c.name));
+    const std::string data_path = result.dir + "/PlayData.dat";
+    golden::Pinned pinned = golden::pin_trace(
+        read_file_bytes(result.dir + "/trace.jsonl"), result.status,
+        std::filesystem::exists(data_path) ? golden::to_hex(read_file_bytes(data_path)) : "none");
+    std::filesystem::remove_all(result.dir);
     return pinned;
 }
 

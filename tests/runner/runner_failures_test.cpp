@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -13,210 +11,169 @@
 #include <string>
 #include <vector>
 
-#include "platform/play_data.h"
 #include "support/sim_process.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Outcome {
-    int status = -1;  // 124: still running after the time limit
-    std::string err;
+struct Row {
+    std::vector<std::string> args;
+    std::string script;  // given as --input keys.txt when not empty
+    int status;
+    std::string says;  // part of the one-line message (none for status 0)
 };
 
-std::string shell_quote(const std::string& s) {
-    std::string out = "'";
-    for (char c : s) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
-
-// Runs zarvox-sim in `dir` with `args`, for at most 20 seconds. Its standard
-// error goes to a folder of its own, so `dir` holds only what the run wrote.
-Outcome sim(const std::string& dir, const std::vector<std::string>& args) {
-    static const std::string err_dir = make_scratch_dir("stderr");
-    const std::string err = err_dir + "/" + fs::path(dir).filename().string() + ".err";
-    std::string command = "cd " + shell_quote(dir) + " && timeout -s KILL 20 " ZARVOX_SIM_PATH;
-    for (const std::string& a : args) command += " " + shell_quote(a);
-    command += " 2> " + shell_quote(err);
-    const int raw = std::system(command.c_str());
-    Outcome o;
-    o.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    o.err = read_file_bytes(err);
-    return o;
-}
-
-// Standard error without the runner's end line.
-std::string message_of(const Outcome& o) {
-    const size_t end = o.err.find("{\"end\"");
-    return end == std::string::npos ? o.err : o.err.substr(0, end);
-}
-
-int lines_in(const std::string& text) {
-    return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
-}
-
-std::vector<std::string> names_in(const std::string& dir) {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename());
-    return names;
-}
-
-TEST(RunnerFailures, AnInputThatIsNoScriptIsABadOption) {
-    const std::string dir = make_scratch_dir("bad-input");
-    fs::create_directory(dir + "/folder");
+TEST(RunnerFailures, EachFailureIsOneShortPlainLineAndItsStatus) {
+    const std::string dir = make_scratch_dir("failures");
+    fs::create_directories(dir + "/folder");
+    fs::create_directories(dir + "/small");
     ASSERT_EQ(mkfifo((dir + "/pipe").c_str(), 0644), 0);
-    {
-        // Larger than 64 MiB, yet taking no room.
-        FILE* big = std::fopen((dir + "/big.txt").c_str(), "w");
-        ASSERT_EQ(ftruncate(fileno(big), (64 << 20) + 1), 0);
-        std::fclose(big);
-    }
-    for (const char* input : {"folder", "/dev/zero", "pipe", "big.txt", "missing.txt"}) {
-        SCOPED_TRACE(input);
-        const Outcome o = sim(dir, {"--input", input, "--frames", "5"});
-        EXPECT_EQ(o.status, 2);
-        EXPECT_EQ(lines_in(o.err), 1) << o.err;
-        EXPECT_NE(o.err.find(input), std::string::npos) << o.err;
-    }
-}
-
-TEST(RunnerFailures, AnOutputThatCannotBeWrittenWholeFailsAndLeavesNothing) {
-    const std::string dir = make_scratch_dir("bad-output");
-    // A small full file system, where the machine lets us mount one.
-    const std::string small = dir + "/small";
-    fs::create_directory(small);
-    const bool mounted = mount("tmpfs", small.c_str(), "tmpfs", 0, "size=16k") == 0;
+    write_file_bytes(dir + "/big.txt", "");
+    fs::resize_file(dir + "/big.txt", (64 << 20) + 1);  // larger than 64 MiB, taking no room
     write_file_bytes(dir + "/ok.vbt", "vbtune 1\ntempo 120\nmode once\nvoice a pulse\na: c1\n");
-    std::vector<std::string> places = {"/dev/full", dir + "/no/such/folder/out"};
-    if (mounted) places.push_back(small + "/out");
+    write_file_bytes(dir + "/keys.txt", "2 press SPACE\n");
+    const std::string data = play_record(55, {3});
+    write_file_bytes(dir + "/PlayData.dat", data);
+    fs::create_symlink("keys.txt", dir + "/keys-link");
+    // A small full file system, where the machine lets us mount one.
+    const bool mounted = mount("tmpfs", (dir + "/small").c_str(), "tmpfs", 0, "size=16k") == 0;
+
+    std::vector<Row> rows = {
+        {{"--input", "folder"}, "", 2, "--input folder: not a regular file"},
+        {{"--input", "/dev/zero"}, "", 2, "--input /dev/zero: not a regular file"},
+        {{"--input", "pipe"}, "", 2, "--input pipe: not a regular file"},
+        {{"--input", "big.txt"}, "", 2, "--input big.txt: larger than 64 MiB"},
+        {{"--input", "missing.txt"}, "", 2, "--input missing.txt"},
+        {{"--bogus"}, "", 2, "unknown option '--bogus'"},
+        {{"--frames"}, "", 2, "--frames needs a value"},
+        {{"--frames", "ten"}, "", 2, "not 'ten'"},
+        {{"--frames", "+5"}, "", 2, "not '+5'"},
+        {{"--frames", " 5"}, "", 2, "not ' 5'"},
+        {{"--frames", "0x2"}, "", 2, "not '0x2'"},
+        {{"--start", "5"}, "", 2, "--start takes a number from 1 to 4, not '5'"},
+        {{"--start", "0"}, "", 2, "not '0'"},
+        {{"--stage", "4"}, "", 2, "--stage takes a number from 1 to 3, not '4'"},
+        {{"--score", "1000"}, "", 2, "--score takes a number from 0 to 999, not '1000'"},
+        {{"--score", "-1"}, "", 2, "not '-1'"},
+        {{"--score", "5", "--score", "6"}, "", 2, "--score is given twice"},
+        {{"--ms-of-second", "1000"}, "", 2, "from 0 to 999, not '1000'"},
+        {{"--shot", "x.png"}, "", 2, "--shot takes N:FILE, not 'x.png'"},
+        {{"--shot", "+2:a.png"}, "", 2, "not '+2:a.png'"},
+        {{"--frames", "10", "--shot", "11:a.png"}, "", 2, "--shot 11 comes after the last frame"},
+        {{"--autoplay", "--autoplay"}, "", 2, "--autoplay is given twice"},
+        {{"--autoplay-script", "out.txt"}, "", 2, "--autoplay-script needs --autoplay"},
+        {{"--autoplay", "--input", "keys.txt"}, "", 2, "takes no --input"},
+        {{"--render-tune", "VBTUNE_TITLE", "0x2", "t.wav"}, "", 2, "not '0x2'"},
+        {{"--render-tune", "VBTUNE_TITLE", "inf", "t.wav"}, "", 2, "not 'inf'"},
+        {{}, "0 quit\n", 2, "keys.txt: line 1: frame numbers start at 1"},
+        {{}, "-1 quit\n", 2, "line 1: bad frame number '-1'"},
+        {{}, "5 down Q\n", 2, "line 1: unknown key 'Q'"},
+        {{}, "5 down\n", 2, "line 1: 'down' takes one key"},
+        {{}, "x down LEFT\n", 2, "line 1: bad frame number 'x'"},
+        {{}, "5 jump\n", 2, "line 1: unknown action 'jump'"},
+        {{}, "5 close LEFT\n", 2, "line 1: 'close' takes no key"},
+        {{}, "5 press LEFT RIGHT\n", 2, "line 1: 'press' takes one key"},
+        {{}, "9 down LEFT\n5 up LEFT\n", 2, "line 2: frame numbers must not decrease"},
+        {{}, "# zarvox keys 2\n3 down SPACE\n", 2, "unknown format version '2'"},
+        {{}, "# zarvox keys\n", 2, "unknown format version ''"},
+        {{}, "3 ms 1000\n", 2, "line 1: 'ms' takes a number from 0 to 999"},
+        {{}, "3 ms -1\n", 2, "line 1: 'ms' takes a number from 0 to 999"},
+        {{}, "3 ms\n", 2, "line 1: 'ms' takes a number from 0 to 999"},
+        {{}, "3 after ms 20\n", 2, "line 1: 'after' takes a message, not 'ms'"},
+        {{}, "3 after\n", 2, "line 1: 'after' needs a message"},
+        {{}, "1234567890 down SPACE\n", 2, "bad frame number '1234567890'"},  // nine digits at most
+        // A long bad key with terminal controls in it: quoted short and escaped.
+        {{}, "3 press \x1b[2J" + std::string(500, 'Q') + "\n", 2, "unknown key '\\x1b[2JQQQ"},
+        // A byte-order mark before line 1 is not part of it.
+        {{"--frames", "5"}, std::string("\xEF\xBB\xBF") + "3 press SPACE\n", 0, ""},
+        {{"--autoplay", "--frames", "40", "--autoplay-script", "no/k.txt"}, "", 1, "no/k.txt"},
+        // A trace that cannot be written leaves no WAVE behind either.
+        {{"--frames", "30", "--audio", "a.wav", "--trace", "no/t.json"}, "", 1, "no/t.json"},
+        {{"--audio", "a.wav", "--audio", "b.wav"}, "", 2, "--audio is given twice"},
+        // An output that names an input, the play data or another output, through
+        // links, hard links and "./" spellings alike, is refused.
+        {{"--frames", "3", "--trace", "PlayData.dat"}, "", 2, "would overwrite the play data"},
+        {{"--frames", "3", "--trace", "./hard.dat"}, "", 2, "would overwrite the play data"},
+        {{"--frames", "3", "--shot", "2:PlayData.dat"}, "", 2, "would overwrite the play data"},
+        {{"--input", "keys.txt", "--trace", "./keys.txt"}, "", 2, "would overwrite --input"},
+        {{"--input", "keys.txt", "--trace", "keys-link"}, "", 2, "would overwrite --input"},
+        {{"--trace", "new.json", "--shot", "2:./new.json"}, "", 2, "is the same file as --trace"},
+        {{"--autoplay", "--autoplay-script", "PlayData.dat"}, "", 2, "overwrite the play data"},
+        {{"--frames", "3", "--audio", "./PlayData.dat"}, "", 2, "would overwrite the play data"},
+        {{"--input", "keys.txt", "--audio", "keys-link"}, "", 2, "would overwrite --input"},
+        {{"--render-score", "ok.vbt", "1", "./ok.vbt"}, "", 2, "would overwrite --render-score"},
+        {{"--render-tune", "VBTUNE_TITLE", "1", "hard.dat"}, "", 2, "overwrite the play data"},
+        // Standard output and devices are no files to clobber.
+        {{"--frames", "3", "--trace", "/dev/null"}, "", 0, ""},
+    };
+    std::vector<std::string> places = {"/dev/full", "no/such/folder/out"};
+    if (mounted) places.push_back("small/out");
     for (const std::string& place : places) {
-        SCOPED_TRACE(place);
-        const std::vector<std::vector<std::string>> runs = {
-            {"--frames", "40", "--trace", place},
-            {"--frames", "40", "--shot", "2:" + place},
-            {"--dump-resources", place},
-            {"--render-tune", "VBTUNE_TITLE", "2", place},
-            {"--render-score", "ok.vbt", "1", place},
-        };
-        for (const auto& args : runs) {
-            SCOPED_TRACE(args[0] == "--frames" ? args[2] : args[0]);
-            const Outcome o = sim(dir, args);
-            EXPECT_EQ(o.status, 1);
-            const std::string message = message_of(o);
-            EXPECT_EQ(lines_in(message), 1) << o.err;
-            EXPECT_NE(message.find("cannot write"), std::string::npos) << o.err;
-            if (mounted) {
-                EXPECT_TRUE(names_in(small).empty());
-            }
+        const std::string says = "cannot write " + place;
+        rows.push_back({{"--frames", "40", "--trace", place}, "", 1, says});
+        rows.push_back({{"--frames", "40", "--shot", "2:" + place}, "", 1, says});
+        rows.push_back({{"--dump-resources", place}, "", 1, says});
+        rows.push_back({{"--render-tune", "VBTUNE_TITLE", "2", place}, "", 1, says});
+        rows.push_back({{"--render-score", "ok.vbt", "1", place}, "", 1, says});
+        rows.push_back({{"--frames", "40", "--audio", place}, "", 1, says});
+    }
+
+    for (const Row& row : rows) {
+        std::string shown = row.script.substr(0, 20);
+        for (const std::string& a : row.args) shown += " " + a;
+        SCOPED_TRACE(shown);
+        fs::remove(dir + "/hard.dat");  // a game that saved replaced the file it named
+        fs::create_hard_link(dir + "/PlayData.dat", dir + "/hard.dat");
+        const std::vector<std::string> before = files_in(dir);
+        const std::string keys = read_file_bytes(dir + "/keys.txt");
+        SimRun run;
+        run.args = row.args;
+        run.script = row.script;
+        run.trace = false;
+        run.time_limit = 20;
+        const SimResult r = run_sim_process(run, dir);
+        EXPECT_EQ(r.status, row.status) << r.stderr_text;
+        // No output is left, whole or in part, and no input is touched.
+        EXPECT_EQ(files_in(dir), before);
+        EXPECT_EQ(read_file_bytes(dir + "/PlayData.dat"), data);
+        if (row.script.empty()) {
+            EXPECT_EQ(read_file_bytes(dir + "/keys.txt"), keys);
+        }
+        if (mounted) {
+            EXPECT_TRUE(files_in(dir + "/small").empty());
+        }
+        const std::string message = r.stderr_text.substr(0, r.stderr_text.find("{\"end\""));
+        if (row.status == 0) {
+            EXPECT_EQ(message, "");
+            continue;
+        }
+        EXPECT_EQ(message.rfind("zarvox-sim: ", 0), 0u) << message;
+        EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1) << message;
+        EXPECT_NE(message.find(row.says), std::string::npos) << message;
+        EXPECT_LT(message.size(), 140u) << message;
+        EXPECT_EQ(message.find('\x1b'), std::string::npos) << message;
+        if (row.status == 2) {  // refused before anything runs: no end line
+            EXPECT_EQ(r.end.kind, Json::Kind::Null) << r.stderr_text;
         }
     }
-    if (mounted) umount(small.c_str());
+    if (mounted) umount((dir + "/small").c_str());
     if (!mounted) GTEST_SKIP() << "no small file system could be mounted; the rest passed";
 }
 
-TEST(RunnerFailures, BadOptionsOddNumbersAndRepeatsAreRefusedBeforeAnythingRuns) {
-    const std::string dir = make_scratch_dir("bad-options");
-    write_file_bytes(dir + "/keys.txt", "2 press SPACE\n");
-    const std::vector<std::vector<std::string>> bad = {
-        {"--bogus"},
-        {"--frames"},
-        {"--frames", "ten"},
-        {"--frames", "+5"},
-        {"--frames", " 5"},
-        {"--frames", "0x2"},
-        {"--start", "5"},
-        {"--start", "0"},
-        {"--stage", "4"},
-        {"--score", "1000"},
-        {"--score", "-1"},
-        {"--score", "5", "--score", "6"},
-        {"--ms-of-second", "1000"},
-        {"--shot", "x.png"},
-        {"--shot", "+2:a.png"},
-        {"--frames", "10", "--shot", "11:a.png"},
-        {"--autoplay", "--autoplay"},
-        {"--autoplay-script", "out.txt"},  // without --autoplay
-        {"--autoplay", "--input", "keys.txt"},
-        {"--render-tune", "VBTUNE_TITLE", "0x2", "t.wav"},
-        {"--render-tune", "VBTUNE_TITLE", "inf", "t.wav"},
-    };
-    for (const auto& args : bad) {
-        std::string line;
-        for (const std::string& a : args) line += a + " ";
-        SCOPED_TRACE(line);
-        const Outcome o = sim(dir, args);
-        EXPECT_EQ(o.status, 2);
-        EXPECT_EQ(lines_in(o.err), 1) << o.err;
-    }
-    EXPECT_EQ(names_in(dir), std::vector<std::string>{"keys.txt"});
-}
-
-TEST(RunnerFailures, BadScriptLinesAreNamedQuotedSafelyAndRefused) {
-    const std::string dir = make_scratch_dir("script-lines");
-    const struct {
-        const char* script;
-        const char* line;
-    } bad[] = {{"0 quit\n", "line 1"},
-               {"-1 quit\n", "line 1"},
-               {"5 down Q\n", "line 1"},
-               {"5 down\n", "line 1"},
-               {"x down LEFT\n", "line 1"},
-               {"5 jump\n", "line 1"},
-               {"5 close LEFT\n", "line 1"},
-               {"5 press LEFT RIGHT\n", "line 1"},
-               {"9 down LEFT\n5 up LEFT\n", "line 2"}};
-    Outcome o;
-    for (const auto& b : bad) {
-        SCOPED_TRACE(b.script);
-        write_file_bytes(dir + "/bad.txt", b.script);
-        o = sim(dir, {"--input", "bad.txt"});
-        EXPECT_EQ(o.status, 2);
-        EXPECT_EQ(lines_in(o.err), 1) << o.err;
-        EXPECT_NE(o.err.find(b.line), std::string::npos) << o.err;
-    }
-    EXPECT_EQ(names_in(dir), std::vector<std::string>{"bad.txt"});
-
-    // A long bad key with terminal controls in it: the message stays one
-    // short, plain line.
-    write_file_bytes(dir + "/long.txt", "3 press \x1b[2J" + std::string(500, 'Q') + "\n");
-    o = sim(dir, {"--input", "long.txt"});
-    EXPECT_EQ(o.status, 2);
-    EXPECT_EQ(lines_in(o.err), 1);
-    EXPECT_LT(o.err.size(), 140u) << o.err;
-    EXPECT_EQ(o.err.find('\x1b'), std::string::npos);
-    EXPECT_NE(o.err.find("\\x1b[2J"), std::string::npos) << o.err;
-
-    // A byte-order mark before line 1 is not part of it.
-    write_file_bytes(dir + "/bom.txt",
-                     "\xEF\xBB\xBF"
-                     "3 press SPACE\n");
-    o = sim(dir, {"--input", "bom.txt", "--frames", "5"});
-    EXPECT_EQ(o.status, 0) << o.err;
-}
-
-TEST(RunnerFailures, AnUnwritableAutoplayScriptFailsTheRun) {
-    const std::string dir = make_scratch_dir("unwritable-autoplay");
-    const Outcome o =
-        sim(dir, {"--autoplay", "--frames", "40", "--autoplay-script", "no/such/dir/keys.txt"});
-    EXPECT_EQ(o.status, 1);
-    EXPECT_NE(o.err.find("no/such/dir/keys.txt"), std::string::npos);
-}
-
 TEST(RunnerFailures, NonFiniteBestScoresAreTracedAsStrings) {
-    const double values[] = {std::nan(""), HUGE_VAL, -HUGE_VAL};
-    const char* names[] = {"nan", "inf", "-inf"};
-    for (int i = 0; i < 3; ++i) {
-        PlayDataRecord record{};
-        record.best_score = values[i];
+    const std::string dir = make_scratch_dir("non-finite");
+    const std::pair<double, const char*> values[] = {
+        {std::nan(""), "nan"}, {HUGE_VAL, "inf"}, {-HUGE_VAL, "-inf"}};
+    for (const auto& [best, text] : values) {
         SimRun run;
-        run.play_data.assign(reinterpret_cast<const char*>(&record), sizeof record);
+        run.play_data = play_record(best);
         run.has_play_data = true;
         run.args = {"--frames", "3", "--start", "2"};
-        const SimResult r = run_sim_process(run, make_scratch_dir("non-finite"));
+        const SimResult r = run_sim_process(run, dir);
         ASSERT_EQ(r.trace.size(), 3u);
         EXPECT_EQ(r.trace[2]["best"].kind, Json::Kind::String);
-        EXPECT_EQ(r.trace[2]["best"].text, names[i]);
+        EXPECT_EQ(r.trace[2]["best"].text, text);
     }
 }
 

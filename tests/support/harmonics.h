@@ -72,29 +72,6 @@ inline Complex window_at(double d) {
     return 0.5 * dirichlet(d) - 0.25 * dirichlet(d - 1) - 0.25 * dirichlet(d + 1);
 }
 
-// window_at(first + j) for j from 0 to out.size() - 1, faster: the kernel's
-// numerator is the same at whole-bin steps and its denominator turns by a
-// fixed angle.
-inline void window_run(double first, std::vector<Complex>& out) {
-    const Complex top = 1.0 - std::polar(1.0, -2.0 * kPi * first);
-    if (std::abs(top) < 1e-6) {
-        for (size_t j = 0; j < out.size(); ++j) out[j] = window_at(first + static_cast<double>(j));
-        return;
-    }
-    const Complex turn = std::polar(1.0, -2.0 * kPi / kWindow);
-    Complex z = std::polar(1.0, -2.0 * kPi * (first - 1) / kWindow);
-    Complex before = top / (1.0 - z);  // the kernel at first - 1, first, first + 1
-    z *= turn;
-    Complex here = top / (1.0 - z);
-    for (Complex& w : out) {
-        z *= turn;
-        const Complex after = top / (1.0 - z);
-        w = 0.5 * here - 0.25 * before - 0.25 * after;
-        before = here;
-        here = after;
-    }
-}
-
 // `samples` (at least kWindow of them) of a note of `cycles_per_sample`.
 // Each harmonic's complex amplitude is fitted to the seven bins nearest it,
 // and the fitted tone, side lobes and all, is taken out of the spectrum; what
@@ -112,7 +89,6 @@ inline Analysis analyse(const std::vector<double>& samples, double cycles_per_sa
     }
     fft(spectrum);
     std::vector<Complex> rest = spectrum;
-    std::vector<Complex> lobes(2 * kSideLobes + 1);
     auto at = [](int k) { return ((k % kWindow) + kWindow) % kWindow; };
     Analysis a;
     for (int h = 0;; ++h) {
@@ -137,9 +113,8 @@ inline Analysis analyse(const std::vector<double>& samples, double cycles_per_sa
             a.harmonic_power += 2.0 * std::norm(fit) * window_power;
         }
         const int first = static_cast<int>(std::lround(bin)) - kSideLobes;
-        window_run(first - bin, lobes);
         for (int j = 0; j <= 2 * kSideLobes; ++j) {
-            const Complex tone = fit * lobes[j];
+            const Complex tone = fit * window_at(first + j - bin);
             rest[at(first + j)] -= tone;
             if (h > 0) rest[at(-(first + j))] -= std::conj(tone);
         }

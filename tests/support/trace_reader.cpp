@@ -21,67 +21,59 @@ struct Parser {
     }
     bool eat(char c) {
         space();
-        if (i < s.size() && s[i] == c) {
-            ++i;
-            return true;
-        }
-        return false;
+        if (i >= s.size() || s[i] != c) return false;
+        ++i;
+        return true;
+    }
+    void expect(char c) {
+        if (!eat(c)) fail("unexpected character");
     }
     std::string string() {
-        if (!eat('"')) fail("expected string");
+        expect('"');
         std::string out;
         while (i < s.size() && s[i] != '"') {
-            if (s[i] == '\\') {
-                ++i;
-                if (i >= s.size()) fail("bad escape");
-                const char e = s[i++];
-                if (e == 'u') {
-                    out += static_cast<char>(std::strtol(s.substr(i, 4).c_str(), nullptr, 16));
-                    i += 4;
-                } else {
-                    out += e == 'n' ? '\n' : e == 't' ? '\t' : e;
-                }
-            } else {
+            if (s[i] != '\\') {
                 out += s[i++];
+            } else if (i + 1 < s.size() && s[i + 1] == 'u') {
+                out += static_cast<char>(std::strtol(s.substr(i + 2, 4).c_str(), nullptr, 16));
+                i += 6;
+            } else if (i + 1 < s.size()) {
+                const char e = s[i + 1];
+                out += e == 'n' ? '\n' : e == 't' ? '\t' : e;
+                i += 2;
+            } else {
+                fail("bad escape");
             }
         }
-        if (!eat('"')) fail("unterminated string");
+        expect('"');
         return out;
     }
     Json value() {
-        space();
         Json v;
-        if (i >= s.size()) fail("unexpected end");
-        const char c = s[i];
-        if (c == '{') {
-            ++i;
+        if (eat('{')) {
             v.kind = Json::Kind::Object;
             if (eat('}')) return v;
             do {
                 std::string key = string();
-                if (!eat(':')) fail("expected ':'");
+                expect(':');
                 v.fields[key] = value();
             } while (eat(','));
-            if (!eat('}')) fail("expected '}'");
-        } else if (c == '[') {
-            ++i;
+            expect('}');
+        } else if (eat('[')) {
             v.kind = Json::Kind::Array;
             if (eat(']')) return v;
             do v.items.push_back(value());
             while (eat(','));
-            if (!eat(']')) fail("expected ']'");
-        } else if (c == '"') {
+            expect(']');
+        } else if (i < s.size() && s[i] == '"') {
             v.kind = Json::Kind::String;
             v.text = string();
         } else if (s.compare(i, 4, "null") == 0) {
             i += 4;
-        } else if (s.compare(i, 4, "true") == 0) {
-            i += 4;
+        } else if (s.compare(i, 4, "true") == 0 || s.compare(i, 5, "false") == 0) {
             v.kind = Json::Kind::Bool;
-            v.boolean = true;
-        } else if (s.compare(i, 5, "false") == 0) {
-            i += 5;
-            v.kind = Json::Kind::Bool;
+            v.boolean = s[i] == 't';
+            i += v.boolean ? 4 : 5;
         } else {
             char* end = nullptr;
             v.number = std::strtod(s.c_str() + i, &end);

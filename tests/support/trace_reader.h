@@ -16,7 +16,6 @@ struct Json {
 
     const Json& operator[](const std::string& key) const;
     const Json& operator[](size_t index) const;
-    bool has(const std::string& key) const { return fields.count(key) != 0; }
     int64_t as_int() const { return static_cast<int64_t>(number); }
     size_t size() const { return kind == Kind::Array ? items.size() : fields.size(); }
 };

@@ -6,8 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/resources.h"
-#include "vorbel/score.h"
+#include "sound_test_host.h"
 #include "vorbel/synth.h"
 
 namespace {
@@ -16,21 +15,6 @@ using vorbel::Score;
 using vorbel::TunePlayer;
 
 constexpr int kRate = 22050;
-
-std::unique_ptr<Score> compile(const std::string& text) {
-    auto s = std::make_unique<Score>();
-    vorbel::ScoreError error;
-    EXPECT_TRUE(vorbel::parse_score(reinterpret_cast<const uint8_t*>(text.data()), text.size(),
-                                    s.get(), &error))
-        << error.message;
-    return s;
-}
-
-std::unique_ptr<Score> shipped(const char* name) {
-    ResourceData data;
-    EXPECT_TRUE(find_resource("VBTUNE", name, &data)) << name;
-    return compile(std::string(reinterpret_cast<const char*>(data.bytes), data.size));
-}
 
 std::vector<int32_t> render(TunePlayer& p, int frames) {
     std::vector<int32_t> mix(2 * static_cast<size_t>(frames), 0);
@@ -46,15 +30,15 @@ int frames_for_ticks(const Score& s, uint32_t ticks) {
                             (s.tempo * vorbel::TICKS_PER_BEAT));
 }
 
-int64_t energy(const std::vector<int32_t>& mix, size_t from, size_t to) {
+int64_t energy(const std::vector<int32_t>& mix, size_t from, size_t to, size_t step = 1) {
     int64_t e = 0;
-    for (size_t i = from; i < to; ++i) e += static_cast<int64_t>(mix[i]) * mix[i];
+    for (size_t i = from; i < to; i += step) e += static_cast<int64_t>(mix[i]) * mix[i];
     return e;
 }
 
 TEST(Synth, LoopingTunesComeBackToTheirLoopPoint) {
     // A quarter of intro, then two quarters that repeat.
-    auto score = compile(
+    auto score = compile_score(
         "vbtune 1\ntempo 120\nmode loop\nvoice a pulse\nvoice b drums\n"
         "a: c4 L d4 e4\nb: k4 L s4 h4\n");
     TunePlayer p;
@@ -68,20 +52,25 @@ TEST(Synth, LoopingTunesComeBackToTheirLoopPoint) {
     p.start(score.get(), kRate, true, 144 + 5, false);
     EXPECT_EQ(p.tick(), 48u + 5);
 
-    for (const char* name : {"VBTUNE_TITLE", "VBTUNE_BATTLE", "VBTUNE_BOSS", "VBTUNE_ENDING"}) {
-        auto s = shipped(name);
+    for (const char* name : kLoopingTunes) {
+        auto s = compile_score(shipped("VBTUNE", name));
+        // A tune plays at least 20 seconds before it repeats itself.
+        EXPECT_GE(frames_for_ticks(*s, s->length_ticks - s->loop_tick), 20 * kRate) << name;
         TunePlayer t;
         t.start(s.get(), kRate, true, 0, false);
         render(t, frames_for_ticks(*s, s->length_ticks));
         EXPECT_EQ(t.tick(), s->loop_tick) << name;
         std::vector<int32_t> after = render(t, kRate);
         EXPECT_GT(energy(after, 0, after.size()), 0) << name << " still sounds after its loop";
+        t.stop();
+        after = render(t, 1000);
+        EXPECT_EQ(energy(after, 0, after.size()), 0) << name << " stops at once";
     }
 }
 
 TEST(Synth, PlayOnceTunesFallSilent) {
-    for (const char* name : {"VBTUNE_END1", "VBTUNE_END2"}) {
-        auto s = shipped(name);
+    for (const char* name : kPlayOnceTunes) {
+        auto s = compile_score(shipped("VBTUNE", name));
         TunePlayer p;
         p.start(s.get(), kRate, true, 0, false);
         std::vector<int32_t> out = render(p, kRate * 10);
@@ -91,7 +80,7 @@ TEST(Synth, PlayOnceTunesFallSilent) {
     }
     // Asked to, a looping tune plays through once and stops too.
     auto loop =
-        compile("vbtune 1\ntempo 240\nmode loop\nvoice a triangle env=0,0,15,10\na: c4 d4\n");
+        compile_score("vbtune 1\ntempo 240\nmode loop\nvoice a triangle env=0,0,15,10\na: c4 d4\n");
     TunePlayer p;
     p.start(loop.get(), kRate, true, 0, true);
     std::vector<int32_t> out = render(p, kRate);
@@ -99,43 +88,26 @@ TEST(Synth, PlayOnceTunesFallSilent) {
     EXPECT_EQ(energy(out, out.size() / 2, out.size()), 0);
 }
 
-TEST(Synth, StopSilencesAtOnce) {
-    auto s = shipped("VBTUNE_TITLE");
-    TunePlayer p;
-    p.start(s.get(), kRate, true, 0, false);
-    render(p, kRate / 2);
-    p.stop();
-    std::vector<int32_t> out = render(p, 1000);
-    EXPECT_EQ(energy(out, 0, out.size()), 0);
-}
-
 TEST(Synth, StartsAtAGivenTickAndMixesMonoToTheCentre) {
-    auto s = shipped("VBTUNE_BATTLE");
+    auto s = compile_score(shipped("VBTUNE", "VBTUNE_BATTLE"));
     TunePlayer p;
     p.start(s.get(), kRate, false, 480, false);
     EXPECT_EQ(p.tick(), 480u);
     std::vector<int32_t> out = render(p, kRate);
     for (size_t i = 0; i < out.size(); i += 2) ASSERT_EQ(out[i], out[i + 1]) << i;
     EXPECT_GT(energy(out, 0, out.size()), 0);
-    // Past the end, a looping tune starts inside its loop.
-    p.start(s.get(), kRate, true, s->length_ticks + 5, false);
-    EXPECT_EQ(p.tick(), s->loop_tick + 5);
 }
 
 // A positive pan leans a voice right, a negative one left.
 TEST(Synth, PanLeansTheVoiceToItsSide) {
     for (int pan : {60, -60}) {
-        auto s =
-            compile("vbtune 1\ntempo 120\nmode once\nvoice a pulse pan=" + std::to_string(pan) +
-                    "\na: c4 d4\n");
+        auto s = compile_score("vbtune 1\ntempo 120\nmode once\nvoice a pulse pan=" +
+                               std::to_string(pan) + "\na: c4 d4\n");
         TunePlayer p;
         p.start(s.get(), kRate, true, 0, false);
         std::vector<int32_t> out = render(p, kRate / 2);
-        int64_t left = 0, right = 0;
-        for (size_t i = 0; i < out.size(); i += 2) {
-            left += static_cast<int64_t>(out[i]) * out[i];
-            right += static_cast<int64_t>(out[i + 1]) * out[i + 1];
-        }
+        const int64_t left = energy(out, 0, out.size(), 2);
+        const int64_t right = energy(out, 1, out.size(), 2);
         ASSERT_GT(left + right, 0) << pan;
         EXPECT_GT(pan > 0 ? right : left, 4 * (pan > 0 ? left : right)) << pan;
     }

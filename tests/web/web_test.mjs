@@ -7,6 +7,7 @@
 //
 // ZARVOX_WEB_DIR (build-web), ZARVOX_SIM (build/zarvox-sim), ZARVOX_WEB_OUT
 // (build-web/test-out) and CHROMIUM (/usr/bin/chromium) override the paths.
+import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
 import fs from 'node:fs';
 import http from 'node:http';
@@ -31,20 +32,14 @@ const metrics = {};
 
 // ---- The runner ----
 
-function runSim(args, dir) {
-  const r = spawnSync(SIM, args, { cwd: dir, encoding: 'utf8', maxBuffer: 1 << 30 });
-  if (r.status !== 0) throw new Error(`zarvox-sim ${args.join(' ')}: status ${r.status}: ${r.stderr}`);
-  return r.stdout;
-}
-
-function simHashes(args, dir) {
-  return runSim([...args, '--trace', '-'], dir).trim().split('\n').map((l) => JSON.parse(l).hash);
-}
-
-function freshDir(name) {
+// The frame hashes of a run in a folder of its own, holding `files`.
+function simHashes(args, name, files = {}) {
   const dir = path.join(WORK, name);
   fs.mkdirSync(dir, { recursive: true });
-  return dir;
+  for (const [file, data] of Object.entries(files)) fs.writeFileSync(path.join(dir, file), data);
+  const r = spawnSync(SIM, [...args, '--trace', '-'], { cwd: dir, encoding: 'utf8', maxBuffer: 1 << 30 });
+  if (r.status !== 0) throw new Error(`zarvox-sim ${args.join(' ')}: status ${r.status}: ${r.stderr}`);
+  return r.stdout.trim().split('\n').map((l) => JSON.parse(l).hash);
 }
 
 // ---- A static server for the page and the test's own files (/t/) ----
@@ -54,44 +49,23 @@ const TYPES = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'applic
 // Cut off, the server drops every connection: the page has only what the
 // browser kept.
 let serverCutOff = false;
-// Key scripts that pass the page's limits: 600 MB as declared, 65 MiB sent
+// Key scripts past the page's limits: 600 MB as declared, 65 MiB sent
 // without a length, and one that never finishes.
+const OVERSIZED = ['/t/declared-huge.txt', '/t/endless.txt', '/t/never.txt'];
 const stalled = [];
 function serveOversized(url, res) {
-  if (url.pathname === '/t/declared-huge.txt') {
-    res.writeHead(200, { 'content-type': 'text/plain', 'content-length': String(600 * 1024 * 1024) });
-    res.write('# far too long\n');
-    stalled.push(res);
-    return true;
-  }
-  if (url.pathname === '/t/endless.txt') {
-    res.writeHead(200, { 'content-type': 'text/plain' });
-    const chunk = Buffer.from(('#'.repeat(1023) + '\n').repeat(1024));
-    let sent = 0;
-    const more = () => {
-      while (sent < 65 && !res.destroyed) {
-        ++sent;
-        if (!res.write(chunk)) return res.once('drain', more);
-      }
-      res.end();
-    };
-    res.on('error', () => {});
-    more();
-    return true;
-  }
-  if (url.pathname === '/t/never.txt') {
-    res.writeHead(200, { 'content-type': 'text/plain' });
-    res.write('# and the rest never comes\n');
-    stalled.push(res);
-    return true;
-  }
-  return false;
+  const declared = url.pathname === OVERSIZED[0] && { 'content-length': String(600 << 20) };
+  res.writeHead(200, { 'content-type': 'text/plain', ...declared });
+  res.on('error', () => {});
+  if (url.pathname === OVERSIZED[1]) return res.end(Buffer.alloc(65 << 20, '#\n'));
+  res.write('# and the rest never comes\n');
+  stalled.push(res);
 }
 
 const server = http.createServer((req, res) => {
   if (serverCutOff) { req.socket.destroy(); return; }
   const url = new URL(req.url, 'http://localhost');
-  if (serveOversized(url, res)) return;
+  if (OVERSIZED.includes(url.pathname)) return serveOversized(url, res);
   const own = url.pathname.startsWith('/t/');
   const base = own ? WORK : WEB;
   const rel = own ? url.pathname.slice(3) : (url.pathname === '/' ? 'index.html' : url.pathname);
@@ -117,13 +91,23 @@ const browser = await puppeteer.launch({
 
 // ---- Pages ----
 
-// A page in its own browser context: its own storage, a fresh profile.
-async function freshPage(viewport = DESKTOP, context = null) {
+// A page, by default in its own browser context (its own storage), opened
+// at `query` once `inject` (run before the page's scripts) is in place.
+// `page.said(text)` counts the console lines with that text.
+async function openPage(query, { viewport = DESKTOP, context = null, inject = null } = {}) {
   const ctx = context || await browser.createBrowserContext();
   const page = await ctx.newPage();
+  if (!context) page.once('close', () => ctx.close().catch(() => {}));
   await page.setViewport(viewport);
+  const lines = [];
+  page.said = (text) => lines.filter((l) => l.includes(text)).length;
   page.on('pageerror', (e) => console.log(`# page error: ${e.message}`));
-  page.on('console', (m) => { if (m.type() === 'error') console.log(`# console: ${m.text()}`); });
+  page.on('console', (m) => {
+    lines.push(m.text());
+    if (m.type() === 'error') console.log(`# console: ${m.text()}`);
+  });
+  if (inject) await page.evaluateOnNewDocument(inject);
+  if (query !== null) await open(page, query);
   return page;
 }
 
@@ -132,8 +116,10 @@ async function open(page, query) {
   await page.waitForFunction('window.zarvoxTest', { timeout: 10000 });
 }
 
+const look = (page, name) => page.evaluate(`window.zarvoxTest.${name}`);
 const state = (page) => page.evaluate(() => ({ ...window.zarvoxTest, hashes: undefined,
   shownAt: undefined, workMs: undefined }));
+const pauseFor = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
 // Long waits look rarely, so that looking does not take the game's time.
 async function until(page, condition, what, timeout = 30000) {
@@ -144,28 +130,29 @@ async function until(page, condition, what, timeout = 30000) {
   }
 }
 
-const afterPresents = (page, n) =>
-  page.evaluate('window.zarvoxTest.presents').then((now) =>
-    until(page, `window.zarvoxTest.presents >= ${now + n}`, `${n} more presents`));
-
-function assert(ok, message) {
-  if (!ok) throw new Error(message);
-}
+const afterPresents = (page, n) => look(page, 'presents').then((now) =>
+  until(page, `window.zarvoxTest.presents >= ${now + n}`, `${n} more presents`));
 
 function firstDifference(a, b) {
   for (let i = 0; i < Math.max(a.length, b.length); ++i) if (a[i] !== b[i]) return i;
   return -1;
 }
 
-function assertSameHashes(page, want, got) {
-  const at = firstDifference(want, got);
-  assert(at < 0, `${page}: present ${at + 1} differs: zarvox-sim ${want[at]}, page ${got[at]} ` +
-                 `(${want.length} and ${got.length} presents)`);
+// Plays `query` to its end and holds its frames against the runner's; the
+// page is left open with `keep`.
+async function replay(query, want, { timeout = 30000, keep = false, ...how } = {}) {
+  const page = await openPage(query, how);
+  await until(page, 'window.zarvoxTest.ended', `${query} to end`, timeout);
+  const t = await page.evaluate(() => window.zarvoxTest);
+  assert(t.status === 0, `${query}: the game ended with status ${t.status}`);
+  const at = firstDifference(want, t.hashes);
+  assert(at < 0, `${query}: present ${at + 1} differs: zarvox-sim ${want[at]}, page ${t.hashes[at]} ` +
+                 `(${want.length} and ${t.hashes.length} presents)`);
+  if (!keep) await page.close();
+  return { page, t };
 }
 
-async function shoot(page, name) {
-  await page.screenshot({ path: path.join(OUT, `${name}.png`) });
-}
+const shoot = (page, name) => page.screenshot({ path: path.join(OUT, `${name}.png`) });
 
 // ---- Checks ----
 
@@ -188,62 +175,43 @@ async function check(name, body) {
 // Space skips the title's opening, to the picture with the best score.
 fs.writeFileSync(path.join(WORK, 'skip.txt'), '10 press SPACE\n');
 // The autoplayed game's key script, as the runner wrote it while playing.
-const autoDir = freshDir('autoplay');
-runSim(['--autoplay', '--autoplay-script', path.join(WORK, 'auto.txt')], autoDir);
-const autoHashes = simHashes(['--input', path.join(WORK, 'auto.txt')], freshDir('replay'));
-const gameContext = await browser.createBrowserContext();
+simHashes(['--autoplay', '--autoplay-script', path.join(WORK, 'auto.txt')], 'autoplay');
+const autoHashes = simHashes(['--input', path.join(WORK, 'auto.txt')], 'replay');
 
-await check('an autoplayed game gives the runner\'s frames, present for present', async () => {
-  const page = await freshPage(DESKTOP, gameContext);
-  await open(page, '?keys=/t/auto.txt&fast=1&ms=0');
-  await until(page, 'window.zarvoxTest.ended', 'the game to end', 180000);
-  const t = await page.evaluate(() => window.zarvoxTest);
-  assert(t.status === 0, `the game ended with status ${t.status}`);
-  assertSameHashes('fast replay', autoHashes, t.hashes);
-  await page.close();
-});
-
-await check('a reload keeps the best score and the rewards', async () => {
-  const page = await freshPage(DESKTOP, gameContext);
-  await open(page, '?keys=/t/skip.txt&ms=0&fast=1&frames=60');
-  await until(page, 'window.zarvoxTest.ended', 'the short run to end', 30000);
+await check('an autoplayed game gives the runner\'s frames and record; the next visit\'s title shows it', async () => {
+  const context = await browser.createBrowserContext();
+  const { page } = await replay('?keys=/t/auto.txt&fast=1&ms=0', autoHashes,
+                                { context, timeout: 180000, keep: true });
   const stored = await page.evaluate(() => localStorage.getItem('zarvox.PlayData'));
-  const played = fs.readFileSync(path.join(autoDir, 'PlayData.dat')).toString('hex');
-  assert(stored === played, `storage holds ${stored}, the runner's file ${played}`);
-  const record = Buffer.from(stored, 'hex');
-  assert(record.readDoubleLE(0) > 0, 'no best score was kept');
-  // The title drawn from the kept record is the runner's with that file.
-  const dir = freshDir('reload');
-  fs.copyFileSync(path.join(autoDir, 'PlayData.dat'), path.join(dir, 'PlayData.dat'));
+  const played = fs.readFileSync(path.join(WORK, 'autoplay/PlayData.dat'));
+  assert(stored === played.toString('hex'), `storage holds ${stored}, the runner's file ${played.toString('hex')}`);
+  assert(played.readDoubleLE(0) > 0, 'no best score was kept');
   const skip = ['--input', path.join(WORK, 'skip.txt'), '--frames', '60'];
-  const want = simHashes(skip, dir);
-  assertSameHashes('reload', want, await page.evaluate('window.zarvoxTest.hashes'));
-  const fresh = simHashes(skip, freshDir('fresh'));
-  assert(firstDifference(want, fresh) >= 0, 'the title looks the same without play data');
-  await page.close();
+  const want = simHashes(skip, 'reload', { 'PlayData.dat': played });
+  assert(firstDifference(want, simHashes(skip, 'fresh')) >= 0, 'the title looks the same without play data');
+  await replay('?keys=/t/skip.txt&ms=0&fast=1&frames=60', want, { context });
+  await context.close();
 });
 
-await check('the page keeps the game\'s 50 frames a second in real time', async () => {
-  const page = await freshPage();
-  await open(page, '?keys=/t/auto.txt&ms=0');
-  await until(page, 'window.zarvoxTest.ended', 'the real-time game to end', 240000);
-  const t = await page.evaluate(() => window.zarvoxTest);
-  assertSameHashes('real-time replay', autoHashes, t.hashes);
-  const gaps = t.shownAt.slice(2).map((v, i) => v - t.shownAt[i + 1]);
+await check('the page keeps 50 frames a second in real time, without storage or sound, saying so once each', async () => {
+  const { t, page } = await replay('?keys=/t/auto.txt&ms=0', autoHashes, { timeout: 240000, inject: () => {
+    Object.defineProperty(window, 'localStorage', {
+      get() { throw new DOMException('storage is off', 'SecurityError'); } });
+    delete window.AudioWorkletNode;
+  } });
+  assert(page.said('without saving') === 1, 'storage: not said once');
+  assert(page.said('playing without sound') === 1, 'sound: not said once');
+  const gaps = t.shownAt.slice(2).map((v, i) => v - t.shownAt[i + 1]).sort((a, b) => a - b);
+  const work = [...t.workMs].sort((a, b) => a - b);
   const mean = gaps.reduce((a, b) => a + b, 0) / gaps.length;
   const sd = Math.sqrt(gaps.reduce((a, b) => a + (b - mean) ** 2, 0) / gaps.length);
-  const work = [...t.workMs].sort((a, b) => a - b);
-  const sorted = [...gaps].sort((a, b) => a - b);
-  metrics.frame_interval_ms = { mean: +mean.toFixed(3), sd: +sd.toFixed(3),
-    p1: +sorted[Math.floor(sorted.length * 0.01)].toFixed(2),
-    p99: +sorted[Math.floor(sorted.length * 0.99)].toFixed(2),
-    max: +sorted[sorted.length - 1].toFixed(2), frames: gaps.length };
-  metrics.game_work_ms = { p50: +work[Math.floor(work.length * 0.5)].toFixed(3),
-    p99: +work[Math.floor(work.length * 0.99)].toFixed(3), max: +work[work.length - 1].toFixed(3) };
-  await page.close();
+  const at = (list, p) => +list[Math.min(list.length - 1, Math.floor(list.length * p))].toFixed(3);
+  metrics.frame_interval_ms = { mean: +mean.toFixed(3), sd: +sd.toFixed(3), p1: at(gaps, 0.01),
+                                p99: at(gaps, 0.99), max: at(gaps, 1), frames: gaps.length };
+  metrics.game_work_ms = { p50: at(work, 0.5), p99: at(work, 0.99), max: at(work, 1) };
 });
 
-await check('a recording\'s time lines and late messages give the runner\'s frames', async () => {
+await check('a recording\'s time lines and late messages give the runner\'s frames, also when storage throws', async () => {
   // The time lines seed the stage's randomness, so the frames show whether
   // the page took them; the page runs without ms=, on its own clock until
   // the first line.
@@ -252,226 +220,101 @@ await check('a recording\'s time lines and late messages give the runner\'s fram
   fs.writeFileSync(path.join(WORK, 'recording.txt'), recording);
   fs.writeFileSync(path.join(WORK, 'untimed.txt'), recording.replace(/^\d+ ms \d+\n/gm, ''));
   const run = ['--start', '2', '--frames', '120'];
-  const want = simHashes(['--input', path.join(WORK, 'recording.txt'), ...run], freshDir('timed'));
-  const untimed = simHashes(['--input', path.join(WORK, 'untimed.txt'), ...run], freshDir('untimed'));
+  const want = simHashes(['--input', path.join(WORK, 'recording.txt'), ...run], 'timed');
+  const untimed = simHashes(['--input', path.join(WORK, 'untimed.txt'), ...run], 'untimed');
   assert(firstDifference(want, untimed) >= 0, 'the time lines change no frame');
-  const page = await freshPage();
-  await open(page, '?keys=/t/recording.txt&fast=1&start=2&frames=120');
-  await until(page, 'window.zarvoxTest.ended', 'the recording to end', 30000);
-  assertSameHashes('recording', want, await page.evaluate('window.zarvoxTest.hashes'));
-  await page.close();
+  // A storage that throws when read leaves the game without play data, as
+  // the runner is here, and the page says once that it plays without saving.
+  const { page } = await replay('?keys=/t/recording.txt&fast=1&start=2&frames=120', want,
+    { inject: () => { Storage.prototype.getItem = () => { throw new DOMException('quota', 'UnknownError'); }; } });
+  assert(page.said('without saving') === 1, 'storage: not said once');
 });
 
-await check('bad query values give a readable error and no game', async () => {
+await check('bad query values and key scripts give a readable error and no game, within the limits', async () => {
   fs.writeFileSync(path.join(WORK, 'bad.txt'), '5 press SPACE\n7 down Q\n');
   fs.writeFileSync(path.join(WORK, 'later.txt'), '# zarvox keys 2\n5 press SPACE\n');
   const cases = [['ms=abc', 'ms'], ['ms=1000', 'ms'], ['start=0', 'start'], ['start=5', 'start'],
                  ['stage=4', 'stage'], ['score=1000', 'score'], ['frames=-1', 'frames'],
                  ['fast=yes', 'fast'], ['ms=1&ms=2', 'ms'], ['keys=/t/missing.txt', 'keys'],
-                 ['keys=/t/bad.txt', 'line 2'], ['keys=/t/later.txt', 'version']];
-  const page = await freshPage();
-  for (const [query, names] of cases) {
+                 ['keys=/t/bad.txt', 'line 2'], ['keys=/t/later.txt', 'version'],
+                 ['keys=/t/declared-huge.txt', '64 MiB', 10000], ['keys=/t/endless.txt', '64 MiB', 20000],
+                 ['keys=/t/never.txt', '10 s', 16000]];
+  const page = await openPage(null);
+  for (const [query, why, within] of cases) {
+    const started = Date.now();
     await open(page, `?${query}`);
-    await until(page, 'window.zarvoxTest.ended', `the error for ${query}`, 10000);
-    const seen = await page.evaluate(() => ({
+    await until(page, 'window.zarvoxTest.ended', `the error for ${query}`, within || 10000);
+    const seen = await page.evaluate(() => ({ ...window.zarvoxTest, hashes: undefined,
       text: document.getElementById('error').textContent,
-      shown: getComputedStyle(document.getElementById('error')).display !== 'none',
-      presents: window.zarvoxTest.presents }));
-    assert(seen.shown && seen.text.startsWith('Cannot start:') && seen.text.includes(names),
-           `${query}: the page says "${seen.text}" (shown: ${seen.shown})`);
-    assert(seen.presents === 0, `${query}: the game ran ${seen.presents} presents`);
+      shown: getComputedStyle(document.getElementById('error')).display !== 'none' }));
+    assert(seen.shown && seen.text === seen.error && seen.text.startsWith('Cannot start:') &&
+           seen.text.includes(why), `${query}: the page says "${seen.text}" (shown: ${seen.shown})`);
+    assert(seen.status === 2 && seen.presents === 0, `${query}: status ${seen.status}, ${seen.presents} presents`);
+    if (within) metrics[`refused_${query.slice(8, -4)}_ms`] = Date.now() - started;
   }
+  for (const res of stalled.splice(0)) res.destroy();
   await page.close();
 });
 
-let firstFrames = [];
-await check('real keys start a game, move the ship and start the sound', async () => {
-  const page = await freshPage();
-  await page.evaluateOnNewDocument(() => {
+// ---- Keys, touch and controllers ----
+
+// From the title two taps of fire start the stage.
+async function startStage(page, fire) {
+  await until(page, 'window.zarvoxTest.presents >= 40', 'the title');
+  for (let i = 0; i < 2; ++i) {
+    await fire();
+    await afterPresents(page, 10);
+  }
+  await until(page, 'window.zarvoxTest.mode === 2', 'the stage to start');
+  await afterPresents(page, 60);
+}
+
+// Holds each of `holds` ([what, hold(down), the keys held, the ship's way])
+// for 10 presents and lets go: the game holds those of Left, Right and Fire
+// while it is held, and the ship moves that way (0: either).
+async function holdEach(page, holds) {
+  for (const [what, hold, want, way] of holds) {
+    const x0 = await look(page, 'shipX');
+    await hold(true);
+    await afterPresents(page, 10);
+    const keys = await look(page, 'keys');
+    await hold(false);
+    await afterPresents(page, 3);
+    const x1 = await look(page, 'shipX');
+    assert((keys & (KEY.LEFT | KEY.RIGHT | KEY.SPACE)) === want, `${what} held, yet the game's keys are ${keys}`);
+    assert(!way || Math.sign(x1 - x0) === way, `${what} held: the ship went from ${x0} to ${x1}`);
+  }
+}
+
+const firstFrames = [];
+await check('real keys and a controller start a game, steer and fire; sound starts; 400 taps hold no key', async () => {
+  const page = await openPage('?ms=0', { inject: () => {
     window.keptDefaults = [];
     window.addEventListener('keydown', (e) => window.keptDefaults.push([e.code, e.defaultPrevented]));
-  });
-  await open(page, '?ms=0');
-  await until(page, 'window.zarvoxTest.presents >= 30', 'the title');
-  firstFrames.push(await page.evaluate('window.zarvoxTest.firstFrameMs'));
-  await afterPresents(page, 20);
-  assert(await page.evaluate('window.zarvoxTest.audioPeak') === 0, 'sound before any key');
-  // Each press is shorter than a frame: down and up reach the page at once.
-  await page.keyboard.press('Space');
-  await afterPresents(page, 10);
-  await page.keyboard.press('Space');
-  await until(page, 'window.zarvoxTest.mode === 2', 'the stage to start');
-  await afterPresents(page, 60);
-  const x0 = await page.evaluate('window.zarvoxTest.shipX');
-  await page.keyboard.down('ArrowLeft');
-  await afterPresents(page, 10);
-  const held = await page.evaluate('window.zarvoxTest.keys');
-  await page.keyboard.up('ArrowLeft');
-  const x1 = await page.evaluate('window.zarvoxTest.shipX');
-  assert(held & KEY.LEFT, `Left held, yet the game's keys are ${held}`);
-  assert(x1 < x0, `Left held: the ship went from ${x0} to ${x1}`);
-  await page.keyboard.down('ArrowRight');
-  await afterPresents(page, 10);
-  await page.keyboard.up('ArrowRight');
-  const x2 = await page.evaluate('window.zarvoxTest.shipX');
-  assert(x2 > x1, `Right held: the ship went from ${x1} to ${x2}`);
-  await page.evaluate('window.zarvoxTest.audioPeak = 0');
-  await page.keyboard.press('Space');
-  await new Promise((r) => setTimeout(r, 1500));
-  const peak = await page.evaluate('window.zarvoxTest.audioPeak');
-  metrics.battle_audio_peak = peak;
-  assert(peak > 0.01, `the battle's sound peaks at ${peak}`);
-  const kept = await page.evaluate('window.keptDefaults');
-  for (const [code, prevented] of kept)
-    assert(prevented, `${code} kept its browser action (the page may scroll)`);
-  await page.close();
-});
-
-await check('touch buttons steer and fire, also at the same time', async () => {
-  const page = await freshPage(PHONE);
-  await open(page, '?ms=0');
-  await until(page, 'window.zarvoxTest.presents >= 40', 'the title');
-  const centre = (key) => page.$eval(`#touch button[data-key="${key}"]`, (b) => {
-    const r = b.getBoundingClientRect();
-    return r.width > 0 ? { x: r.x + r.width / 2, y: r.y + r.height / 2 } : null;
-  });
-  const [left, right, fire] = [await centre('LEFT'), await centre('RIGHT'), await centre('SPACE')];
-  assert(left && right && fire, 'the three touch buttons are not on the page');
-  const cdp = await page.createCDPSession();
-  const touch = (type, points) => cdp.send('Input.dispatchTouchEvent', { type,
-    touchPoints: points.map(([p, id]) => ({ x: p.x, y: p.y, id })) });
-  const tapFire = async () => {
-    await touch('touchStart', [[fire, 1]]);
-    await touch('touchEnd', []);
-  };
-  await tapFire();
-  await afterPresents(page, 10);
-  await tapFire();
-  await until(page, 'window.zarvoxTest.mode === 2', 'the stage to start');
-  await afterPresents(page, 60);
-  const keys = () => page.evaluate('window.zarvoxTest.keys');
-  const ship = () => page.evaluate('window.zarvoxTest.shipX');
-  const x0 = await ship();
-  await touch('touchStart', [[left, 1]]);
-  await touch('touchStart', [[left, 1], [fire, 2]]);
-  await afterPresents(page, 3);
-  const both = await keys();
-  assert((both & (KEY.LEFT | KEY.SPACE)) === (KEY.LEFT | KEY.SPACE),
-         `Left and fire held, yet the game's keys are ${both}`);
-  await afterPresents(page, 10);
-  const x1 = await ship();
-  assert(x1 < x0, `Left held: the ship went from ${x0} to ${x1}`);
-  // The first finger slides onto Right: the key moves with it.
-  await touch('touchMove', [[right, 1], [fire, 2]]);
-  await afterPresents(page, 3);
-  const slid = await keys();
-  assert((slid & (KEY.LEFT | KEY.RIGHT)) === KEY.RIGHT, `after sliding the keys are ${slid}`);
-  await afterPresents(page, 10);
-  const x2 = await ship();
-  assert(x2 > x1, `Right held: the ship went from ${x1} to ${x2}`);
-  await touch('touchEnd', []);
-  await afterPresents(page, 3);
-  const after = await keys();
-  assert((after & (KEY.LEFT | KEY.RIGHT | KEY.SPACE)) === 0, `all fingers up, keys ${after}`);
-  await page.close();
-});
-
-await check('a controller steers and fires', async () => {
-  const page = await freshPage();
-  await page.evaluateOnNewDocument(() => {
     const pad = { connected: true, axes: [0, 0, 0, 0],
                   buttons: Array.from({ length: 17 }, () => ({ pressed: false, value: 0 })) };
     window.testPad = pad;
     navigator.getGamepads = () => [pad];
-  });
-  await open(page, '?ms=0');
-  await until(page, 'window.zarvoxTest.presents >= 40', 'the title');
-  const press = async (button, down) => {
-    await page.evaluate((b, d) => { window.testPad.buttons[b].pressed = d; }, button, down);
-    await afterPresents(page, 3);
-  };
-  await press(0, true);
-  await press(0, false);
-  await afterPresents(page, 10);
-  await press(1, true);
-  await press(1, false);
-  await until(page, 'window.zarvoxTest.mode === 2', 'the stage to start');
-  await afterPresents(page, 60);
-  const x0 = await page.evaluate('window.zarvoxTest.shipX');
-  await page.evaluate(() => { window.testPad.axes[0] = -1; });
-  await afterPresents(page, 10);
-  const held = await page.evaluate('window.zarvoxTest.keys');
-  await page.evaluate(() => { window.testPad.axes[0] = 0; });
-  await afterPresents(page, 3);
-  const x1 = await page.evaluate('window.zarvoxTest.shipX');
-  assert(held & KEY.LEFT, `the stick held left, yet the game's keys are ${held}`);
-  assert(x1 < x0, `the stick held left: the ship went from ${x0} to ${x1}`);
-  await press(15, true);
-  await afterPresents(page, 10);
-  await press(15, false);
-  const x2 = await page.evaluate('window.zarvoxTest.shipX');
-  assert(x2 > x1, `the D-pad held right: the ship went from ${x1} to ${x2}`);
-  await page.close();
-});
-
-await check('without storage or sound the game plays and says so once each', async () => {
-  const page = await freshPage();
-  const lines = [];
-  page.on('console', (m) => lines.push(m.text()));
-  await page.evaluateOnNewDocument(() => {
-    Object.defineProperty(window, 'localStorage', {
-      get() { throw new DOMException('storage is off', 'SecurityError'); } });
-    delete window.AudioWorkletNode;
-  });
-  await open(page, '?ms=0&fast=1&keys=/t/auto.txt');
-  await until(page, 'window.zarvoxTest.ended', 'the game to end', 180000);
-  const t = await page.evaluate(() => window.zarvoxTest);
-  assert(t.status === 0, `the game ended with status ${t.status}`);
-  assertSameHashes('no storage, no sound', autoHashes, t.hashes);
-  const said = (text) => lines.filter((l) => l.includes(text)).length;
-  assert(said('without saving') === 1, `storage: ${JSON.stringify(lines)}`);
-  assert(said('playing without sound') === 1, `sound: ${JSON.stringify(lines)}`);
-  await page.close();
-});
-
-await check('a storage that throws when read plays without saving and says so once', async () => {
-  const page = await freshPage();
-  const lines = [];
-  page.on('console', (m) => lines.push(m.text()));
-  await page.evaluateOnNewDocument(() => {
-    Storage.prototype.getItem = () => { throw new DOMException('quota', 'UnknownError'); };
-  });
-  await open(page, '?ms=0&fast=1&frames=60&keys=/t/skip.txt');
-  await until(page, 'window.zarvoxTest.ended', 'the short run to end', 30000);
-  const t = await state(page);
-  assert(t.status === 0 && t.presents === 60, `status ${t.status} after ${t.presents} presents`);
-  const said = lines.filter((l) => l.includes('without saving')).length;
-  assert(said === 1, `storage: ${JSON.stringify(lines)}`);
-  await page.close();
-});
-
-await check('key scripts too large or too slow are refused within the limits', async () => {
-  for (const [name, why, within] of [['declared-huge', '64 MiB', 10000], ['endless', '64 MiB', 20000],
-                                     ['never', '10 s', 16000]]) {
-    const page = await freshPage();
-    const started = Date.now();
-    await open(page, `?ms=0&fast=1&keys=/t/${name}.txt`);
-    await until(page, 'window.zarvoxTest.ended', `${name} to be refused`, within);
-    const t = await state(page);
-    assert(t.status === 2 && t.presents === 0, `${name}: status ${t.status}, ${t.presents} presents`);
-    assert(t.error && t.error.includes(why), `${name}: the page says ${t.error}`);
-    const shown = await page.evaluate(() => document.getElementById('error').textContent);
-    assert(shown === t.error, `${name}: the page shows ${shown}`);
-    metrics[`refused_${name}_ms`] = Date.now() - started;
-    await page.close();
-  }
-  for (const res of stalled.splice(0)) res.destroy();
-});
-
-await check('a flood of 400 taps within one frame leaves no key held', async () => {
-  const page = await freshPage();
-  await open(page, '?ms=0&start=2');
-  await until(page, 'window.zarvoxTest.mode === 2 && window.zarvoxTest.presents >= 60', 'the stage');
+  } });
+  await until(page, 'window.zarvoxTest.presents >= 50', 'the title');
+  firstFrames.push(await look(page, 'firstFrameMs'));
+  assert(await look(page, 'audioPeak') === 0, 'sound before any key');
+  // Each press is shorter than a frame: down and up reach the page at once.
+  await startStage(page, () => page.keyboard.press('Space'));
+  const arrow = (dir) => (down) => page.keyboard[down ? 'down' : 'up'](`Arrow${dir}`);
+  const pad = (what) => (down) => page.evaluate(`window.testPad.${what(down)}`);
+  await holdEach(page, [['Left', arrow('Left'), KEY.LEFT, -1], ['Right', arrow('Right'), KEY.RIGHT, 1],
+                        ['the stick left', pad((d) => `axes[0] = ${d ? -1 : 0}`), KEY.LEFT, -1],
+                        ['the D-pad right', pad((d) => `buttons[15].pressed = ${d}`), KEY.RIGHT, 1],
+                        ['A', pad((d) => `buttons[0].pressed = ${d}`), KEY.SPACE, 0],
+                        ['B', pad((d) => `buttons[1].pressed = ${d}`), KEY.SPACE, 0]]);
+  await page.evaluate('window.zarvoxTest.audioPeak = 0');
+  await page.keyboard.press('Space');
+  await pauseFor(1500);
+  const peak = metrics.battle_audio_peak = await look(page, 'audioPeak');
+  assert(peak > 0.01, `the battle's sound peaks at ${peak}`);
+  for (const [code, prevented] of await page.evaluate('window.keptDefaults'))
+    assert(prevented, `${code} kept its browser action (the page may scroll)`);
   await page.evaluate(() => {
     for (let i = 0; i < 400; ++i) {
       for (const type of ['keydown', 'keyup'])
@@ -479,86 +322,75 @@ await check('a flood of 400 taps within one frame leaves no key held', async () 
     }
   });
   await afterPresents(page, 10);
-  const keys = await page.evaluate('window.zarvoxTest.keys');
+  const keys = await look(page, 'keys');
   assert(!(keys & KEY.LEFT), `after the flood the game's keys are ${keys}`);
-  const x0 = await page.evaluate('window.zarvoxTest.shipX');
-  await afterPresents(page, 10);
-  const x1 = await page.evaluate('window.zarvoxTest.shipX');
-  assert(x1 === x0, `no key held, yet the ship went from ${x0} to ${x1}`);
+  await page.close();
+});
+
+// The game's picture and the touch buttons Left, Right and Fire, as boxes.
+const gameAndButtons = (page) => Promise.all(['#screen', ...['LEFT', 'RIGHT', 'SPACE'].map((k) =>
+  `#touch button[data-key="${k}"]`)].map((s) => page.$eval(s, (e) => e.getBoundingClientRect().toJSON())));
+
+await check('touch buttons steer and fire, also at the same time; in landscape they stand beside the game', async () => {
+  const page = await openPage('?ms=0', { viewport: PHONE });
+  const [, left, right, fire] = (await gameAndButtons(page)).map((r) => ({ x: r.x + r.width / 2, y: r.y + r.height / 2,
+                                                                           shown: r.width > 0 }));
+  assert(left.shown && right.shown && fire.shown, 'the three touch buttons are not on the page');
+  const cdp = await page.createCDPSession();
+  const touch = (type, ...points) => cdp.send('Input.dispatchTouchEvent', { type,
+    touchPoints: points.map(([p, id]) => ({ x: p.x, y: p.y, id })) });
+  await startStage(page, () => touch('touchStart', [fire, 1]).then(() => touch('touchEnd')));
+  // Left is held with Fire; the first finger then slides onto Right, and
+  // the key moves with it.
+  await holdEach(page, [['Left and Fire', (down) => down && touch('touchStart', [left, 1], [fire, 2]),
+                         KEY.LEFT | KEY.SPACE, -1],
+                        ['Right, slid onto, and Fire',
+                         (down) => (down ? touch('touchMove', [right, 1], [fire, 2]) : touch('touchEnd')),
+                         KEY.RIGHT | KEY.SPACE, 1]]);
+  const after = await look(page, 'keys');
+  assert((after & (KEY.LEFT | KEY.RIGHT | KEY.SPACE)) === 0, `all fingers up, keys ${after}`);
+  await page.setViewport({ ...PHONE, width: 844, height: 390 });
+  await afterPresents(page, 5);
+  const [game, ...buttons] = await gameAndButtons(page);
+  metrics.landscape_game_css_px = { width: game.width, height: game.height };
+  assert(game.height >= 300, `the game is ${game.height} CSS pixels tall in a 390-pixel screen`);
+  assert(buttons[0].right <= game.left && buttons[1].right <= game.left, 'Left and Right are not left of the game');
+  assert(buttons[2].left >= game.right, 'Fire is not right of the game');
+  assert([game, ...buttons].every((b) => b.top >= 0 && b.bottom <= 390), 'the game or a button is off the screen');
+  await shoot(page, 'phone-landscape');
   await page.close();
 });
 
 await check('two tabs of one browser merge their records: a reward is never erased', async () => {
-  fs.copyFileSync(path.join(ROOT, 'tests/golden/boss_three_misses.keys'), path.join(WORK, 'misses.txt'));
-  fs.copyFileSync(path.join(ROOT, 'tests/golden/boss_victory.keys'), path.join(WORK, 'victory.txt'));
+  for (const name of ['boss_three_misses', 'boss_victory'])
+    fs.copyFileSync(path.join(ROOT, `tests/golden/${name}.keys`), path.join(WORK, `${name}.txt`));
   const context = await browser.createBrowserContext();
   const record = Buffer.alloc(72);
   record.writeDoubleLE(39, 0);
   record.writeInt32LE(1, 12 + 4 * 2);
-  const seed = await freshPage(DESKTOP, context);
-  await open(seed, '?keys=/t/never-there.txt');
-  await seed.evaluate((hex) => localStorage.setItem('zarvox.PlayData', hex), record.toString('hex'));
-  await seed.close();
+  const stored = async (page) => Buffer.from(await page.evaluate(() => localStorage.getItem('zarvox.PlayData')), 'hex');
   // The first tab loads best 39, loses the boss battle with 90 in real time
   // and saves at the title; the second wins the battle meanwhile, fast,
   // while the first waits hidden.
-  const slow = await freshPage(DESKTOP, context);
-  await open(slow, '?keys=/t/misses.txt&start=3&score=90&frames=700&ms=0');
+  const slow = await openPage('?keys=/t/boss_three_misses.txt&start=3&score=90&frames=700&ms=0', { context,
+    inject: `localStorage.setItem('zarvox.PlayData', '${record.toString('hex')}')` });
   await until(slow, 'window.zarvoxTest.presents >= 5', 'the first tab to start');
-  const fast = await freshPage(DESKTOP, context);
-  await open(fast, '?keys=/t/victory.txt&start=3&score=70&ms=120&frames=1200&fast=1');
+  const fast = await openPage('?keys=/t/boss_victory.txt&start=3&score=70&ms=120&frames=1200&fast=1', { context });
   await until(fast, 'window.zarvoxTest.ended', 'the boss battle to end', 60000);
-  const won = Buffer.from(await fast.evaluate(() => localStorage.getItem('zarvox.PlayData')), 'hex');
+  const won = await stored(fast);
   assert(won.readDoubleLE(0) === 70 && won.readInt32LE(12 + 4 * 9) === 1, `after the win: ${won.toString('hex')}`);
-  assert(await slow.evaluate('window.zarvoxTest.mode') === 3, 'the first tab reached its title too early');
+  assert(await look(slow, 'mode') === 3, 'the first tab reached its title too early');
   await fast.close();
   await slow.bringToFront();  // a hidden page holds its game
   await until(slow, 'window.zarvoxTest.ended', 'the first tab to end', 60000);
-  const stored = Buffer.from(await slow.evaluate(() => localStorage.getItem('zarvox.PlayData')), 'hex');
-  assert(stored.readDoubleLE(0) === 90, `the best score went to ${stored.readDoubleLE(0)}`);
+  const merged = await stored(slow);
+  assert(merged.readDoubleLE(0) === 90, `the best score went to ${merged.readDoubleLE(0)}`);
   for (let k = 0; k < 10; ++k)
-    assert(stored.readInt32LE(12 + 4 * k) === (k === 2 || k === 9 ? 1 : 0), `reward ${k}: ${stored.toString('hex')}`);
+    assert(merged.readInt32LE(12 + 4 * k) === (k === 2 || k === 9 ? 1 : 0), `reward ${k}: ${merged.toString('hex')}`);
   await context.close();
 });
 
-await check('"Salir" ends the game and "Play again" starts a new one', async () => {
-  const page = await freshPage();
-  await open(page, '?ms=0');
-  await until(page, 'window.zarvoxTest.presents >= 20', 'the title');
-  firstFrames.push(await page.evaluate('window.zarvoxTest.firstFrameMs'));
-  const r = await page.$eval('#screen', (c) => {
-    const b = c.getBoundingClientRect();
-    return { x: b.x, y: b.y, sx: b.width / c.width, sy: b.height / c.height };
-  });
-  // "Salir" is the first item of the bar along the canvas's top edge.
-  await page.mouse.click(r.x + 12 * r.sx, r.y + 5 * r.sy);
-  await until(page, 'window.zarvoxTest.ended', 'the game to end', 10000);
-  const status = await page.evaluate('window.zarvoxTest.status');
-  assert(status === 0, `the game ended with status ${status}`);
-  assert(await page.$eval('#end', (e) => !e.hidden), 'no "Play again" after the end');
-  await page.click('#again');
-  await until(page, '!window.zarvoxTest.ended && window.zarvoxTest.presents >= 20', 'a new game');
-  await page.close();
-});
-
-await check('screenshots of the title, a stage and the boss, on a desktop and a phone', async () => {
-  for (const [device, viewport] of [['desktop', DESKTOP], ['phone', PHONE]]) {
-    const page = await freshPage(viewport);
-    const shots = [['title', '?ms=0&keys=/t/skip.txt', 100], ['stage', '?ms=0&start=2', 250],
-                   ['boss', '?ms=0&start=3', 250]];
-    for (const [name, query, presents] of shots) {
-      await open(page, query);
-      await until(page, `window.zarvoxTest.presents >= ${presents}`, name);
-      await shoot(page, `${device}-${name}`);
-    }
-    await page.close();
-  }
-});
-
-// ---- Pause, mute, the installed page ----
-
-const presentsNow = (page) => page.evaluate('window.zarvoxTest.presents');
-const pauseFor = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+// ---- Pause, the menu, the installed page, the pictures ----
 
 // The page seen as hidden or shown, as when the player switches tabs.
 const setHidden = (page, hidden) => page.evaluate((h) => {
@@ -570,16 +402,16 @@ const setHidden = (page, hidden) => page.evaluate((h) => {
 async function assertHeld(page, what) {
   await until(page, 'window.zarvoxTest.paused === true', `${what}: paused`);
   await pauseFor(100);
-  const held = await presentsNow(page);
+  const held = await look(page, 'presents');
   await pauseFor(600);
-  const later = await presentsNow(page);
+  const later = await look(page, 'presents');
   assert(later === held, `${what}: ${later - held} presents while paused`);
 }
 
-await check('the pause button and a hidden page hold the game; the button or a shown page play on', async () => {
-  const page = await freshPage();
-  await open(page, '?ms=0&start=2');
+await check('pause, P and a hidden page hold the game; Escape quits, "Play again" and "Salir" work', async () => {
+  const page = await openPage('?ms=0&start=2');
   await until(page, 'window.zarvoxTest.presents >= 50', 'the stage to run');
+  firstFrames.push(await look(page, 'firstFrameMs'));
   await page.click('[data-action="pause"]');
   await assertHeld(page, 'the button');
   await shoot(page, 'pause-overlay');
@@ -589,7 +421,7 @@ await check('the pause button and a hidden page hold the game; the button or a s
   await page.click('[data-action="pause"]');
   await until(page, 'window.zarvoxTest.paused === false', 'the button to play on');
   await afterPresents(page, 10);
-  const keys = await page.evaluate('window.zarvoxTest.keys');
+  const keys = await look(page, 'keys');
   assert((keys & KEY.LEFT) === 0, `Left pressed while paused reached the game (keys ${keys})`);
   await page.keyboard.up('ArrowLeft');
   await setHidden(page, true);
@@ -597,50 +429,41 @@ await check('the pause button and a hidden page hold the game; the button or a s
   await setHidden(page, false);
   await until(page, 'window.zarvoxTest.paused === false', 'a shown page to play on');
   await afterPresents(page, 10);
-  // P pauses and plays on as the button does.
+  // P pauses as the button does; Escape quits from a pause.
   await page.keyboard.press('KeyP');
   await assertHeld(page, 'P');
-  await page.keyboard.press('KeyP');
-  await afterPresents(page, 10);
-  // Escape quits from a pause at once.
-  await page.keyboard.press('KeyP');
-  await assertHeld(page, 'P again');
   await page.keyboard.press('Escape');
   await until(page, 'window.zarvoxTest.ended', 'Escape to end the paused game', 5000);
+  assert(await page.$eval('#end', (e) => !e.hidden), 'no "Play again" after the end');
+  await page.click('#again');
+  await until(page, '!window.zarvoxTest.ended && window.zarvoxTest.presents >= 20', 'a new game');
+  // "Salir" is the first item of the bar along the canvas's top edge.
+  const r = await page.$eval('#screen', (c) => {
+    const b = c.getBoundingClientRect();
+    return { x: b.x, y: b.y, sx: b.width / c.width, sy: b.height / c.height };
+  });
+  await page.mouse.click(r.x + 12 * r.sx, r.y + 5 * r.sy);
+  await until(page, 'window.zarvoxTest.ended', '"Salir" to end the game', 10000);
+  const status = await look(page, 'status');
+  assert(status === 0, `the game ended with status ${status}`);
   await page.close();
 });
 
-await check('mute and the volume are kept across a reload', async () => {
-  const ctx = await browser.createBrowserContext();
-  const page = await freshPage(DESKTOP, ctx);
-  await open(page, '?ms=0&frames=100000');
-  await until(page, 'window.zarvoxTest.presents >= 5', 'the title');
-  assert(!(await page.evaluate('window.zarvoxTest.muted')), 'muted before anyone asked');
-  await page.click('[data-action="mute"]');
-  await page.keyboard.press('Minus');
-  await page.keyboard.press('Minus');
-  await page.keyboard.press('KeyM');
-  const before = await page.evaluate(() => ({ ...window.zarvoxTest }));
-  assert(before.muted === true && before.volume === 8, `muted ${before.muted}, volume ${before.volume}`);
-  await page.reload();
-  await page.waitForFunction('window.zarvoxTest && window.zarvoxTest.presents > 0');
-  const after = await page.evaluate(() => ({ ...window.zarvoxTest }));
-  assert(after.muted === true && after.volume === 8,
-         `after a reload: muted ${after.muted}, volume ${after.volume}`);
-  await ctx.close();
-});
-
-await check('after one visit the page loads and plays offline, and installs', async () => {
-  const ctx = await browser.createBrowserContext();
-  const page = await freshPage(PHONE, ctx);
-  await open(page, '?ms=0');
+await check('after one visit the page plays offline, keeping mute and the volume, and installs', async () => {
+  const page = await openPage('?ms=0', { viewport: PHONE });
   await page.evaluate(() => navigator.serviceWorker.ready);
   await until(page, 'window.zarvoxTest.presents > 0', 'the first visit to play');
-  const cdp = await page.createCDPSession();
-  const manifest = await cdp.send('Page.getAppManifest');
+  assert(!(await look(page, 'muted')), 'muted before anyone asked');
+  await page.click('[data-action="mute"]');
+  for (const key of ['Minus', 'Minus', 'KeyM']) await page.keyboard.press(key);
+  const kept = async (when) => {
+    const t = await state(page);
+    assert(t.muted === true && t.volume === 8, `${when} a reload: muted ${t.muted}, volume ${t.volume}`);
+  };
+  await kept('before');
+  const manifest = await (await page.createCDPSession()).send('Page.getAppManifest');
   assert(manifest.errors.length === 0, `manifest: ${JSON.stringify(manifest.errors)}`);
-  const m = JSON.parse(manifest.data);
-  const sizes = m.icons.map((i) => i.sizes).join(' ');
+  const sizes = JSON.parse(manifest.data).icons.map((i) => i.sizes).join(' ');
   assert(/192x192/.test(sizes) && /512x512/.test(sizes), `icons ${sizes}`);
   serverCutOff = true;
   try {
@@ -648,33 +471,24 @@ await check('after one visit the page loads and plays offline, and installs', as
     await page.waitForFunction('window.zarvoxTest', { timeout: 10000 });
     await until(page, 'window.zarvoxTest.presents > 150', 'the offline page to play');
     await shoot(page, 'installed-offline');
+    await kept('after');
   } finally {
     serverCutOff = false;
   }
-  await ctx.close();
+  await page.close();
 });
 
-await check('in phone landscape the buttons stand beside the game', async () => {
-  const page = await freshPage({ width: 844, height: 390, deviceScaleFactor: 3, isMobile: true,
-                                 hasTouch: true });
-  await open(page, '?ms=0&start=2');
-  await until(page, 'window.zarvoxTest.presents >= 100', 'the stage');
-  const box = (selector) => page.$eval(selector, (e) => {
-    const r = e.getBoundingClientRect();
-    return { left: r.left, right: r.right, top: r.top, bottom: r.bottom, height: r.height };
-  });
-  const game = await box('#screen');
-  const left = await box('button[data-key="LEFT"]');
-  const right = await box('button[data-key="RIGHT"]');
-  const fire = await box('button[data-key="SPACE"]');
-  metrics.landscape_game_css_px = { width: game.right - game.left, height: game.height };
-  assert(game.height >= 300, `the game is ${game.height} CSS pixels tall in a 390-pixel screen`);
-  assert(left.right <= game.left && right.right <= game.left, 'Left and Right are not left of the game');
-  assert(fire.left >= game.right, 'Fire is not right of the game');
-  for (const b of [left, right, fire])
-    assert(b.top >= 0 && b.bottom <= 390, 'a button is off the screen');
-  await shoot(page, 'phone-landscape');
-  await page.close();
+await check('screenshots of the title, a stage and the boss, on a desktop and a phone', async () => {
+  for (const [device, viewport] of [['desktop', DESKTOP], ['phone', PHONE]]) {
+    const page = await openPage(null, { viewport });
+    for (const [name, query, presents] of [['title', 'keys=/t/skip.txt', 100], ['stage', 'start=2', 250],
+                                           ['boss', 'start=3', 250]]) {
+      await open(page, `?ms=0&${query}`);
+      await until(page, `window.zarvoxTest.presents >= ${presents}`, name);
+      await shoot(page, `${device}-${name}`);
+    }
+    await page.close();
+  }
 });
 
 const gzipped = (name) => zlib.gzipSync(fs.readFileSync(path.join(WEB, name)), { level: 9 }).length;

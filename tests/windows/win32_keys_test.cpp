@@ -10,67 +10,64 @@
 
 namespace {
 
-int passed = 0;
-int failed = 0;
+// What a key message becomes: DROP, TOGGLE (fullscreen), or the id of the
+// message posted to the game, which must carry the key's own code.
+constexpr uint32_t DROP = 0, TOGGLE = 1, WRONG_KEY = 2;
 
-void check(bool ok, const char* what) {
-    if (ok) {
-        ++passed;
-    } else {
-        ++failed;
-        std::printf("FAILED: %s\n", what);
-    }
-}
+struct Row {
+    uint32_t message, vk;
+    bool alt, repeat;
+    uint32_t becomes;
+};
 
-Win32Key key(uint32_t message, uint32_t vk, bool alt = false, bool repeat = false) {
-    return Win32Key{message, vk, repeat, alt, false};
-}
-
-bool posts(const Win32Key& k, uint32_t id, uint32_t vk) {
-    const KeyRouting r = route_win32_key(k);
-    return r.route == KeyRoute::Post && r.message.id == id && r.message.wparam == vk;
-}
-
-bool dropped(const Win32Key& k) {
-    return route_win32_key(k).route == KeyRoute::Drop;
-}
-
-bool toggles(const Win32Key& k) {
-    return route_win32_key(k).route == KeyRoute::ToggleFullscreen;
-}
+const Row ROWS[] = {
+    // With Alt, and F10, a press is a system key; a release is always a key-up.
+    {WM_SYSKEYDOWN, 'A', true, false, WM_SYSKEYDOWN},
+    {WM_SYSKEYDOWN, VK_F10, false, false, WM_SYSKEYDOWN},
+    {WM_SYSKEYUP, VK_LEFT, true, false, WM_KEYUP},
+    // The window's own keys: Alt+Enter and F11 toggle once per press.
+    {WM_SYSKEYDOWN, VK_RETURN, true, false, TOGGLE},
+    {WM_SYSKEYDOWN, VK_RETURN, true, true, DROP},
+    {WM_SYSKEYUP, VK_RETURN, true, false, DROP},
+    {WM_KEYDOWN, VK_F11, false, false, TOGGLE},
+    {WM_KEYUP, VK_F11, false, false, DROP},
+    {WM_SYSKEYDOWN, VK_F4, true, false, DROP},  // Windows' own
+    {WM_KEYDOWN, VK_RETURN, false, false, WM_KEYDOWN},
+    {WM_KEYUP, VK_SHIFT, false, false, WM_KEYUP},
+};
 
 }  // namespace
 
 int main() {
-    // The game's keys, pressed, repeated and let go.
-    for (uint32_t vk : {uint32_t{VK_LEFT}, uint32_t{VK_RIGHT}, uint32_t{VK_SPACE},
-                        uint32_t{VK_ESCAPE}, uint32_t{'A'}, uint32_t{'7'}, uint32_t{VK_F2}}) {
-        check(posts(key(WM_KEYDOWN, vk), WM_KEYDOWN, vk), "a game key goes down");
-        check(posts(key(WM_KEYDOWN, vk, false, true), WM_KEYDOWN, vk), "its repeats pass");
-        check(posts(key(WM_KEYUP, vk), WM_KEYUP, vk), "and it comes up");
-    }
-    // With Alt, and F10, a press is a system key; a release is always a key-up.
-    check(posts(key(WM_SYSKEYDOWN, 'A', true), WM_SYSKEYDOWN, 'A'), "Alt+A is a system key");
-    check(posts(key(WM_SYSKEYDOWN, VK_F10), WM_SYSKEYDOWN, VK_F10), "F10 is a system key");
-    check(posts(key(WM_SYSKEYUP, VK_LEFT, true), WM_KEYUP, VK_LEFT), "a release under Alt");
-    // The window's own keys.
-    check(toggles(key(WM_SYSKEYDOWN, VK_RETURN, true)), "Alt+Enter toggles fullscreen");
-    check(dropped(key(WM_SYSKEYDOWN, VK_RETURN, true, true)), "its repeat does not");
-    check(dropped(key(WM_SYSKEYUP, VK_RETURN, true)), "nor its release");
-    check(toggles(key(WM_KEYDOWN, VK_F11)), "F11 toggles fullscreen");
-    check(dropped(key(WM_KEYUP, VK_F11)), "its release is the window's");
-    check(dropped(key(WM_SYSKEYDOWN, VK_F4, true)), "Alt+F4 is Windows' own");
-    check(posts(key(WM_KEYDOWN, VK_RETURN), WM_KEYDOWN, VK_RETURN), "Enter alone is a key");
-    // Keys the other hosts do not pass either.
-    for (uint32_t vk : {uint32_t{VK_TAB}, uint32_t{VK_MENU}, uint32_t{VK_CONTROL},
-                        uint32_t{VK_NUMPAD4}, uint32_t{VK_LWIN}})
-        check(dropped(key(WM_KEYDOWN, vk)), "a key the game has no use for is dropped");
+    int passed = 0;
+    int failed = 0;
+    auto check = [&](const Row& row, bool other_shift_held = false) {
+        const KeyRouting r =
+            route_win32_key(Win32Key{row.message, row.vk, row.repeat, row.alt, other_shift_held});
+        uint32_t got = r.route == KeyRoute::Drop ? DROP : TOGGLE;
+        if (r.route == KeyRoute::Post) got = r.message.wparam == row.vk ? r.message.id : WRONG_KEY;
+        if (got == row.becomes) {
+            ++passed;
+            return;
+        }
+        ++failed;
+        std::printf("FAILED: message 0x%x, key 0x%x: 0x%x, not 0x%x\n", row.message, row.vk, got,
+                    row.becomes);
+    };
+    for (const Row& row : ROWS) check(row);
     // Shift stays down while the other Shift key is.
-    Win32Key shift_up = key(WM_KEYUP, VK_SHIFT);
-    check(posts(shift_up, WM_KEYUP, VK_SHIFT), "Shift comes up");
-    shift_up.other_shift_held = true;
-    check(dropped(shift_up), "but not while the other Shift is down");
-
+    check({WM_KEYUP, VK_SHIFT, false, false, DROP}, true);
+    // Keys the other hosts do not pass either.
+    for (uint32_t vk : {VK_TAB, VK_MENU, VK_CONTROL, VK_NUMPAD4, VK_LWIN})
+        check({WM_KEYDOWN, vk, false, false, DROP});
+    // The game's keys, pressed, repeated and let go.
+    for (uint32_t vk :
+         {uint32_t{VK_LEFT}, uint32_t{VK_RIGHT}, uint32_t{VK_SPACE}, uint32_t{VK_ESCAPE},
+          uint32_t{'A'}, uint32_t{'7'}, uint32_t{VK_F2}, uint32_t{VK_F12}}) {
+        check({WM_KEYDOWN, vk, false, false, WM_KEYDOWN});
+        check({WM_KEYDOWN, vk, false, true, WM_KEYDOWN});
+        check({WM_KEYUP, vk, false, false, WM_KEYUP});
+    }
     std::printf("%d passed, %d failed\n", passed, failed);
     return failed == 0 ? 0 : 1;
 }
