@@ -202,12 +202,15 @@ def restore_leftovers():
 
 
 def build(build_dir, targets):
-    targets = sorted({t for t in targets if t} | {"zarvox-sim"})
-    cmd = ["nice", "cmake", "--build", build_dir, "-j2"]
-    for t in targets:
-        cmd += ["--target", t]
-    status, out = run(cmd, timeout=900)
-    return status == 0, out
+    # One target at a time: several targets in one parallel make can each
+    # rebuild a library they share at once, and a test may then link the
+    # unmutated copy, which would count a mutant as surviving.
+    for t in sorted({t for t in targets if t} | {"zarvox-sim"}):
+        status, out = run(["nice", "cmake", "--build", build_dir, "-j2", "--target", t],
+                          timeout=900)
+        if status != 0:
+            return False, out
+    return True, ""
 
 
 def failing_tests(build_dir, group, timeout):
