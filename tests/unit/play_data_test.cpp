@@ -59,20 +59,8 @@ std::string record_of(double best, int reward) {
     return std::string(reinterpret_cast<const char*>(&r), sizeof r);
 }
 
-TEST_F(PlayDataFile, SavesTheExactRecordLittleEndian) {
-    PlayData.best_score = 16.0;
-    PlayData.rewards[2] = 1;
-    ASSERT_EQ(save_play_data(), 0);
-    const std::string bytes = file();
-    ASSERT_EQ(bytes.size(), 72u);
-    double best = 0;
-    std::memcpy(&best, bytes.data(), 8);
-    EXPECT_EQ(best, 16.0);
-    EXPECT_EQ(bytes[20], 1);
-    EXPECT_EQ(std::count(bytes.begin() + 21, bytes.end(), '\0'), 51);
-    EXPECT_FALSE(temporary_left());
-}
-
+// The exact 72 bytes a save writes are pinned by every golden replay's
+// final play data; these are the files no golden game meets.
 TEST_F(PlayDataFile, MissingFileLeavesTheRecordAndReportsIt) {
     PlayData.rewards[0] = 1;
     EXPECT_EQ(load_play_data(), 1);
