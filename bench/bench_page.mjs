@@ -1,7 +1,9 @@
 // What the page costs while it plays: the renderer process's CPU and its
 // main thread's busy time over a stretch of real-time play, read from the
-// DevTools protocol (Performance.getMetrics), and the intervals between the
-// frames shown in it.
+// DevTools protocol (Performance.getMetrics), the intervals between the
+// frames shown in it and the game's work for each frame; and what it costs
+// to start: the gzipped size of zarvox.js and zarvox.wasm, and the time
+// from loading the page to its first frame.
 //
 //   node bench/bench_page.mjs [build-web folder] [seconds]
 //
@@ -15,6 +17,7 @@ import { createRequire } from 'node:module';
 import os from 'node:os';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
+import zlib from 'node:zlib';
 
 const ROOT = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '..');
 const require = createRequire(path.join(ROOT, 'tests/web/package.json'));
@@ -62,25 +65,36 @@ const metrics = async () => Object.fromEntries(
 await page.goto(`http://127.0.0.1:${server.address().port}/?keys=/t/auto.txt&ms=0`);
 await page.waitForFunction('window.zarvoxTest && window.zarvoxTest.presents > 100',
                            { timeout: 30000 });
+const firstFrame = await page.evaluate('window.zarvoxTest.firstFrameMs');
 const before = await metrics();
-const firstShown = await page.evaluate('window.zarvoxTest.shownAt.length');
+const [firstShown, firstWork] = await page.evaluate(
+  () => [window.zarvoxTest.shownAt.length, window.zarvoxTest.workMs.length]);
 await new Promise((resolve) => setTimeout(resolve, SECONDS * 1000));
 const after = await metrics();
 const shown = await page.evaluate(`window.zarvoxTest.shownAt.slice(${firstShown})`);
+const work = await page.evaluate(`window.zarvoxTest.workMs.slice(${firstWork})`);
 await browser.close();
 server.close();
 fs.rmSync(WORK, { recursive: true, force: true });
 
 const span = after.Timestamp - before.Timestamp;
 const per = (name) => (100 * (after[name] - before[name]) / span).toFixed(2);
-const gaps = shown.slice(1).map((v, i) => v - shown[i]);
+const gaps = shown.slice(1).map((v, i) => v - shown[i]).sort((a, b) => a - b);
 const mean = gaps.reduce((a, b) => a + b, 0) / gaps.length;
 const sd = Math.sqrt(gaps.reduce((a, b) => a + (b - mean) ** 2, 0) / gaps.length);
+work.sort((a, b) => a - b);
+// The value below which the share p of a sorted list lies.
+const at = (list, p) => +list[Math.min(list.length - 1, Math.floor(list.length * p))].toFixed(3);
+const gzipped = (name) => zlib.gzipSync(fs.readFileSync(path.join(WEB, name)), { level: 9 }).length;
 console.log(JSON.stringify({
   seconds: +span.toFixed(1),
   renderer_cpu_percent: +per('ProcessTime'),
   main_thread_busy_percent: +per('TaskDuration'),
   script_percent: +per('ScriptDuration'),
   frames: gaps.length,
-  frame_interval_ms: { mean: +mean.toFixed(3), sd: +sd.toFixed(3) },
+  frame_interval_ms: { mean: +mean.toFixed(3), sd: +sd.toFixed(3), p1: at(gaps, 0.01),
+                       p99: at(gaps, 0.99), max: at(gaps, 1) },
+  game_work_ms: { p50: at(work, 0.5), p99: at(work, 0.99), max: at(work, 1) },
+  first_frame_ms: Math.round(firstFrame),
+  gzipped_bytes: { 'zarvox.js': gzipped('zarvox.js'), 'zarvox.wasm': gzipped('zarvox.wasm') },
 }));

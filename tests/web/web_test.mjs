@@ -1,7 +1,8 @@
 // Plays the browser build in headless Chromium and checks it against the
 // headless runner: frame hashes, keys, touch, controllers, play data, the
-// menu, sound and the page's errors. Measures size, start-up and pacing and
-// takes screenshots along the way (written to the output folder).
+// menu, sound and the page's errors, and takes screenshots along the way
+// (written to the output folder). What the page costs (size, start-up,
+// pacing) is bench/bench_page.mjs's to measure.
 //
 //   node web_test.mjs   (after scripts/build-web.sh and the native build)
 //
@@ -14,7 +15,6 @@ import http from 'node:http';
 import os from 'node:os';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
-import zlib from 'node:zlib';
 import puppeteer from 'puppeteer-core';
 
 const ROOT = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
@@ -28,7 +28,6 @@ const PHONE = { width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, h
 const DESKTOP = { width: 1280, height: 800, deviceScaleFactor: 1 };
 
 fs.mkdirSync(OUT, { recursive: true });
-const metrics = {};
 
 // ---- The runner ----
 
@@ -174,9 +173,9 @@ async function check(name, body) {
 
 // Space skips the title's opening, to the picture with the best score.
 fs.writeFileSync(path.join(WORK, 'skip.txt'), '10 press SPACE\n');
-// The autoplayed game's key script, as the runner wrote it while playing.
-simHashes(['--autoplay', '--autoplay-script', path.join(WORK, 'auto.txt')], 'autoplay');
-const autoHashes = simHashes(['--input', path.join(WORK, 'auto.txt')], 'replay');
+// The autoplayed game's frames and its key script, as the runner wrote it
+// while playing: the page plays the script and must show the same game.
+const autoHashes = simHashes(['--autoplay', '--autoplay-script', path.join(WORK, 'auto.txt')], 'autoplay');
 
 await check('an autoplayed game gives the runner\'s frames and record; the next visit\'s title shows it', async () => {
   const context = await browser.createBrowserContext();
@@ -193,22 +192,14 @@ await check('an autoplayed game gives the runner\'s frames and record; the next 
   await context.close();
 });
 
-await check('the page keeps 50 frames a second in real time, without storage or sound, saying so once each', async () => {
-  const { t, page } = await replay('?keys=/t/auto.txt&ms=0', autoHashes, { timeout: 240000, inject: () => {
+await check('the page plays a whole game in real time, without storage or sound, saying so once each', async () => {
+  const { page } = await replay('?keys=/t/auto.txt&ms=0', autoHashes, { timeout: 240000, inject: () => {
     Object.defineProperty(window, 'localStorage', {
       get() { throw new DOMException('storage is off', 'SecurityError'); } });
     delete window.AudioWorkletNode;
   } });
   assert(page.said('without saving') === 1, 'storage: not said once');
   assert(page.said('playing without sound') === 1, 'sound: not said once');
-  const gaps = t.shownAt.slice(2).map((v, i) => v - t.shownAt[i + 1]).sort((a, b) => a - b);
-  const work = [...t.workMs].sort((a, b) => a - b);
-  const mean = gaps.reduce((a, b) => a + b, 0) / gaps.length;
-  const sd = Math.sqrt(gaps.reduce((a, b) => a + (b - mean) ** 2, 0) / gaps.length);
-  const at = (list, p) => +list[Math.min(list.length - 1, Math.floor(list.length * p))].toFixed(3);
-  metrics.frame_interval_ms = { mean: +mean.toFixed(3), sd: +sd.toFixed(3), p1: at(gaps, 0.01),
-                                p99: at(gaps, 0.99), max: at(gaps, 1), frames: gaps.length };
-  metrics.game_work_ms = { p50: at(work, 0.5), p99: at(work, 0.99), max: at(work, 1) };
 });
 
 await check('a recording\'s time lines and late messages give the runner\'s frames, also when storage throws', async () => {
@@ -241,7 +232,6 @@ await check('bad query values and key scripts give a readable error and no game,
                  ['keys=/t/never.txt', '10 s', 16000]];
   const page = await openPage(null);
   for (const [query, why, within] of cases) {
-    const started = Date.now();
     await open(page, `?${query}`);
     await until(page, 'window.zarvoxTest.ended', `the error for ${query}`, within || 10000);
     const seen = await page.evaluate(() => ({ ...window.zarvoxTest, hashes: undefined,
@@ -250,13 +240,28 @@ await check('bad query values and key scripts give a readable error and no game,
     assert(seen.shown && seen.text === seen.error && seen.text.startsWith('Cannot start:') &&
            seen.text.includes(why), `${query}: the page says "${seen.text}" (shown: ${seen.shown})`);
     assert(seen.status === 2 && seen.presents === 0, `${query}: status ${seen.status}, ${seen.presents} presents`);
-    if (within) metrics[`refused_${query.slice(8, -4)}_ms`] = Date.now() - started;
   }
   for (const res of stalled.splice(0)) res.destroy();
   await page.close();
 });
 
-// ---- Keys, touch and controllers ----
+// ---- Keys, touch, controllers, pause and the menu ----
+
+// The page seen as hidden or shown, as when the player switches tabs.
+const setHidden = (page, hidden) => page.evaluate((h) => {
+  Object.defineProperty(document, 'visibilityState', { configurable: true, get: () => h ? 'hidden' : 'visible' });
+  Object.defineProperty(document, 'hidden', { configurable: true, get: () => h });
+  document.dispatchEvent(new Event('visibilitychange'));
+}, hidden);
+
+async function assertHeld(page, what) {
+  await until(page, 'window.zarvoxTest.paused === true', `${what}: paused`);
+  await pauseFor(100);
+  const held = await look(page, 'presents');
+  await pauseFor(600);
+  const later = await look(page, 'presents');
+  assert(later === held, `${what}: ${later - held} presents while paused`);
+}
 
 // From the title two taps of fire start the stage.
 async function startStage(page, fire) {
@@ -286,8 +291,8 @@ async function holdEach(page, holds) {
   }
 }
 
-const firstFrames = [];
-await check('real keys and a controller start a game, steer and fire; sound starts; 400 taps hold no key', async () => {
+await check('real keys and a controller start a game, steer and fire; sound starts; 400 taps hold no key; ' +
+            'pause, P and a hidden page hold it; Escape quits, "Play again" and "Salir" work', async () => {
   const page = await openPage('?ms=0', { inject: () => {
     window.keptDefaults = [];
     window.addEventListener('keydown', (e) => window.keptDefaults.push([e.code, e.defaultPrevented]));
@@ -297,7 +302,7 @@ await check('real keys and a controller start a game, steer and fire; sound star
     navigator.getGamepads = () => [pad];
   } });
   await until(page, 'window.zarvoxTest.presents >= 50', 'the title');
-  firstFrames.push(await look(page, 'firstFrameMs'));
+  await shoot(page, 'desktop-title');
   assert(await look(page, 'audioPeak') === 0, 'sound before any key');
   // Each press is shorter than a frame: down and up reach the page at once.
   await startStage(page, () => page.keyboard.press('Space'));
@@ -311,7 +316,7 @@ await check('real keys and a controller start a game, steer and fire; sound star
   await page.evaluate('window.zarvoxTest.audioPeak = 0');
   await page.keyboard.press('Space');
   await pauseFor(1500);
-  const peak = metrics.battle_audio_peak = await look(page, 'audioPeak');
+  const peak = await look(page, 'audioPeak');
   assert(peak > 0.01, `the battle's sound peaks at ${peak}`);
   for (const [code, prevented] of await page.evaluate('window.keptDefaults'))
     assert(prevented, `${code} kept its browser action (the page may scroll)`);
@@ -324,6 +329,42 @@ await check('real keys and a controller start a game, steer and fire; sound star
   await afterPresents(page, 10);
   const keys = await look(page, 'keys');
   assert(!(keys & KEY.LEFT), `after the flood the game's keys are ${keys}`);
+  // The pause button, P and a hidden page hold the game.
+  await shoot(page, 'desktop-stage');
+  await page.click('[data-action="pause"]');
+  await assertHeld(page, 'the button');
+  await shoot(page, 'pause-overlay');
+  // Keys pressed while paused never reach the game.
+  await page.keyboard.down('ArrowLeft');
+  await pauseFor(100);
+  await page.click('[data-action="pause"]');
+  await until(page, 'window.zarvoxTest.paused === false', 'the button to play on');
+  await afterPresents(page, 10);
+  const held = await look(page, 'keys');
+  assert((held & KEY.LEFT) === 0, `Left pressed while paused reached the game (keys ${held})`);
+  await page.keyboard.up('ArrowLeft');
+  await setHidden(page, true);
+  await assertHeld(page, 'a hidden page');
+  await setHidden(page, false);
+  await until(page, 'window.zarvoxTest.paused === false', 'a shown page to play on');
+  await afterPresents(page, 10);
+  // P pauses as the button does; Escape quits from a pause.
+  await page.keyboard.press('KeyP');
+  await assertHeld(page, 'P');
+  await page.keyboard.press('Escape');
+  await until(page, 'window.zarvoxTest.ended', 'Escape to end the paused game', 5000);
+  assert(await page.$eval('#end', (e) => !e.hidden), 'no "Play again" after the end');
+  await page.click('#again');
+  await until(page, '!window.zarvoxTest.ended && window.zarvoxTest.presents >= 20', 'a new game');
+  // "Salir" is the first item of the bar along the canvas's top edge.
+  const r = await page.$eval('#screen', (c) => {
+    const b = c.getBoundingClientRect();
+    return { x: b.x, y: b.y, sx: b.width / c.width, sy: b.height / c.height };
+  });
+  await page.mouse.click(r.x + 12 * r.sx, r.y + 5 * r.sy);
+  await until(page, 'window.zarvoxTest.ended', '"Salir" to end the game', 10000);
+  const status = await look(page, 'status');
+  assert(status === 0, `the game ended with status ${status}`);
   await page.close();
 });
 
@@ -331,8 +372,10 @@ await check('real keys and a controller start a game, steer and fire; sound star
 const gameAndButtons = (page) => Promise.all(['#screen', ...['LEFT', 'RIGHT', 'SPACE'].map((k) =>
   `#touch button[data-key="${k}"]`)].map((s) => page.$eval(s, (e) => e.getBoundingClientRect().toJSON())));
 
-await check('touch buttons steer and fire, also at the same time; in landscape they stand beside the game', async () => {
+await check('touch buttons steer and fire, also at the same time; in landscape they stand beside the game; ' +
+            'after one visit the page plays offline, keeping mute and the volume, and installs', async () => {
   const page = await openPage('?ms=0', { viewport: PHONE });
+  await page.evaluate(() => navigator.serviceWorker.ready);
   const [, left, right, fire] = (await gameAndButtons(page)).map((r) => ({ x: r.x + r.width / 2, y: r.y + r.height / 2,
                                                                            shown: r.width > 0 }));
   assert(left.shown && right.shown && fire.shown, 'the three touch buttons are not on the page');
@@ -340,6 +383,7 @@ await check('touch buttons steer and fire, also at the same time; in landscape t
   const touch = (type, ...points) => cdp.send('Input.dispatchTouchEvent', { type,
     touchPoints: points.map(([p, id]) => ({ x: p.x, y: p.y, id })) });
   await startStage(page, () => touch('touchStart', [fire, 1]).then(() => touch('touchEnd')));
+  await shoot(page, 'phone-stage');
   // Left is held with Fire; the first finger then slides onto Right, and
   // the key moves with it.
   await holdEach(page, [['Left and Fire', (down) => down && touch('touchStart', [left, 1], [fire, 2]),
@@ -349,15 +393,36 @@ await check('touch buttons steer and fire, also at the same time; in landscape t
                          KEY.RIGHT | KEY.SPACE, 1]]);
   const after = await look(page, 'keys');
   assert((after & (KEY.LEFT | KEY.RIGHT | KEY.SPACE)) === 0, `all fingers up, keys ${after}`);
+  assert(!(await look(page, 'muted')), 'muted before anyone asked');
+  await page.click('[data-action="mute"]');
+  for (const key of ['Minus', 'Minus', 'KeyM']) await page.keyboard.press(key);
+  const kept = async (when) => {
+    const t = await state(page);
+    assert(t.muted === true && t.volume === 8, `${when} a reload: muted ${t.muted}, volume ${t.volume}`);
+  };
+  await kept('before');
+  const manifest = await (await page.createCDPSession()).send('Page.getAppManifest');
+  assert(manifest.errors.length === 0, `manifest: ${JSON.stringify(manifest.errors)}`);
+  const sizes = JSON.parse(manifest.data).icons.map((i) => i.sizes).join(' ');
+  assert(/192x192/.test(sizes) && /512x512/.test(sizes), `icons ${sizes}`);
   await page.setViewport({ ...PHONE, width: 844, height: 390 });
   await afterPresents(page, 5);
   const [game, ...buttons] = await gameAndButtons(page);
-  metrics.landscape_game_css_px = { width: game.width, height: game.height };
   assert(game.height >= 300, `the game is ${game.height} CSS pixels tall in a 390-pixel screen`);
   assert(buttons[0].right <= game.left && buttons[1].right <= game.left, 'Left and Right are not left of the game');
   assert(buttons[2].left >= game.right, 'Fire is not right of the game');
   assert([game, ...buttons].every((b) => b.top >= 0 && b.bottom <= 390), 'the game or a button is off the screen');
   await shoot(page, 'phone-landscape');
+  // The page plays offline after one visit, keeping mute and the volume.
+  serverCutOff = true;
+  try {
+    await open(page, '?ms=0');
+    await until(page, 'window.zarvoxTest.presents > 150', 'the offline page to play');
+    await shoot(page, 'installed-offline');
+    await kept('after');
+  } finally {
+    serverCutOff = false;
+  }
   await page.close();
 });
 
@@ -389,114 +454,6 @@ await check('two tabs of one browser merge their records: a reward is never eras
     assert(merged.readInt32LE(12 + 4 * k) === (k === 2 || k === 9 ? 1 : 0), `reward ${k}: ${merged.toString('hex')}`);
   await context.close();
 });
-
-// ---- Pause, the menu, the installed page, the pictures ----
-
-// The page seen as hidden or shown, as when the player switches tabs.
-const setHidden = (page, hidden) => page.evaluate((h) => {
-  Object.defineProperty(document, 'visibilityState', { configurable: true, get: () => h ? 'hidden' : 'visible' });
-  Object.defineProperty(document, 'hidden', { configurable: true, get: () => h });
-  document.dispatchEvent(new Event('visibilitychange'));
-}, hidden);
-
-async function assertHeld(page, what) {
-  await until(page, 'window.zarvoxTest.paused === true', `${what}: paused`);
-  await pauseFor(100);
-  const held = await look(page, 'presents');
-  await pauseFor(600);
-  const later = await look(page, 'presents');
-  assert(later === held, `${what}: ${later - held} presents while paused`);
-}
-
-await check('pause, P and a hidden page hold the game; Escape quits, "Play again" and "Salir" work', async () => {
-  const page = await openPage('?ms=0&start=2');
-  await until(page, 'window.zarvoxTest.presents >= 50', 'the stage to run');
-  firstFrames.push(await look(page, 'firstFrameMs'));
-  await page.click('[data-action="pause"]');
-  await assertHeld(page, 'the button');
-  await shoot(page, 'pause-overlay');
-  // Keys pressed while paused never reach the game.
-  await page.keyboard.down('ArrowLeft');
-  await pauseFor(100);
-  await page.click('[data-action="pause"]');
-  await until(page, 'window.zarvoxTest.paused === false', 'the button to play on');
-  await afterPresents(page, 10);
-  const keys = await look(page, 'keys');
-  assert((keys & KEY.LEFT) === 0, `Left pressed while paused reached the game (keys ${keys})`);
-  await page.keyboard.up('ArrowLeft');
-  await setHidden(page, true);
-  await assertHeld(page, 'a hidden page');
-  await setHidden(page, false);
-  await until(page, 'window.zarvoxTest.paused === false', 'a shown page to play on');
-  await afterPresents(page, 10);
-  // P pauses as the button does; Escape quits from a pause.
-  await page.keyboard.press('KeyP');
-  await assertHeld(page, 'P');
-  await page.keyboard.press('Escape');
-  await until(page, 'window.zarvoxTest.ended', 'Escape to end the paused game', 5000);
-  assert(await page.$eval('#end', (e) => !e.hidden), 'no "Play again" after the end');
-  await page.click('#again');
-  await until(page, '!window.zarvoxTest.ended && window.zarvoxTest.presents >= 20', 'a new game');
-  // "Salir" is the first item of the bar along the canvas's top edge.
-  const r = await page.$eval('#screen', (c) => {
-    const b = c.getBoundingClientRect();
-    return { x: b.x, y: b.y, sx: b.width / c.width, sy: b.height / c.height };
-  });
-  await page.mouse.click(r.x + 12 * r.sx, r.y + 5 * r.sy);
-  await until(page, 'window.zarvoxTest.ended', '"Salir" to end the game', 10000);
-  const status = await look(page, 'status');
-  assert(status === 0, `the game ended with status ${status}`);
-  await page.close();
-});
-
-await check('after one visit the page plays offline, keeping mute and the volume, and installs', async () => {
-  const page = await openPage('?ms=0', { viewport: PHONE });
-  await page.evaluate(() => navigator.serviceWorker.ready);
-  await until(page, 'window.zarvoxTest.presents > 0', 'the first visit to play');
-  assert(!(await look(page, 'muted')), 'muted before anyone asked');
-  await page.click('[data-action="mute"]');
-  for (const key of ['Minus', 'Minus', 'KeyM']) await page.keyboard.press(key);
-  const kept = async (when) => {
-    const t = await state(page);
-    assert(t.muted === true && t.volume === 8, `${when} a reload: muted ${t.muted}, volume ${t.volume}`);
-  };
-  await kept('before');
-  const manifest = await (await page.createCDPSession()).send('Page.getAppManifest');
-  assert(manifest.errors.length === 0, `manifest: ${JSON.stringify(manifest.errors)}`);
-  const sizes = JSON.parse(manifest.data).icons.map((i) => i.sizes).join(' ');
-  assert(/192x192/.test(sizes) && /512x512/.test(sizes), `icons ${sizes}`);
-  serverCutOff = true;
-  try {
-    await page.reload();
-    await page.waitForFunction('window.zarvoxTest', { timeout: 10000 });
-    await until(page, 'window.zarvoxTest.presents > 150', 'the offline page to play');
-    await shoot(page, 'installed-offline');
-    await kept('after');
-  } finally {
-    serverCutOff = false;
-  }
-  await page.close();
-});
-
-await check('screenshots of the title, a stage and the boss, on a desktop and a phone', async () => {
-  for (const [device, viewport] of [['desktop', DESKTOP], ['phone', PHONE]]) {
-    const page = await openPage(null, { viewport });
-    for (const [name, query, presents] of [['title', 'keys=/t/skip.txt', 100], ['stage', 'start=2', 250],
-                                           ['boss', 'start=3', 250]]) {
-      await open(page, `?ms=0&${query}`);
-      await until(page, `window.zarvoxTest.presents >= ${presents}`, name);
-      await shoot(page, `${device}-${name}`);
-    }
-    await page.close();
-  }
-});
-
-const gzipped = (name) => zlib.gzipSync(fs.readFileSync(path.join(WEB, name)), { level: 9 }).length;
-metrics.gzipped_bytes = { 'zarvox.js': gzipped('zarvox.js'), 'zarvox.wasm': gzipped('zarvox.wasm') };
-metrics.gzipped_bytes.total = metrics.gzipped_bytes['zarvox.js'] + metrics.gzipped_bytes['zarvox.wasm'];
-if (firstFrames.length) metrics.first_frame_ms = firstFrames.map((ms) => Math.round(ms));
-fs.writeFileSync(path.join(OUT, 'metrics.json'), JSON.stringify(metrics, null, 2) + '\n');
-console.log(`# measured: ${JSON.stringify(metrics)}`);
 
 await browser.close();
 server.close();
