@@ -84,7 +84,7 @@ protected:
     ResourceEntry table_[5];
 };
 
-TEST_F(Display, SpritesClipAtTheScreenEdges) {
+TEST_F(Display, SpritesClipAtTheScreenEdgesAndWhollyOutsideOrNotShownDrawNothing) {
     int first = 0;
     draw_sprite(-5, 10);  // right 11 columns at x 0
     EXPECT_EQ(white_columns(10, &first), 11);
@@ -94,14 +94,10 @@ TEST_F(Display, SpritesClipAtTheScreenEdges) {
     EXPECT_EQ(white_columns(10, &first), 9);
     EXPECT_EQ(first, 231);
     EXPECT_EQ(at(230, 10), 0u);
-}
 
-TEST_F(Display, SpritesWhollyOutsideOrNotShownDrawNothing) {
-    int first = 0;
-    draw_sprite(0, 320);
-    draw_sprite(-16, 10);
-    draw_sprite(240, 10);
-    draw_sprite(10, -16);
+    fill_back_surface(ScreenRect, 0);
+    for (const auto& [x, y] : {std::pair{0, 320}, {-16, 10}, {240, 10}, {10, -16}})
+        draw_sprite(x, y);
     draw_sprite(10, 10, 0);
     draw_sprite(10, 10, 2);
     for (int y = 0; y < SCREEN_HEIGHT; ++y) ASSERT_EQ(white_columns(y, &first), 0) << y;

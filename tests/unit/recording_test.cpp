@@ -36,6 +36,8 @@ bool same_message(const ScriptedMessage& a, const ScriptedMessage& b) {
            a.message.id == b.message.id && a.message.wparam == b.message.wparam;
 }
 
+// Every kind of message line reads back as written; the time and play-data
+// lines round-trip in the recorded game below.
 TEST(Recording, ScriptLinesRoundTripThroughTheParser) {
     const ScriptedMessage lines[] = {
         {3, {WM_KEYDOWN, VK_SPACE, 0}, false}, {3, {WM_KEYUP, VK_SPACE, 0}, true},
@@ -44,27 +46,14 @@ TEST(Recording, ScriptLinesRoundTripThroughTheParser) {
     };
     std::string text = std::string(KEY_SCRIPT_HEADER) + "\n";
     char line[256];
-    ASSERT_GT(format_time_line({2, 345}, line, sizeof line), 0);
-    text += line;
     for (const ScriptedMessage& m : lines) {
         ASSERT_GT(format_script_line(m, line, sizeof line), 0);
         text += line;
     }
-    PlayDataRecord record = {};
-    record.best_score = 61.5;
-    record.rewards[9] = 1;
-    ASSERT_GT(format_play_data_line(&record, sizeof record, line, sizeof line), 0);
-    text += line;
-
     const KeyScript script = parse(text);
     ASSERT_EQ(script.messages.size(), std::size(lines));
     for (size_t i = 0; i < std::size(lines); ++i)
         EXPECT_TRUE(same_message(script.messages[i], lines[i])) << i;
-    ASSERT_EQ(script.times.size(), 1u);
-    EXPECT_EQ(script.times[0].frame, 2);
-    EXPECT_EQ(script.times[0].ms, 345);
-    ASSERT_EQ(script.play_data.size(), sizeof record);
-    EXPECT_EQ(std::memcmp(script.play_data.data(), &record, sizeof record), 0);
 
     // Commands other than "Salir" change nothing and have no line.
     EXPECT_EQ(format_script_line({1, {WM_COMMAND, 7, 0}}, line, sizeof line), 0);
