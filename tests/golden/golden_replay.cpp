@@ -4,6 +4,8 @@
 #include <set>
 #include <sstream>
 
+#include "support/measure.h"
+
 namespace golden {
 
 namespace {
@@ -21,26 +23,6 @@ std::vector<std::string> words(const std::string& s) {
     std::vector<std::string> out;
     for (std::string w; in >> w;) out.push_back(w);
     return out;
-}
-
-// The end of the JSON value starting at `at` (one past its last character).
-size_t value_end(const std::string& line, size_t at) {
-    int depth = 0;
-    for (size_t i = at; i < line.size(); ++i) {
-        const char c = line[i];
-        if (c == '"') {
-            for (++i; i < line.size() && line[i] != '"'; ++i) i += line[i] == '\\';
-            if (depth == 0) return i + 1;
-        } else if (c == '{' || c == '[') {
-            ++depth;
-        } else if (c == '}' || c == ']') {
-            if (depth == 0) return i;
-            if (--depth == 0) return i + 1;
-        } else if (c == ',' && depth == 0) {
-            return i;
-        }
-    }
-    return line.size();
 }
 
 void merge_changes(State& state, const State& changes) {
@@ -70,53 +52,15 @@ std::vector<Case> read_cases(const std::string& text, std::string* error) {
     return cases;
 }
 
-std::map<std::string, std::string> split_record(const std::string& line) {
-    std::map<std::string, std::string> fields;
-    size_t i = line.find('{');
-    while (i != std::string::npos && i < line.size()) {
-        const size_t key_start = line.find('"', i + 1);
-        const size_t key_end = line.find('"', key_start + 1);
-        const size_t colon = line.find(':', key_end);
-        if (key_start == std::string::npos || colon == std::string::npos) break;
-        size_t value_start = colon + 1;
-        while (value_start < line.size() && line[value_start] == ' ') ++value_start;
-        i = value_end(line, value_start);
-        fields[line.substr(key_start + 1, key_end - key_start - 1)] =
-            line.substr(value_start, i - value_start);
-    }
-    return fields;
-}
-
-uint32_t fnv1a(const std::string& text) {
-    uint32_t h = 2166136261u;
-    for (unsigned char c : text) h = (h ^ c) * 16777619u;
-    return h;
-}
-
-std::string to_hex(const std::string& bytes) {
-    std::string out;
-    for (unsigned char c : bytes) out += {"0123456789abcdef"[c >> 4], "0123456789abcdef"[c & 15]};
-    return out;
-}
-
-std::string from_hex(const std::string& hex) {
-    std::string out;
-    for (size_t i = 0; i + 1 < hex.size(); i += 2)
-        out += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
-    return out;
-}
-
-Pinned pin_trace(const std::string& trace, int status, const std::string& play_data_hex) {
+Pinned pin_trace(const std::vector<Json>& trace, int status, const std::string& play_data_hex) {
     Pinned pinned{{}, status, play_data_hex};
     State state;
-    std::istringstream lines(trace);
-    for (std::string line; std::getline(lines, line);) {
-        if (trim(line).empty()) continue;
+    for (const Json& record : trace) {
         State changes;
-        for (const auto& [field, text] : split_record(line)) {
+        for (const auto& [field, value] : record.fields) {
             const auto old = state.find(field);
-            if (field != "frame" && (old == state.end() || old->second != fnv1a(text)))
-                changes[field] = fnv1a(text);
+            if (field != "frame" && (old == state.end() || old->second != fnv1a(value.raw)))
+                changes[field] = fnv1a(value.raw);
         }
         merge_changes(state, changes);
         pinned.changes.push_back(changes);

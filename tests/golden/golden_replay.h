@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "support/trace_reader.h"
+
 namespace golden {
 
 struct Case {
@@ -28,16 +30,9 @@ struct Pinned {
 // Parses cases.txt: `name | options | hex bytes of the starting PlayData.dat`.
 std::vector<Case> read_cases(const std::string& text, std::string* error);
 
-// The top-level fields of one trace record, each as the exact text the
-// runner wrote for its value.
-std::map<std::string, std::string> split_record(const std::string& line);
-
-uint32_t fnv1a(const std::string& text);
-std::string to_hex(const std::string& bytes);
-std::string from_hex(const std::string& hex);
-
-// Turns a trace (JSON Lines) into the pinned form.
-Pinned pin_trace(const std::string& trace, int status, const std::string& play_data_hex);
+// Turns a trace, each field digested as the exact text the runner wrote,
+// into the pinned form.
+Pinned pin_trace(const std::vector<Json>& trace, int status, const std::string& play_data_hex);
 
 std::string write_pinned(const Pinned& pinned);
 bool read_pinned(const std::string& text, Pinned* out, std::string* error);

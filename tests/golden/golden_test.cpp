@@ -4,11 +4,13 @@
 // an issue asks for, never for a refactor).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <iostream>
 
 #include "golden/golden_replay.h"
+#include "support/measure.h"
 #include "support/sim_process.h"
 
 namespace {
@@ -24,18 +26,15 @@ std::vector<golden::Case> all_cases() {
 }
 
 golden::Pinned replay(const golden::Case& c) {
-    SimRun run;
-    run.trace = false;  // read as the runner wrote it, not parsed
-    run.args = c.args;
-    run.args.insert(run.args.end(), {"--trace", "trace.jsonl"});
-    run.play_data = c.play_data;
-    run.has_play_data = c.has_play_data;
-    run.script = read_file_bytes(GOLDEN_DIR + c.name + ".keys");  // empty when there is none
+    const SimRun run{.script = read_file_bytes(GOLDEN_DIR + c.name + ".keys"),  // may be empty
+                     .args = c.args,
+                     .play_data = c.play_data,
+                     .has_play_data = c.has_play_data};
     const SimResult result = run_sim_process(run, make_scratch_dir("golden-" + c.name));
     const std::string data_path = result.dir + "/PlayData.dat";
     golden::Pinned pinned = golden::pin_trace(
-        read_file_bytes(result.dir + "/trace.jsonl"), result.status,
-        std::filesystem::exists(data_path) ? golden::to_hex(read_file_bytes(data_path)) : "none");
+        result.trace, result.status,
+        std::filesystem::exists(data_path) ? to_hex(read_file_bytes(data_path)) : "none");
     std::filesystem::remove_all(result.dir);
     return pinned;
 }
@@ -71,9 +70,7 @@ INSTANTIATE_TEST_SUITE_P(golden, Golden, testing::ValuesIn(all_cases()),
 
 int update(int argc, char** argv) {
     for (const golden::Case& c : all_cases()) {
-        bool wanted = argc == 0;
-        for (int i = 0; i < argc; ++i) wanted = wanted || c.name == argv[i];
-        if (!wanted) continue;
+        if (argc > 0 && std::find(argv, argv + argc, c.name) == argv + argc) continue;
         const golden::Pinned pinned = replay(c);
         write_file_bytes(GOLDEN_DIR + c.name + ".golden", golden::write_pinned(pinned));
         std::cout << c.name << ": " << pinned.changes.size() << " presents, status "

@@ -43,17 +43,6 @@ header=$(od -An -tx1 -N26 "$icon" | tr -d ' \n')
 [ "$header" = "89504e470d0a1a0a0000000d4948445200000100000001000806" ] ||
     fail "the icon is not a 256 x 256 RGBA PNG: $header"
 
-if command -v desktop-file-validate >/dev/null; then
-    desktop-file-validate "$desktop" || fail "desktop-file-validate"
-else
-    echo "desktop-file-validate not found: skipped"
-fi
-if command -v appstreamcli >/dev/null; then
-    appstreamcli validate --no-net "$metainfo" || fail "appstreamcli validate"
-else
-    echo "appstreamcli not found: skipped"
-fi
-
 # A staged install names the final prefix, never the staging area.
 install_into /opt/zarvox "$scratch/stage" || fail "staged install"
 [ "$(exec_line "$scratch/stage/opt/zarvox")" = /opt/zarvox/bin/zarvox-launch ] ||
@@ -64,9 +53,20 @@ odd="$scratch/my \"games\" \$1"
 install_into "$odd" || fail "install into $odd"
 [ "$(exec_line "$odd")" = "\"$scratch/my \\\\\"games\\\\\" \\\\\$1/bin/zarvox-launch\"" ] ||
     fail "odd Exec=$(exec_line "$odd")"
+
+# The validators, where installed, accept the plain and the odd entry.
 if command -v desktop-file-validate >/dev/null; then
-    desktop-file-validate "$odd/share/applications/$id.desktop" || fail "odd entry invalid"
+    desktop-file-validate "$desktop" "$odd/share/applications/$id.desktop" ||
+        fail "desktop-file-validate"
+else
+    echo "desktop-file-validate not found: skipped"
 fi
+if command -v appstreamcli >/dev/null; then
+    appstreamcli validate --no-net "$metainfo" || fail "appstreamcli validate"
+else
+    echo "appstreamcli not found: skipped"
+fi
+
 # A % cannot be named reliably: the install stops before copying anything.
 if install_into "$scratch/100%"; then fail "installed into a prefix with %"; fi
 [ -e "$scratch/100%/bin/zarvox" ] && fail "copied the game before refusing the prefix"

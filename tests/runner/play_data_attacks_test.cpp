@@ -23,10 +23,7 @@ namespace fs = std::filesystem;
 // build tree may be barred).
 bool permissions_hold() {
     static const bool hold = [] {
-        SimRun run;
-        run.args = {"--frames", "1"};
-        run.trace = false;
-        run.as_nobody = true;
+        const SimRun run{.args = {"--frames", "1"}, .trace = false, .as_nobody = true};
         return geteuid() != 0 || run_sim_process(run, make_scratch_dir("nobody")).status == 0;
     }();
     return hold;
@@ -126,11 +123,11 @@ TEST(PlayDataAttacks, TheGameNeitherHangsNorDestroysNorWritesThroughAStrangeName
         const std::string dir = make_scratch_dir(attack.name);
         chmod(dir.c_str(), 0777);
         attack.plant(dir);
-        SimRun run;
-        run.args = {"--frames", "20", "--score", "7"};  // the title raises the best to 7, saves
-        run.trace = false;
-        run.as_nobody = attack.as_nobody;
-        run.time_limit = 10;
+        // The title raises the best to 7, and saves.
+        const SimRun run{.args = {"--frames", "20", "--score", "7"},
+                         .trace = false,
+                         .as_nobody = attack.as_nobody,
+                         .time_limit = 10};
         const SimResult r = run_sim_process(run, dir);
         EXPECT_EQ(r.status, 0) << "hung or failed: " << r.stderr_text;
         EXPECT_EQ(play_data_lines(r.stderr_text), attack.saves ? 0 : 1) << r.stderr_text;

@@ -3,26 +3,16 @@
 // touches the folder's record.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "platform/play_data.h"
+#include "support/measure.h"
 #include "support/sim_process.h"
 
 namespace {
-
-namespace fs = std::filesystem;
-
-PlayDataRecord parsed(const std::string& bytes) {
-    PlayDataRecord r{};
-    std::memcpy(&r, bytes.data(), std::min(bytes.size(), sizeof r));
-    return r;
-}
 
 std::string golden(const std::string& name) {
     return read_file_bytes(std::string(ZARVOX_SOURCE_DIR) + "/tests/golden/" + name);
@@ -53,14 +43,14 @@ TEST(PlayDataMerge, TwoGamesInOneFolderNeverEraseEachOthersGains) {
     const SimResult won = run_sim(dir, {"--input", "victory.keys", "--start", "3", "--score", "70",
                                         "--ms-of-second", "120", "--frames", "1200"});
     ASSERT_EQ(won.status, 0) << won.stderr_text;
-    PlayDataRecord stored = parsed(read_file_bytes(dir + "/PlayData.dat"));
+    PlayDataRecord stored = parsed_record(read_file_bytes(dir + "/PlayData.dat"));
     ASSERT_EQ(stored.best_score, 70.0);
     ASSERT_EQ(stored.rewards[9], 1);
 
     while (std::fread(line, 1, sizeof line, lost) > 0) {
     }
     EXPECT_EQ(pclose(lost), 0);
-    stored = parsed(read_file_bytes(dir + "/PlayData.dat"));
+    stored = parsed_record(read_file_bytes(dir + "/PlayData.dat"));
     EXPECT_EQ(stored.best_score, 90.0);
     for (int k = 0; k < REWARD_COUNT; ++k)
         EXPECT_EQ(stored.rewards[k], k == 2 || k == 9 ? 1 : 0) << "reward " << k;
@@ -74,9 +64,9 @@ TEST(PlayDataMerge, TwoGamesInOneFolderNeverEraseEachOthersGains) {
 TEST(PlayDataMerge, MergingKeepsTheHigherBestAndEveryReward) {
     const double rows[][3] = {{39, 100, 100}, {100, 39, 100}, {100, NAN, 100}, {NAN, 12, 12}};
     for (const auto& [mine, stored, merged] : rows) {
-        PlayDataRecord r = parsed(play_record(mine, {1}));
+        PlayDataRecord r = parsed_record(play_record(mine, {1}));
         r.unused_a = 5;
-        merge_play_records(&r, parsed(play_record(stored, {4})));
+        merge_play_records(&r, parsed_record(play_record(stored, {4})));
         EXPECT_EQ(r.best_score, merged) << mine << " merged with " << stored;
         EXPECT_EQ(r.rewards[1] + r.rewards[4], 2);
         EXPECT_EQ(r.unused_a, 5);
@@ -90,14 +80,9 @@ TEST(PlayDataMerge, ReplayingARecordingNeverTouchesTheFoldersRecord) {
     const std::string dir = make_scratch_dir("merge-replay");
     const std::string own = play_record(100, {4, 6});
     write_file_bytes(dir + "/PlayData.dat", own);
-    std::string hex;
-    for (unsigned char c : play_record(39)) {
-        char two[3];
-        std::snprintf(two, sizeof two, "%02x", c);
-        hex += two;
-    }
     SimRun run;
-    run.script = "# zarvox keys 1\n# play data " + hex + "\n" + golden("boss_victory.keys");
+    run.script = "# zarvox keys 1\n# play data " + to_hex(play_record(39)) + "\n" +
+                 golden("boss_victory.keys");
     run.args = {"--recorded-play-data", "--start", "3",        "--score", "70",
                 "--ms-of-second",       "120",     "--frames", "1200"};
     const SimResult r = run_sim_process(run, dir);

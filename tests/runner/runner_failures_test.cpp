@@ -127,12 +127,8 @@ TEST(RunnerFailures, EachFailureIsOneShortPlainLineAndItsStatus) {
         fs::create_hard_link(dir + "/PlayData.dat", dir + "/hard.dat");
         const std::vector<std::string> before = files_in(dir);
         const std::string keys = read_file_bytes(dir + "/keys.txt");
-        SimRun run;
-        run.args = row.args;
-        run.script = row.script;
-        run.trace = false;
-        run.time_limit = 20;
-        const SimResult r = run_sim_process(run, dir);
+        const SimResult r = run_sim_process(
+            {.script = row.script, .args = row.args, .trace = false, .time_limit = 20}, dir);
         EXPECT_EQ(r.status, row.status) << r.stderr_text;
         // No output is left, whole or in part, and no input is touched.
         EXPECT_EQ(files_in(dir), before);
@@ -166,11 +162,10 @@ TEST(RunnerFailures, NonFiniteBestScoresAreTracedAsStrings) {
     const std::pair<double, const char*> values[] = {
         {std::nan(""), "nan"}, {HUGE_VAL, "inf"}, {-HUGE_VAL, "-inf"}};
     for (const auto& [best, text] : values) {
-        SimRun run;
-        run.play_data = play_record(best);
-        run.has_play_data = true;
-        run.args = {"--frames", "3", "--start", "2"};
-        const SimResult r = run_sim_process(run, dir);
+        const SimResult r = run_sim_process({.args = {"--frames", "3", "--start", "2"},
+                                             .play_data = play_record(best),
+                                             .has_play_data = true},
+                                            dir);
         ASSERT_EQ(r.trace.size(), 3u);
         EXPECT_EQ(r.trace[2]["best"].kind, Json::Kind::String);
         EXPECT_EQ(r.trace[2]["best"].text, text);

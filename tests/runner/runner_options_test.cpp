@@ -14,11 +14,7 @@ TEST(RunnerOptions, EachQuitRequestEndsEveryModeAfterItsFrame) {
     const char* cases[][2] = {
         {"1", "40 press ESCAPE"}, {"2", "40 close"}, {"3", "40 menu"}, {"4", "40 quit"}};
     for (const auto& [start, line] : cases) {
-        SimRun run;
-        run.trace = false;
-        run.script = std::string(line) + "\n";
-        run.args = {"--start", start};
-        const SimResult r = run_sim_process(run, dir);
+        const SimResult r = run_sim(dir, {"--start", start}, std::string(line) + "\n");
         EXPECT_EQ(r.status, 0) << line;
         EXPECT_EQ(r.end["frames"].as_int(), 40) << line;
         EXPECT_EQ(r.end["status"].as_int(), 0) << line;

@@ -5,8 +5,6 @@
 // trace, and that a whole game allocates nothing once its first mode began.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -17,16 +15,11 @@ namespace {
 
 // The player's whole game from `args`, and the record it saved.
 PlayDataRecord autoplay(const std::string& name, std::vector<std::string> args, SimResult* game) {
-    SimRun run;
-    run.trace = false;
-    run.args = std::move(args);
-    run.args.insert(run.args.end(), {"--autoplay", "--frames", "12000"});
-    *game = run_sim_process(run, make_scratch_dir(name));
-    PlayDataRecord saved{};
+    args.insert(args.end(), {"--autoplay", "--frames", "12000"});
+    *game = run_sim_process({.args = std::move(args), .trace = false}, make_scratch_dir(name));
     const std::string data = read_file_bytes(game->dir + "/PlayData.dat");
-    EXPECT_EQ(data.size(), sizeof saved);
-    std::memcpy(&saved, data.data(), std::min(data.size(), sizeof saved));
-    return saved;
+    EXPECT_EQ(data.size(), sizeof(PlayDataRecord));
+    return parsed_record(data);
 }
 
 int rewards_taken(const PlayDataRecord& r) {

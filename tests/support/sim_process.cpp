@@ -121,10 +121,12 @@ SimResult run_sim_process(const SimRun& run, const std::string& dir) {
     return result;
 }
 
-SimResult run_sim(const std::string& dir, const std::vector<std::string>& args) {
+SimResult run_sim(const std::string& dir, const std::vector<std::string>& args,
+                  const std::string& script) {
     SimRun run;
     run.trace = false;
     run.args = args;
+    run.script = script;
     return run_sim_process(run, dir);
 }
 
@@ -135,10 +137,15 @@ std::string play_record(double best, const std::vector<int>& rewards) {
     return std::string(reinterpret_cast<const char*>(&r), sizeof r);
 }
 
-bool trace_shows_record(const Json& record, const std::string& play_data) {
+PlayDataRecord parsed_record(const std::string& bytes) {
     PlayDataRecord r{};
-    if (play_data.size() != sizeof r) return false;
-    std::memcpy(&r, play_data.data(), sizeof r);
+    std::memcpy(&r, bytes.data(), std::min(bytes.size(), sizeof r));
+    return r;
+}
+
+bool trace_shows_record(const Json& record, const std::string& play_data) {
+    if (play_data.size() != sizeof(PlayDataRecord)) return false;
+    const PlayDataRecord r = parsed_record(play_data);
     if (record["best"].number != r.best_score) return false;
     for (size_t k = 0; k < REWARD_COUNT; ++k)
         if (record["rewards"][k].as_int() != r.rewards[k]) return false;

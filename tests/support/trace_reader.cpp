@@ -48,7 +48,15 @@ struct Parser {
         expect('"');
         return out;
     }
+    // A value, with the exact text it was written as.
     Json value() {
+        space();
+        const size_t start = i;
+        Json v = bare_value();
+        v.raw = s.substr(start, i - start);
+        return v;
+    }
+    Json bare_value() {
         Json v;
         if (eat('{')) {
             v.kind = Json::Kind::Object;

@@ -13,6 +13,7 @@ struct Json {
     std::string text;
     std::vector<Json> items;
     std::map<std::string, Json> fields;
+    std::string raw;  // the exact text it was written as (the golden replays digest it)
 
     const Json& operator[](const std::string& key) const;
     const Json& operator[](size_t index) const;

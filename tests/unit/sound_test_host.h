@@ -18,6 +18,7 @@
 #include "platform/host.h"
 #include "platform/resources.h"
 #include "platform/sound.h"
+#include "support/measure.h"  // fnv1a pins bytes; rms and mean measure what is heard
 #include "vorbel/score.h"
 
 struct SoundTestHost {
@@ -113,27 +114,6 @@ inline std::unique_ptr<vorbel::Score> compile_score(const std::string& text) {
 const char* const kLoopingTunes[] = {"VBTUNE_TITLE", "VBTUNE_BATTLE", "VBTUNE_BOSS",
                                      "VBTUNE_ENDING"};
 const char* const kPlayOnceTunes[] = {"VBTUNE_END1", "VBTUNE_END2"};
-
-template <typename T>
-double rms(const std::vector<T>& x) {
-    double power = 0;
-    for (T s : x) power += static_cast<double>(s) * s;
-    return std::sqrt(power / static_cast<double>(x.size()));
-}
-
-template <typename T>
-double mean(const std::vector<T>& x) {
-    double sum = 0;
-    for (T s : x) sum += s;
-    return sum / static_cast<double>(x.size());
-}
-
-// Pins bytes that may change only when the sound is changed on purpose.
-inline uint32_t fnv1a(const std::vector<uint8_t>& bytes) {
-    uint32_t h = 2166136261u;
-    for (uint8_t c : bytes) h = (h ^ c) * 16777619u;
-    return h;
-}
 
 // The effects' slots on an open device of their own, as the game drives them.
 class SoundDeviceTest : public ::testing::Test {
