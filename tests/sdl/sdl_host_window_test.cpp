@@ -51,9 +51,10 @@ bool fullscreen() {
 }
 
 // Keys become key messages, Shift let go only when both Shift keys are
-// (which keys have codes is the key map's test); the window's own keys stay out. A storm of Alt+Enter never switches inside the
-// message pump: the presses fold into at most one switch, made when the next
-// frame is shown, and the Escape after them comes through at once.
+// (which keys have codes is the key map's test); the window's own keys stay
+// out. A storm of Alt+Enter never switches inside the message pump: the
+// presses fold into at most one switch, made when the next frame is shown,
+// and the Escape after them comes through at once.
 TEST_F(SdlHost, KeysBecomeMessagesAndFullscreenSwitchesWaitForAFrame) {
     push_key(SDL_KEYDOWN, SDLK_LEFT);
     push_key(SDL_KEYDOWN, SDLK_LSHIFT);
