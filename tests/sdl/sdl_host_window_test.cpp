@@ -5,13 +5,16 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <csignal>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "hosts/common/menu_bar.h"
 #include "hosts/common/settings.h"
 #include "sdl/sdl_events.h"
+#include "services/present.h"
 #include "support/sim_process.h"
 
 namespace {
@@ -107,17 +110,36 @@ TEST_F(SdlHost, SalirTheCloseButtonPostedMessagesAndQuitSignalsComeThrough) {
     }
 }
 
-// A lost focus pauses, and the frame wait holds as the sleep does, while
-// the window's own events are still answered; Escape ends the pause and
-// arrives.
-TEST_F(SdlHost, ALostFocusPausesAndQuittingEndsThePause) {
-    push_window_event(SDL_WINDOWEVENT_FOCUS_LOST);
-    EXPECT_TRUE(drain().empty());
-    push_tap(SDLK_LEFT);  // pressed and let go within the pause: no trace
-    push_window_event(SDL_WINDOWEVENT_SIZE_CHANGED);
-    push_key(SDL_KEYDOWN, SDLK_ESCAPE);
-    host().wait_until(host().ticks_ms() + 1);
-    expect_messages(drain(), {{WM_KEYDOWN, VK_ESCAPE}});
+// A lost focus or P pauses: the frame wait holds, answering the window's own
+// events, and a key pressed and let go meanwhile leaves no trace, until
+// Escape (sent from another thread 50 ms on) ends the pause and arrives. The
+// next frame goes out at once and its cadence starts again from there: it
+// does not count the time paused as frames to catch up on.
+TEST_F(SdlHost, APauseHoldsTheFrameWaitAndTheCadenceRestartsAfterIt) {
+    for (const bool by_focus : {true, false}) {
+        SCOPED_TRACE(by_focus ? "focus lost" : "P");
+        present_frame();
+        const uint32_t shown = last_frame_tick;
+        if (by_focus) {
+            push_window_event(SDL_WINDOWEVENT_FOCUS_LOST);
+        } else {
+            push_tap(SDLK_p);
+        }
+        EXPECT_TRUE(drain().empty());
+        push_tap(SDLK_LEFT);
+        push_window_event(SDL_WINDOWEVENT_SIZE_CHANGED);
+        const uint32_t waited = host().ticks_ms();
+        std::thread escape([] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            push_tap(SDLK_ESCAPE);
+        });
+        host().wait_until(waited + 1);
+        EXPECT_GE(host().ticks_ms() - waited, 50u);
+        escape.join();
+        expect_messages(drain(), {{WM_KEYDOWN, VK_ESCAPE}, {WM_KEYUP, VK_ESCAPE}});
+        present_frame();
+        EXPECT_GE(last_frame_tick - shown, 50u);
+    }
 }
 
 TEST_F(SdlHost, MuteAndVolumeAreKeptInTheSettingsFile) {
