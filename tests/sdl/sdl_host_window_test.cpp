@@ -1,7 +1,7 @@
 // The SDL host on SDL's dummy video and audio drivers: the window's size,
 // the messages that events become, pausing, the volume keys, the presented
 // picture and the sound card. Which keys pass a pause is the pause gate's own
-// test; P in the real window is the window recording's.
+// test.
 #include <unistd.h>
 
 #include <atomic>
