@@ -6,6 +6,7 @@
 #pragma once
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -85,6 +86,21 @@ inline std::vector<std::string> trace_hashes(const std::vector<Json>& trace) {
 }
 inline std::vector<std::string> recorded_hashes(const std::string& path) {
     return trace_hashes(parse_json_lines(read_file_bytes(path)));
+}
+
+// Replays the recording `keys` in the runner, from its recorded play data
+// (with `args`), and expects every present as the game showed it: `played`.
+inline SimResult expect_runner_replays(const std::string& keys,
+                                       const std::vector<std::string>& played,
+                                       const std::vector<std::string>& args = {}) {
+    SimRun run;
+    run.script = keys;
+    run.args = {"--recorded-play-data"};
+    run.args.insert(run.args.end(), args.begin(), args.end());
+    const SimResult replay = run_sim_process(run, make_scratch_dir("replayed-in-runner"));
+    EXPECT_EQ(replay.status, 0) << replay.stderr_text;
+    EXPECT_EQ(trace_hashes(replay.trace), played);
+    return replay;
 }
 
 // Whether `text` is exactly one line that starts with `start`.

@@ -65,12 +65,8 @@ TEST(GameProgram, RunsAndEndsWithItsStatusAndAtMostOneLine) {
         // leaves one that the runner replays present for present.
         if (c.signal == SIGKILL) {
             const std::vector<std::string> played = recorded_hashes(dir + "/hashes.jsonl");
-            SimRun run;
-            run.script = read_file_bytes(dir + "/keys.txt");
-            run.args = {"--recorded-play-data", "--frames", std::to_string(played.size())};
-            const SimResult replay = run_sim_process(run, make_scratch_dir("killed-sim"));
-            EXPECT_EQ(replay.status, 0) << replay.stderr_text;
-            EXPECT_EQ(trace_hashes(replay.trace), played);
+            expect_runner_replays(read_file_bytes(dir + "/keys.txt"), played,
+                                  {"--frames", std::to_string(played.size())});
         }
     }
 }

@@ -75,20 +75,6 @@ protected:
         at = 0;
     }
 
-    // Replays the recording in the runner, from its recorded play data
-    // (with `args`), and expects every present as the window showed it.
-    SimResult expect_runner_replays(const std::vector<std::string>& played,
-                                    std::vector<std::string> args = {}) {
-        SimRun run;
-        run.script = read_file_bytes(dir + "/keys.txt");
-        run.args = {"--recorded-play-data"};
-        run.args.insert(run.args.end(), args.begin(), args.end());
-        const SimResult replay = run_sim_process(run, make_scratch_dir("record-window-sim"));
-        EXPECT_EQ(replay.status, 0) << replay.stderr_text;
-        EXPECT_EQ(trace_hashes(replay.trace), played);
-        return replay;
-    }
-
     std::string dir, hashes;
     pid_t game = -1;
     int at = 0;  // the presents begun when last looked
@@ -133,50 +119,15 @@ std::string starting_play_data() {
     return record;
 }
 
-void pause_a_moment() {
-    std::this_thread::sleep_for(std::chrono::milliseconds(400));
-}
-
-// The count of presents once it has stopped growing (a pause has taken
-// hold, however slowly a loaded machine delivers the key), or -1 when it
-// still grows after 10 s.
-int presents_once_held(const std::string& hashes) {
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    int before = presents_in(hashes);
-    while (std::chrono::steady_clock::now() < until) {
-        pause_a_moment();
-        const int now = presents_in(hashes);
-        if (now == before) return now;
-        before = now;
-    }
-    return -1;
-}
-
-int count_of(const std::string& text, const std::string& part) {
-    int n = 0;
-    for (size_t i = text.find(part); i != std::string::npos; i = text.find(part, i + 1)) ++n;
-    return n;
-}
-
-// Into stage 1 with Right held into a pause, Space held until the stage's
-// outcome, then Escape. P holds the game inside its frame wait: no present
-// begins until P again, and the keys pressed meanwhile never reach it.
-// Nothing of the pause is in the recording.
-TEST_F(RecordedWindow, AGamePlayedAndPausedInTheWindowReplaysPresentForPresent) {
+// Into stage 1 with Right held a while, Space held until the stage's
+// outcome, then Escape. (Pausing, P and a lost focus, is the SDL host suite's
+// test on the dummy drivers; what a pause lets through, the pause gate's.)
+TEST_F(RecordedWindow, AGamePlayedInTheWindowReplaysPresentForPresent) {
     start("record-window", {"--record", "keys.txt"}, starting_play_data());
     INTO_A_GAME();
-    xdotool("keydown Right");  // held into the pause, let go during it
+    xdotool("keydown Right");
     WAIT_FOR(at + 20);
-    xdotool("key p");
-    const int paused = presents_once_held(hashes);
-    ASSERT_GE(paused, 0) << "P did not pause";
     xdotool("keyup Right");
-    xdotool("keydown space");  // pressed while paused, let go after it
-    pause_a_moment();
-    EXPECT_EQ(presents_in(hashes), paused);
-    xdotool("key p");
-    WAIT_FOR(paused + 10);
-    xdotool("keyup space");
     // Space held: a shot each time the ship is ready, ten of them, and the
     // outcome 24 frames after the last; let go before the retry prompt arms.
     xdotool("keydown space");
@@ -187,19 +138,10 @@ TEST_F(RecordedWindow, AGamePlayedAndPausedInTheWindowReplaysPresentForPresent) 
     ASSERT_EQ(wait_for_exit(game), 0) << read_file_bytes(dir + "/stderr.txt");
     const std::vector<std::string> window = recorded_hashes(hashes);
     const std::string keys = read_file_bytes(dir + "/keys.txt");
-    EXPECT_EQ(keys.find(" P"), std::string::npos) << keys;
-    // The key let go during the pause was let go; the one pressed in it
-    // never went down, nor up (a held key's repeats are downs too).
-    EXPECT_EQ(count_of(keys, "up RIGHT"), 1) << keys;
-    EXPECT_EQ(count_of(keys, "up SPACE"), 3) << keys;
 
     // The runner, from the recorded play data, sees every present the same.
-    SimRun run;
-    run.script = keys;
-    run.args = {"--recorded-play-data"};
-    const SimResult replay = run_sim_process(run, make_scratch_dir("record-window-sim"));
-    ASSERT_EQ(replay.status, 0) << replay.stderr_text;
-    EXPECT_EQ(trace_hashes(replay.trace), window);
+    const SimResult replay = expect_runner_replays(keys, window);
+    ASSERT_FALSE(replay.trace.empty());
     EXPECT_TRUE(trace_shows_record(replay.trace.back(), read_file_bytes(dir + "/PlayData.dat")));
     EXPECT_FALSE(std::filesystem::exists(replay.dir + "/PlayData.dat"));
     bool played_stage = false, outcome = false;

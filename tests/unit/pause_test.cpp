@@ -1,16 +1,13 @@
 // Pausing in the hosts: which messages reach the game while paused, what
-// happens to keys pressed or let go meanwhile, quitting from a pause, and
-// the frame schedule after one.
+// happens to keys pressed or let go meanwhile, and quitting from a pause. The
+// frame schedule after one is the SDL host suite's test, on the real wiring.
 #include "hosts/common/pause.h"
 
 #include <gtest/gtest.h>
 
 #include <utility>
-#include <vector>
 
 #include "platform/host.h"
-#include "services/keys.h"
-#include "services/present.h"
 
 namespace {
 
@@ -92,61 +89,6 @@ TEST(Pause, TheHostsOwnKeys) {
         {VK_SPACE, HostKey::None},   {VK_ESCAPE, HostKey::None},  {VK_Z, HostKey::None},
         {VK_X, HostKey::None}};
     for (const auto& [vk, key] : keys) EXPECT_EQ(host_key_for(vk), key) << vk;
-}
-
-// A host whose clock moves only by its sleeps; one sleep is held by a pause
-// of `pause_ms`, as a paused host holds the game in its frame wait.
-PauseGate gate;
-uint32_t clock_ms = 1000;
-int sleeps = 0;
-int pause_at_sleep = -1;
-uint32_t pause_ms = 0;
-std::vector<uint32_t> shown;
-
-uint32_t ticks() {
-    return clock_ms;
-}
-void sleep(uint32_t ms) {
-    if (++sleeps == pause_at_sleep) {
-        toggle_pause(&gate);
-        clock_ms += pause_ms;
-        toggle_pause(&gate);
-    }
-    if (take_pause_ended(&gate)) restart_frame_schedule();
-    clock_ms += ms;
-}
-bool no_message(Message*) {
-    return false;
-}
-void show(const uint32_t*, int, int, int) {
-    shown.push_back(clock_ms);
-}
-
-TEST(Pause, AfterAPauseTheScheduleRestartsWithoutCatchingUp) {
-    Host fake = {};
-    fake.ticks_ms = ticks;
-    fake.sleep_ms = sleep;
-    fake.take_message = no_message;
-    fake.frame_started = [] {};
-    fake.frame_finished = [] {};
-    fake.show_frame = show;
-    install_host(&fake);
-    KeyState = 0;
-    // Short pauses (less than the five periods that restart a late frame
-    // anyway) as well as long ones.
-    for (uint32_t length : {30u, 90u, 5000u}) {
-        restart_frame_schedule();
-        shown.clear();
-        sleeps = 0;
-        pause_at_sleep = 10;  // in the wait for the second frame
-        pause_ms = length;
-        for (int i = 0; i < 5; ++i) present_frame();
-        ASSERT_EQ(shown.size(), 5u);
-        // The paused frame shows as the pause ends, and the cadence starts
-        // again from there: 20 ms apart, never less.
-        EXPECT_EQ(shown[1] - shown[0], 10 + length);
-        for (int i = 2; i < 5; ++i) EXPECT_EQ(shown[i] - shown[i - 1], FRAME_PERIOD_MS) << length;
-    }
 }
 
 }  // namespace
