@@ -56,9 +56,9 @@ TEST(ParseWave, FindsTheDataAndRefusesWhatItCannotPlayOrWhatRunsPastTheEnd) {
     // at once by the next: no pad byte.
     const uint8_t* s = nullptr;
     uint32_t n = 0;
-    ASSERT_EQ(parse(wave_file(1, 2, 16, 22050, {{"fact", {9, 9, 9}}, {"LIST", {}}, {"data", {7}}}),
-                    &s, &n),
-              1);
+    const std::vector<uint8_t> chunks =
+        wave_file(1, 2, 16, 22050, {{"fact", {9, 9, 9}}, {"LIST", {}}, {"data", {7}}});
+    ASSERT_EQ(parse(chunks, &s, &n), 1);
     EXPECT_EQ(n, 1u);
     EXPECT_EQ(*s, 7);
     const struct {
